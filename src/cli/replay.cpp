@@ -1,0 +1,163 @@
+#include "cli/replay.h"
+
+#include <ostream>
+
+#include "cli/json.h"
+#include "cli/options.h"
+#include "display/history_line.h"
+#include "display/numbers.h"
+#include "trial/answer_step.h"
+#include "trial/run_start.h"
+
+namespace limenta::cli {
+
+const char* const kReplayHelp =
+    R"(Usage: limenta-sim replay [options]
+
+Replays one run from scripted answers, exactly as the Limenta window takes them, and
+prints its history (oldest answer first) and the estimate.
+
+  --method pest|ml   adaptive PEST (default) or Maximum-Likelihood PEST
+  --answers DIGITS   the answers in order: 1 success (MEP seen), 0 failure (no MEP);
+                     answers after the estimate was reached are handled too
+  --diff X           difference threshold (default .45): adaptive PEST ends when a move
+                     is smaller than X, ML-PEST when two estimates differ by no more
+Adaptive PEST:
+  --start X          initial output value, percent (default 50)
+  --step X           step size, percent (default 7); the first two moves use it made whole
+ML-PEST:
+  --lower X          lower bound, recorded as a failure (default 20), made whole
+  --upper X          upper bound, recorded as a success (default 80), made whole
+  --spread X         relative spread of the psychometric function, percent (default 7);
+                     the first estimate takes it as typed, later ones made whole, as
+                     the preferences keep it
+Output:
+  --json             one JSON object: {"method", "first", "trials": [{"trial", "fired",
+                     "answer", "next", "diff", "reached"}...], "estimate"}
+  --help             this text
+
+Numbers are read like the window's fields: text that is not a number reads as 0.
+Exit status: 0 done; 1 the run reached its limit of 200 answers; 2 bad use.
+)";
+
+namespace {
+
+struct TrialRecord {
+    int trial;
+    double fired;
+    int answer;
+    double next;
+    double diff;
+    bool reached;
+    std::string historyLine;
+};
+
+int badUse(std::ostream& err, const std::string& problem) {
+    err << "limenta-sim replay: " << problem << " (see limenta-sim replay --help)\n";
+    return 2;
+}
+
+void printText(std::ostream& out, double first, const std::vector<TrialRecord>& trials,
+               double estimate) {
+    out << "First output: " << plainDecimal(first) << "\n" << kHistoryHeader << "\n";
+    for (const TrialRecord& t : trials) {
+        // History lines end in a carriage return on screen; a terminal wants a line feed.
+        out << t.historyLine.substr(0, t.historyLine.size() - 1) << "\n";
+    }
+    if (estimate == 0.0) {
+        out << "Estimate: not reached\n";
+    } else {
+        out << "Estimate: " << plainDecimal(estimate) << "\n";
+    }
+}
+
+void printJson(std::ostream& out, const std::string& method, double first,
+               const std::vector<TrialRecord>& trials, double estimate) {
+    out << R"({"method":")" << method << R"(","first":)" << jsonNumber(first)
+        << R"(,"trials":[)";
+    for (std::size_t i = 0; i < trials.size(); ++i) {
+        const TrialRecord& t = trials[i];
+        out << (i == 0 ? "" : ",") << R"({"trial":)" << t.trial << R"(,"fired":)"
+            << jsonNumber(t.fired) << R"(,"answer":)" << t.answer << R"(,"next":)"
+            << jsonNumber(t.next) << R"(,"diff":)" << jsonNumber(t.diff) << R"(,"reached":)"
+            << (t.reached ? "true" : "false") << "}";
+    }
+    out << R"(],"estimate":)" << (estimate == 0.0 ? "null" : jsonNumber(estimate)) << "}\n";
+}
+
+}  // namespace
+
+int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Options options;
+    if (auto problem = Options::parse(
+            args, {"--method", "--start", "--step", "--diff", "--lower", "--upper", "--spread",
+                   "--answers"},
+            {"--json", "--help"}, options)) {
+        return badUse(err, *problem);
+    }
+    if (options.has("--help")) {
+        out << kReplayHelp;
+        return 0;
+    }
+    const std::string method = options.value("--method", "pest");
+    if (method != "pest" && method != "ml") {
+        return badUse(err, "--method must be pest or ml, not '" + method + "'");
+    }
+    const bool ml = method == "ml";
+    for (const char* name : ml ? std::vector{"--start", "--step"}
+                               : std::vector{"--lower", "--upper", "--spread"}) {
+        if (options.has(name)) {
+            return badUse(err, std::string(name) + " does not apply to --method " + method);
+        }
+    }
+    const std::string answers = options.value("--answers", "");
+    for (const char c : answers) {
+        if (c != '0' && c != '1') {
+            return badUse(err, std::string("an answer must be 0 or 1, not '") + c + "'");
+        }
+    }
+
+    Procedure run;
+    run.clearTrials();
+    double first = 0.0;
+    const double diff = textToNumber(options.value("--diff", ".45"));
+    if (ml) {
+        const double spread = textToNumber(options.value("--spread", "7"));
+        run.mydiff2 = diff;
+        run.myspread = toWhole(spread);
+        first = startMlPest(run, toWhole(textToNumber(options.value("--lower", "20"))),
+                            toWhole(textToNumber(options.value("--upper", "80"))), spread);
+    } else {
+        startAdaptivePest(run, textToNumber(options.value("--start", "50")),
+                          textToNumber(options.value("--step", "7")), diff);
+        first = run.mysetting;
+    }
+
+    std::vector<TrialRecord> trials;
+    bool limitReached = false;
+    for (const char c : answers) {
+        const int answer = c - '0';
+        const double fired = ml ? run.curstim : run.mysetting;
+        const AnswerStep step =
+            takeAnswer(run, answer, ml ? Method::MlPest : Method::AdaptivePest, 0.0);
+        if (step.refused) {
+            limitReached = true;
+            break;
+        }
+        trials.push_back({run.stepnum, fired, answer, step.next, run.thediff, step.reached,
+                          historyLine(run.stepnum, run.lastsetting, answer, run.thediff)});
+    }
+
+    if (options.has("--json")) {
+        printJson(out, method, first, trials, run.myrmt);
+    } else {
+        printText(out, first, trials, run.myrmt);
+    }
+    if (limitReached) {
+        err << kTrialLimitMessage << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace limenta::cli

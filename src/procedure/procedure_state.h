@@ -1,0 +1,53 @@
+// Everything one assessment run remembers, under the names the whole program uses.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace limenta {
+
+// Trials are numbered from 1; index 0 of every per-trial array stays 0.
+inline constexpr int kLastTrial = 200;
+// ML-PEST stimuli are numbered from 1 as well.
+inline constexpr int kLastStimulus = 1000;
+
+struct ProcedureState {
+    // Counters and the adaptive PEST staircase.
+    std::int32_t stepnum = 0;    // answers taken in this run
+    std::int32_t startstep = 0;  // step of the first two trials, whole percent
+    double mystep = 0.0;         // current step, percent of output
+    double mysetting = 0.0;      // output just fired before an answer, next output after it
+    double lastsetting = 0.0;    // output of the trial just answered
+    std::array<std::int32_t, kLastTrial + 1> mep{};       // answer of trial k
+    std::array<std::int32_t, kLastTrial + 1> reversal{};  // trial k reversed the direction
+    std::array<std::int32_t, kLastTrial + 1> doubled{};   // the step of trial k was doubled
+    double mydiff = 0.0;   // adaptive PEST ends when a move is smaller than this
+    double thediff = 0.0;  // size of the latest move (or ML-PEST distance)
+    std::array<double, kLastTrial + 1> settinglog{};  // output after trial k, for the plot
+    std::array<double, kLastTrial + 1> diflog{};      // thediff after trial k, for the plot
+
+    // ML-PEST.
+    std::int32_t lowbound = 0;   // lower bound, recorded at Start as a failure
+    std::int32_t upbound = 0;    // upper bound, recorded at Start as a success
+    std::int32_t myspread = 0;   // relative spread of the psychometric function, percent
+    double mydiff2 = 0.0;        // ML-PEST ends when two estimates differ by no more
+    std::int32_t nrstimulus = 0;                      // stimuli recorded
+    std::array<double, kLastStimulus + 1> staerken{};  // intensity of stimulus i
+    std::array<double, kLastStimulus + 1> erfolge{};   // 1.0 MEP, 0.0 none
+    double relsigmafinal = 0.0;  // spread used by the likelihood
+    double curstim = 0.0;        // the estimate to fire now
+    double laststim = 0.0;       // the estimate fired before it
+    double teststim = 0.0;       // the first estimate of the run
+
+    // Result, announcement and timing.
+    double myrmt = 0.0;               // the threshold found; 0 while a run goes on
+    std::int32_t clippedThresh = 0;   // the next output as a whole percent, announced
+    double starttime = 0.0;           // microseconds at Start
+    double endtime = 0.0;             // microseconds when the estimate was reached
+    double totaltime = 0.0;           // seconds from Start to the estimate
+    std::string mydate;               // long date at Start
+    std::string mytime;               // long time at Start
+};
+
+}  // namespace limenta

@@ -1,0 +1,55 @@
+// The response keys: which key press is an answer, and how a key is named to the operator.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace limenta {
+
+// Key codes of the keys that have no printable character.
+namespace keycode {
+inline constexpr std::int32_t kBackspace = 8;
+inline constexpr std::int32_t kTab = 9;
+inline constexpr std::int32_t kReturn = 13;
+inline constexpr std::int32_t kLeft = 28;
+inline constexpr std::int32_t kRight = 29;
+inline constexpr std::int32_t kUp = 30;
+inline constexpr std::int32_t kDown = 31;
+inline constexpr std::int32_t kSpace = 32;
+inline constexpr std::int32_t kDelete = 127;
+}  // namespace keycode
+
+inline constexpr std::int32_t kDefaultSuccessKey = 121;  // y
+inline constexpr std::int32_t kDefaultFailKey = 110;     // n
+
+struct ResponseKeys {
+    std::int32_t successkey = 49;  // the digit one, until the preferences are applied
+    std::int32_t failkey = 48;     // the digit zero
+    bool successall = false;       // every key but the failure key means success
+    bool failall = false;          // every key but the success key means failure
+};
+
+// True for the code of one Unicode character (1 to 0x10FFFF, no surrogate).
+bool isCharacterCode(std::int32_t code);
+
+// The name of a key code: ENTER, TAB, SPACE, DELETE (8 and 127), RIGHT, LEFT, UP, DOWN,
+// or the character itself as UTF-8.
+std::string keyDisplayName(std::int32_t code);
+
+// "Success = y     Failure = n", with ANY for a key whose all-keys option is set.
+std::string keyLegend(const ResponseKeys& keys);
+
+// Two key codes name the same key when they are equal, or the same letter in either case,
+// so Caps Lock never disables the answer keys.
+bool sameKey(std::int32_t pressed, std::int32_t configured);
+
+struct KeyAnswer {
+    bool taken = false;       // the key is an answer key
+    std::int32_t answer = 0;  // 1 success, 0 failure
+};
+
+// Classifies a key press. When both keys have the same code it counts as a failure; with
+// both all-keys options set no key is an answer.
+KeyAnswer classifyKey(std::int32_t code, const ResponseKeys& keys);
+
+}  // namespace limenta

@@ -1,0 +1,109 @@
+// limenta-sim replay, run as a separate program the way an auditor would run it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string output;
+};
+
+// Runs limenta-sim with `arguments`; `streams` picks what is captured ("" stdout only,
+// "2>&1" both, "2>&1 >/dev/null" stderr only).
+Result simulate(const std::string& arguments, const std::string& streams = "") {
+    const std::string command = std::string(LIMENTA_SIM) + " " + arguments + " " + streams;
+    Result result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return result;
+    }
+    std::array<char, 4096> buffer{};
+    std::size_t n = 0;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        result.output.append(buffer.data(), n);
+    }
+    const int raw = pclose(pipe);
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return result;
+}
+
+TEST(ReplayCli, AdaptivePestWorkedExampleAsJson) {
+    const Result r =
+        simulate("replay --method pest --start 50 --step 7 --diff 0.45 --answers 1100101 --json");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output,
+              R"({"method":"pest","first":50,"trials":[)"
+              R"({"trial":1,"fired":50,"answer":1,"next":43,"diff":7,"reached":false},)"
+              R"({"trial":2,"fired":43,"answer":1,"next":36,"diff":7,"reached":false},)"
+              R"({"trial":3,"fired":36,"answer":0,"next":39.5,"diff":3.5,"reached":false},)"
+              R"({"trial":4,"fired":39.5,"answer":0,"next":43,"diff":3.5,"reached":false},)"
+              R"({"trial":5,"fired":43,"answer":1,"next":41.25,"diff":1.75,"reached":false},)"
+              R"({"trial":6,"fired":41.25,"answer":0,"next":42.125,"diff":0.875,"reached":false},)"
+              R"({"trial":7,"fired":42.125,"answer":1,"next":41.6875,"diff":0.4375,"reached":true}],)"
+              R"("estimate":41.6875})"
+              "\n");
+}
+
+TEST(ReplayCli, MlPestWorkedExampleAsJson) {
+    const Result r =
+        simulate("replay --method ml --lower 20 --upper 80 --spread 7 --diff 0.45 --answers 010 "
+                 "--json");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output,
+              R"({"method":"ml","first":45,"trials":[)"
+              R"({"trial":1,"fired":45,"answer":0,"next":62.188486709462715,"diff":45,"reached":false},)"
+              R"({"trial":2,"fired":62.188486709462715,"answer":1,"next":53.241562690674684,)"
+              R"("diff":17.188486709462715,"reached":false},)"
+              R"({"trial":3,"fired":53.241562690674684,"answer":0,"next":57.28714814333679,)"
+              R"("diff":8.946924018788032,"reached":false}],"estimate":null})"
+              "\n");
+}
+
+TEST(ReplayCli, TextShowsTheHistoryOldestFirstThenTheEstimate) {
+    const Result r = simulate("replay --answers 1100101");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output,
+              "First output: 50\n"
+              "#    SETTING  ROUND MEP   DIFF\n"
+              "01   050.00   050   1.0   07.0000\n"
+              "02   043.00   043   1.0   07.0000\n"
+              "03   036.00   036   0.0   03.5000\n"
+              "04   039.50   040   0.0   03.5000\n"
+              "05   043.00   043   1.0   01.7500\n"
+              "06   041.25   041   0.0   00.8750\n"
+              "07   042.13   042   1.0   00.4375\n"
+              "Estimate: 41.6875\n");
+}
+
+TEST(ReplayCli, StopsAtTheTrialLimitWithStatusOne) {
+    const Result r = simulate("replay --step 0 --answers " + std::string(201, '1'),
+                              "2>&1 >/dev/null");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.output, "Trial limit reached: press Reset or Start for a new run\n");
+}
+
+TEST(ReplayCli, BadUseIsOneLineOnStderrAndStatusTwo) {
+    for (const char* arguments :
+         {"replay --bogus", "replay --answers 10x1", "replay --start", "replay --method fast",
+          "replay --method pest --lower 20", "frobnicate"}) {
+        const Result r = simulate(arguments, "2>&1 >/dev/null");
+        EXPECT_EQ(r.status, 2) << arguments;
+        EXPECT_EQ(r.output.find('\n'), r.output.size() - 1) << arguments << ": " << r.output;
+    }
+}
+
+TEST(ReplayCli, HelpExplainsEveryOption) {
+    const Result r = simulate("replay --help");
+    EXPECT_EQ(r.status, 0);
+    for (const char* option : {"--method", "--answers", "--diff", "--start", "--step", "--lower",
+                               "--upper", "--spread", "--json"}) {
+        EXPECT_NE(r.output.find(option), std::string::npos) << option;
+    }
+}
+
+}  // namespace
