@@ -148,7 +148,13 @@ std::string plainDecimal(double value) {
     if (result.ec != std::errc()) {
         result = std::to_chars(buffer, buffer + sizeof buffer, value);
     }
-    return std::string(buffer, result.ptr);
+    std::string text(buffer, result.ptr);
+    // Like the design's own ".45": no zero before the point.
+    const std::size_t zero = text[0] == '-' ? 1 : 0;
+    if (text.compare(zero, 2, "0.") == 0) {
+        text.erase(zero, 1);
+    }
+    return text;
 }
 
 }  // namespace limenta

@@ -31,8 +31,9 @@ std::int32_t nearestWhole(double value);
 // A number that is not finite cannot be shown as one and gives "--".
 std::string formatMask(double value, std::string_view mask);
 
-// The shortest plain decimal text that reads back to the same double: 0.45 -> "0.45",
-// 50 -> "50", 7.5 -> "7.5". No exponent. Negative zero shows as "0".
+// The shortest plain decimal text that reads back to the same double, written as the
+// design writes its own values: 0.45 -> ".45", 50 -> "50", 7.5 -> "7.5". No exponent, no
+// zero before the point. Negative zero shows as "0".
 std::string plainDecimal(double value);
 
 }  // namespace limenta

@@ -87,7 +87,8 @@ TEST(Conversions, WholeNumbersTruncateSaturateAndRoundHalvesAway) {
 }
 
 TEST(PlainDecimal, IsTheShortestTextThatReadsBack) {
-    EXPECT_EQ(plainDecimal(0.45), "0.45");
+    EXPECT_EQ(plainDecimal(0.45), ".45");
+    EXPECT_EQ(plainDecimal(-0.5), "-.5");
     EXPECT_EQ(plainDecimal(50), "50");
     EXPECT_EQ(plainDecimal(7.5), "7.5");
     EXPECT_EQ(plainDecimal(-0.0), "0");

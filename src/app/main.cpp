@@ -1,0 +1,29 @@
+// Limenta: the desktop program.
+#include <QApplication>
+
+#include "app/assets.h"
+#include "app/menu_bar.h"
+#include "app/qt_platform.h"
+#include "prefs/prefs_store.h"
+#include "trial/effect_sound_bank.h"
+#include "ui/main/window1.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Limenta"));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    limenta::initAssets();
+
+    limenta::SystemClocks clocks;
+    limenta::QtDialogs dialogs;
+    limenta::EffectSoundBank sounds;
+    limenta::Platform platform{sounds, clocks, dialogs};
+    limenta::PrefsStore prefs(limenta::PrefsStore::defaultFilePath());
+
+    limenta::Window1 window(platform, prefs);
+    prefs.setTeller([&](const QString& message) { dialogs.message(&window, message); });
+    window.setMenuBar(limenta::createMenuBar1(&window));
+    window.show();
+    window.Event_Open();
+    return QApplication::exec();
+}

@@ -1,0 +1,94 @@
+// The threshold plot: drawn into the picture p after every answer, shown by the canvas.
+#include <QCheckBox>
+#include <QPainter>
+
+#include "display/plot_canvas.h"
+#include "display/plot_scene.h"
+#include "ui/main/window1.h"
+
+namespace limenta {
+
+QImage splashPicture() {
+    QImage picture(kPlotWidth, kPlotHeight, QImage::Format_ARGB32);
+    picture.fill(Qt::white);
+    const QImage splash(QStringLiteral(":/assets/NewSplash.png"));
+    QPainter painter(&picture);
+    painter.drawImage(0, 0, splash);
+    return picture;
+}
+
+namespace {
+
+QColor colourOf(const Rgb& rgb) {
+    return {rgb.r, rgb.g, rgb.b};
+}
+
+void draw(QPainter& painter, const PlotStep& step) {
+    const QColor colour = colourOf(step.colour);
+    switch (step.kind) {
+        case PlotStep::Kind::FillRect:
+            painter.fillRect(QRect(QPoint(step.x1, step.y1), QPoint(step.x2 - 1, step.y2 - 1)),
+                             colour);
+            break;
+        case PlotStep::Kind::FillOval:
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(colour);
+            painter.drawEllipse(QRect(QPoint(step.x1, step.y1), QPoint(step.x2 - 1, step.y2 - 1)));
+            painter.setBrush(Qt::NoBrush);
+            break;
+        case PlotStep::Kind::Line: {
+            // The pen hangs right of and below the path, as a square of penSize pixels.
+            const double offset = (step.penSize - 1) / 2.0;
+            QPen pen(colour, step.penSize, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+            if (step.penSize == 1) {
+                pen.setWidth(0);
+            }
+            painter.setPen(pen);
+            painter.drawLine(QPointF(step.x1 + offset, step.y1 + offset),
+                             QPointF(step.x2 + offset, step.y2 + offset));
+            break;
+        }
+        case PlotStep::Kind::Text: {
+            QFont font(QStringLiteral("Courier"));
+            font.setStyleHint(QFont::TypeWriter);
+            font.setPixelSize(16);
+            painter.setFont(font);
+            painter.setPen(colour);
+            painter.drawText(QPoint(step.x1, step.y1), QString::fromStdString(step.text));
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+void Window1::makepicture(double setting, std::int32_t n, double difference) {
+    if (n < 1 || n > kLastTrial) {
+        return;  // the logs hold answers 1 to 200 only
+    }
+    settinglog[static_cast<std::size_t>(n)] = setting;
+    diflog[static_cast<std::size_t>(n)] = difference;
+    const PlotInput input{settinglog, diflog, n, setting, CheckBox1->isChecked(),
+                          startstep,  mydiff, mydiff2};
+    QPainter painter(&p);
+    for (const PlotStep& step : plotScene(input)) {
+        draw(painter, step);
+    }
+    painter.end();
+    Canvas1->update();
+}
+
+void Window1::Canvas1_Paint(QPainter& g) const {
+    g.drawImage(0, 0, p);
+}
+
+PlotCanvas::PlotCanvas(Window1& window, QWidget* parent) : QWidget(parent), window_(window) {
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void PlotCanvas::paintEvent(QPaintEvent* /*event*/) {
+    QPainter g(this);
+    window_.Canvas1_Paint(g);
+}
+
+}  // namespace limenta

@@ -1,0 +1,72 @@
+// The preferences file "PREFS": one line of 17 tab-separated fields, no line terminator.
+// Its one writer and its two readers agree on the format here.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace limenta {
+
+// Field numbers, counted from 1 as the file is described.
+enum PrefsField : int {
+    kPrefsMarker = 1,      // "PESTPREFS"
+    kPrefsInitialOutput,   // adaptive PEST, text
+    kPrefsStepSize,        // adaptive PEST, text
+    kPrefsDiffThreshold,   // adaptive PEST, text
+    kPrefsVoiceVolume,     // 0 to 100
+    kPrefsSignalVolume,    // 0 to 100
+    kPrefsClickVolume,     // 0 to 100
+    kPrefsSuccessKey,      // key code
+    kPrefsFailKey,         // key code
+    kPrefsSuccessAll,      // flag
+    kPrefsFailAll,         // flag
+    kPrefsLowerBound,      // ML-PEST, text
+    kPrefsUpperBound,      // ML-PEST, text
+    kPrefsSpread,          // ML-PEST, text
+    kPrefsMlDiffThreshold, // ML-PEST, text
+    kPrefsUseMlPest,       // flag
+    kPrefsEndMarker,       // "ENDOFFILE"
+};
+inline constexpr int kPrefsFieldCount = 17;
+
+inline constexpr const char* kPrefsFileName = "PREFS";
+inline constexpr const char* kPrefsMarkerText = "PESTPREFS";
+inline constexpr const char* kPrefsEndText = "ENDOFFILE";
+
+// What a freshly opened Preferences dialog writes.
+inline constexpr const char* kDefaultPrefs =
+    "PESTPREFS\t50\t7\t.45\t0\t100\t100\t121\t110\t0\t0\t20\t80\t7\t.45\t0\tENDOFFILE";
+
+// The whole file's text, read field by field. Every value comes out safe to use: numbers
+// are finite, volumes lie within 0 to 100, key codes are single characters.
+class PrefsText {
+public:
+    explicit PrefsText(std::string text) : text_(std::move(text)) {}
+
+    // The file is ours when its first field is exactly the marker.
+    [[nodiscard]] bool marked() const { return field(kPrefsMarker) == kPrefsMarkerText; }
+
+    // Field n: the text after the (n-1)-th tab up to the n-th tab or the end; empty when
+    // the file has fewer fields.
+    [[nodiscard]] std::string field(int n) const;
+    // A decimal number; 0 for text that does not start with one.
+    [[nodiscard]] double number(int n) const;
+    // A number made whole.
+    [[nodiscard]] std::int32_t whole(int n) const;
+    // A slider position, clamped to 0 to 100.
+    [[nodiscard]] int volume(int n) const;
+    // A key code; `fallback` when the field holds no single character's code.
+    [[nodiscard]] std::int32_t key(int n, std::int32_t fallback) const;
+    // True only for exactly "1".
+    [[nodiscard]] bool flag(int n) const { return field(n) == "1"; }
+
+private:
+    std::string text_;
+};
+
+// Writes the file's text from fields 2 to 16, in file order, between the two markers.
+std::string composePrefs(const std::array<std::string, kPrefsFieldCount - 2>& values);
+
+}  // namespace limenta

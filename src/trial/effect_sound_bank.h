@@ -1,0 +1,57 @@
+// The program's sounds, played through Qt Multimedia.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QUrl>
+#include <map>
+#include <memory>
+
+#include "app/platform.h"
+
+class QSoundEffect;
+
+namespace limenta {
+
+// One sound. Each play uses a fresh, already loaded effect (a replayed QSoundEffect gets
+// stuck after a few plays), and "playing" means what the operator hears: from the play
+// until the sound's own length has passed. Qt's isPlaying() cannot tell that: without an
+// audio device it never turns false, and under PulseAudio it lags by over a second.
+class EffectSound final : public QObject, public Sound {
+public:
+    EffectSound(const QString& name, bool audible);
+    ~EffectSound() override;
+    Q_DISABLE_COPY_MOVE(EffectSound)
+
+    void setVolume(int volume) override;
+    void play() override;
+    [[nodiscard]] bool isPlaying() const override;
+    [[nodiscard]] double seconds() const { return seconds_; }
+
+private:
+    QSoundEffect* loadedEffect();
+
+    QUrl source_;
+    double seconds_ = 0.0;
+    bool audible_;
+    int volume_ = 100;
+    QSoundEffect* next_ = nullptr;
+    QElapsedTimer sincePlay_;
+};
+
+class EffectSoundBank final : public SoundBank {
+public:
+    EffectSoundBank();
+    Sound& sound(const QString& name) override;
+    [[nodiscard]] bool available() const override { return audible_; }
+
+private:
+    bool audible_;
+    std::map<QString, std::unique_ptr<EffectSound>> sounds_;
+};
+
+// Equal steps of a 0 to 100 volume slider as equal steps of loudness: the slider runs over
+// a logarithmic scale, converted to the player's linear gain.
+float linearGain(int sliderVolume);
+
+}  // namespace limenta

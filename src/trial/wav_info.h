@@ -1,0 +1,24 @@
+// What a sound file holds: enough of a WAV header to know how long the sound lasts.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace limenta {
+
+struct WavInfo {
+    int channels = 0;
+    int sampleRate = 0;
+    int bitsPerSample = 0;
+    std::int64_t frames = 0;
+
+    [[nodiscard]] double seconds() const {
+        return sampleRate > 0 ? static_cast<double>(frames) / sampleRate : 0.0;
+    }
+};
+
+// Reads a PCM WAV file's format and length; nothing when the bytes are no such file.
+std::optional<WavInfo> readWavInfo(std::string_view bytes);
+
+}  // namespace limenta

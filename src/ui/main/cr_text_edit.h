@@ -1,0 +1,17 @@
+// A multi-line text field whose text separates lines by carriage returns, as the history
+// and the report keep them. The lines show as lines; text() gives them back with CRs.
+#pragma once
+
+#include <QPlainTextEdit>
+
+namespace limenta {
+
+class CrTextEdit final : public QPlainTextEdit {
+public:
+    explicit CrTextEdit(QWidget* parent = nullptr);
+
+    void setText(const QString& crText);
+    [[nodiscard]] QString text() const;
+};
+
+}  // namespace limenta

@@ -1,0 +1,22 @@
+// The design's fonts and text colours. Sizes are pixels of the 72-dpi design, so fonts
+// are given in pixels and the layout looks as designed on any screen resolution.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+class QWidget;
+
+namespace limenta {
+
+inline const QColor kDesignBlack(0, 0, 0);
+inline const QColor kDesignGreen(0, 255, 0);
+inline const QColor kDesignGrey(150, 150, 150);
+inline const QColor kMainBackground(191, 191, 191);
+
+QFont designFont(const QString& family, int pixelSize, bool bold = false);
+
+void setTextColour(QWidget* widget, const QColor& colour);
+QColor textColour(const QWidget* widget);
+
+}  // namespace limenta

@@ -1,0 +1,95 @@
+// A main window opened offscreen over fakes, with its preferences in a temporary folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <string>
+
+#include "fakes/fake_platform.h"
+#include "prefs/prefs_format.h"
+#include "prefs/prefs_store.h"
+#include "ui/main/cr_text_edit.h"
+#include "ui/main/window1.h"
+
+namespace limenta::testing {
+
+// The default preferences with fields replaced: {{field number, text}, ...}.
+inline std::string prefsWith(std::initializer_list<std::pair<int, std::string>> changes) {
+    std::array<std::string, kPrefsFieldCount - 2> values;
+    const PrefsText defaults(kDefaultPrefs);
+    for (int n = 2; n < kPrefsFieldCount; ++n) {
+        values[static_cast<std::size_t>(n - 2)] = defaults.field(n);
+    }
+    for (const auto& [field, text] : changes) {
+        values[static_cast<std::size_t>(field - 2)] = text;
+    }
+    return composePrefs(values);
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    void TearDown() override {
+        window.reset();
+        store.reset();
+    }
+
+    [[nodiscard]] QString prefsPath() const { return dir.filePath(QStringLiteral("PREFS")); }
+
+    void writePrefs(const std::string& text) const {
+        QFile file(prefsPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(text));
+    }
+
+    [[nodiscard]] std::string readPrefs() const {
+        QFile file(prefsPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<none>");
+    }
+
+    // Creates the window, runs its open handler and shows it, active, offscreen. With no
+    // preferences text the folder holds no PREFS (a first start).
+    Window1& open(const std::optional<std::string>& prefs = std::string(kDefaultPrefs)) {
+        if (prefs) {
+            writePrefs(*prefs);
+        }
+        store = std::make_unique<PrefsStore>(prefsPath());
+        store->setTeller([this](const QString& message) { fake.dialogs.message(nullptr, message); });
+        window = std::make_unique<Window1>(fake.platform, *store);
+        window->Event_Open();
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        return *window;
+    }
+
+    // Presses keys through the window system, as the operator's keyboard does.
+    void type(const std::string& keys) const {
+        for (const char c : keys) {
+            QTest::keyClick(window->windowHandle(), c);
+        }
+    }
+    void press(Qt::Key key) const { QTest::keyClick(window->windowHandle(), key); }
+
+    [[nodiscard]] QString big() const { return window->StaticText4->text(); }
+    [[nodiscard]] QString caption() const { return window->StaticText5->text(); }
+    [[nodiscard]] QString history() const { return window->EditField2->text(); }
+
+    QTemporaryDir dir;
+    FakePlatform fake;
+    std::unique_ptr<PrefsStore> store;
+    std::unique_ptr<Window1> window;
+};
+
+}  // namespace limenta::testing

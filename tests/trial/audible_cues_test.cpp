@@ -1,0 +1,104 @@
+// The spoken announcement, driven tick by tick.
+#include <QPushButton>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "fakes/main_window_fixture.h"
+
+namespace limenta::testing {
+namespace {
+
+class AudibleCues : public MainWindowTest {
+protected:
+    // Runs the three stages' ticks until every timer is off; returns the digits spoken.
+    std::vector<QString> announce(int number) {
+        Window1& w = *window;
+        w.clippedThresh = number;
+        fake.sounds.played.clear();
+        w.Timer1->start();
+        for (int tick = 0; tick < 20; ++tick) {
+            if (w.Timer1->isActive()) {
+                w.Timer1_Action();
+            } else if (w.Timer2->isActive()) {
+                w.Timer2_Action();
+            } else if (w.Timer3->isActive()) {
+                w.Timer3_Action();
+            }
+        }
+        EXPECT_FALSE(w.Timer1->isActive() || w.Timer2->isActive() || w.Timer3->isActive());
+        return fake.sounds.played;
+    }
+};
+
+TEST_F(AudibleCues, SpeaksTheDigitsOfTheNextOutput) {
+    Window1& w = open(prefsWith({{kPrefsVoiceVolume, "85"}}));
+    using Digits = std::vector<QString>;
+    EXPECT_EQ(announce(100), (Digits{"s1", "s0", "s0"}));
+    EXPECT_EQ(announce(57), (Digits{"s5", "s7"}));
+    EXPECT_EQ(announce(7), (Digits{"s0", "s7"}));
+    EXPECT_EQ(announce(10), (Digits{"s1", "s0"}));
+    EXPECT_EQ(fake.sounds.fake("s0").volume(), 85);
+    EXPECT_EQ(w.sss[3], &fake.sounds.sound(QStringLiteral("s3")));
+}
+
+TEST_F(AudibleCues, VoiceVolumeZeroPlaysNothingButRunsThroughEveryStage) {
+    Window1& w = open();  // the stored speech volume is 0
+    ASSERT_EQ(w.Slider1->value(), 0);
+    EXPECT_TRUE(announce(57).empty());
+    EXPECT_EQ(fake.sounds.fake("s5").volume(), 0);
+}
+
+TEST_F(AudibleCues, ADigitStillPlayingHoldsTheStageBack) {
+    Window1& w = open(prefsWith({{kPrefsVoiceVolume, "85"}}));
+    w.clippedThresh = 57;
+    fake.sounds.fake("s4").playing = true;
+    w.Timer1->start();
+    w.Timer1_Action();
+    w.Timer1_Action();
+    EXPECT_TRUE(w.Timer1->isActive());
+    EXPECT_TRUE(fake.sounds.played.empty());
+    fake.sounds.fake("s4").playing = false;
+    w.Timer1_Action();
+    EXPECT_FALSE(w.Timer1->isActive());
+    EXPECT_TRUE(w.Timer2->isActive());
+    // A click still playing does not hold the digits back.
+    fake.sounds.fake("Click").playing = true;
+    w.Timer2_Action();
+    EXPECT_EQ(fake.sounds.played, std::vector<QString>{"s5"});
+}
+
+TEST_F(AudibleCues, ANewAnswerChangesTheDigitsStillToCome) {
+    Window1& w = open(prefsWith({{kPrefsVoiceVolume, "85"}}));
+    w.clippedThresh = 57;
+    w.Timer1->start();
+    w.Timer1_Action();  // silent hundreds, hands over to the tens
+    w.Timer2_Action();  // "five"
+    w.clippedThresh = 43;  // the operator answered again
+    w.Timer1->start();
+    w.Timer3_Action();  // the first announcement's units now speak the new number's
+    w.Timer1_Action();
+    w.Timer2_Action();
+    w.Timer3_Action();
+    EXPECT_EQ(fake.sounds.played, (std::vector<QString>{"s5", "s3", "s4", "s3"}));
+}
+
+TEST_F(AudibleCues, AnAnswerStartsTheAnnouncementAtTheSliderVolumes) {
+    Window1& w = open();
+    w.Slider3->setValue(40);
+    w.PushButton1->click();
+    type("y");
+    EXPECT_EQ(fake.sounds.fake("Click").playedAtVolume, std::vector<int>{40});
+    EXPECT_TRUE(w.Timer1->isActive());
+    EXPECT_EQ(w.clippedThresh, 43);
+}
+
+TEST_F(AudibleCues, NoAudioDeviceIsToldQuietlyOnce) {
+    fake.sounds.audible = false;
+    Window1& w = open();
+    EXPECT_TRUE(fake.dialogs.messages.empty());
+    EXPECT_NE(w.statusBar()->currentMessage().indexOf(QLatin1String("No sound")), -1);
+}
+
+}  // namespace
+}  // namespace limenta::testing
