@@ -4,6 +4,8 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
+#include <algorithm>
 
 #include "report/report_printer.h"
 #include "ui/main/cr_text_edit.h"
@@ -39,9 +41,14 @@ Window4::Window4(QWidget* mainWindow, Dialogs& dialogs)
     connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Action(); });
     connect(PushButton3, &QPushButton::clicked, this, [this] { PushButton3_Action(); });
 
-    // Beside the main window, not over it.
+    // Beside the main window, not over it, as far as the screen allows.
     if (mainWindow != nullptr) {
-        move(mainWindow->frameGeometry().topRight() + QPoint(8, 0));
+        QPoint place = mainWindow->frameGeometry().topRight() + QPoint(8, 0);
+        if (const QScreen* screen = mainWindow->screen()) {
+            const QRect room = screen->availableGeometry();
+            place.setX(std::max(room.left(), std::min(place.x(), room.right() - width())));
+        }
+        move(place);
     }
 }
 
