@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
 
     limenta::SystemClocks clocks;
     limenta::QtDialogs dialogs;
-    limenta::EffectSoundBank sounds;
+    limenta::EffectSoundBank sounds(clocks);
     limenta::Platform platform{sounds, clocks, dialogs};
     limenta::PrefsStore prefs(limenta::PrefsStore::defaultFilePath());
 

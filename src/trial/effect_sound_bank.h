@@ -1,7 +1,6 @@
 // The program's sounds, played through Qt Multimedia.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QUrl>
 #include <map>
@@ -19,7 +18,8 @@ namespace limenta {
 // audio device it never turns false, and under PulseAudio it lags by over a second.
 class EffectSound final : public QObject, public Sound {
 public:
-    EffectSound(const QString& name, bool audible);
+    // `clocks` tells how long ago a sound was started.
+    EffectSound(const QString& name, bool audible, Clocks& clocks);
     ~EffectSound() override;
     Q_DISABLE_COPY_MOVE(EffectSound)
 
@@ -36,22 +36,26 @@ private:
     bool audible_;
     int volume_ = 100;
     QSoundEffect* next_ = nullptr;
-    QElapsedTimer sincePlay_;
+    Clocks& clocks_;
+    double playedAt_ = -1.0;  // microseconds; negative: never played
 };
 
 class EffectSoundBank final : public SoundBank {
 public:
-    EffectSoundBank();
+    // Audible when the system offers an audio output.
+    explicit EffectSoundBank(Clocks& clocks);
+    EffectSoundBank(Clocks& clocks, bool audible);
     Sound& sound(const QString& name) override;
     [[nodiscard]] bool available() const override { return audible_; }
 
 private:
+    Clocks& clocks_;
     bool audible_;
     std::map<QString, std::unique_ptr<EffectSound>> sounds_;
 };
 
 // Equal steps of a 0 to 100 volume slider as equal steps of loudness: the slider runs over
-// a logarithmic scale, converted to the player's linear gain.
+// a scale of decibels (0 is silence), converted to the player's linear gain.
 float linearGain(int sliderVolume);
 
 }  // namespace limenta
