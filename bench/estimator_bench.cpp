@@ -1,28 +1,87 @@
-// How long the estimation core takes for the work one answer key asks of it.
+// How long the estimation core takes for the work one answer key asks of it, and how many
+// virtual subjects the simulator runs per second.
 #include <benchmark/benchmark.h>
 
+#include "cli/simulation.h"
 #include "procedure/procedure.h"
+#include "trial/answer_step.h"
+#include "trial/run_start.h"
 
 namespace {
 
 // A record of `count` stimuli spread over outputs 30 to 70, successes above 50, so the
 // likelihood has a single refined minimum like a real run.
-limenta::Procedure recordOf(int count) {
-    limenta::Procedure run;
+void fillRecord(limenta::Procedure& run, int count) {
+    run.nrstimulus = 0;
     run.startBestPest(20, 80);
     for (int i = 3; i <= count; ++i) {
         const int output = 30 + (i * 7) % 41;
         run.insertstimulus(output, output > 50 ? 1 : 0);
     }
-    return run;
 }
 
+// One estimate from a record seen for the first time: the grid sums every stimulus.
 void BM_finalThreshold(benchmark::State& state) {
-    limenta::Procedure run = recordOf(static_cast<int>(state.range(0)));
     for (auto _ : state) {
+        state.PauseTiming();
+        limenta::Procedure run;
+        fillRecord(run, static_cast<int>(state.range(0)));
+        state.ResumeTiming();
         benchmark::DoNotOptimize(run.finalThreshold(7.0));
     }
 }
 BENCHMARK(BM_finalThreshold)->Arg(2)->Arg(20)->Arg(200)->Arg(1000);
+
+// One estimate after one new stimulus, as every answer of a run asks for it.
+void BM_finalThresholdAfterOneMore(benchmark::State& state) {
+    limenta::Procedure run;
+    const int count = static_cast<int>(state.range(0));
+    fillRecord(run, count - 1);
+    run.finalThreshold(7.0);
+    for (auto _ : state) {
+        run.insertstimulus(55, 1);
+        benchmark::DoNotOptimize(run.finalThreshold(7.0));
+        state.PauseTiming();
+        fillRecord(run, count - 1);  // the same record again, its grid sums kept
+        run.finalThreshold(7.0);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_finalThresholdAfterOneMore)->Arg(2)->Arg(20)->Arg(200)->Arg(1000);
+
+// Whole runs of one virtual subject; items are answers, so items/s is answers per second.
+void runs(benchmark::State& state, limenta::Method method) {
+    using namespace limenta::cli;
+    std::int64_t answers = 0;
+    std::uint64_t subject = 0;
+    for (auto _ : state) {
+        Random random = subjectRandom(1, subject++, 1);
+        const SubjectOutcome outcome =
+            runSubject(Subject(SubjectModel::Psychometric, 55, {}), method, {}, {}, random);
+        answers += outcome.pulses;
+    }
+    state.SetItemsProcessed(answers);
+}
+void BM_adaptivePestAnswers(benchmark::State& state) {
+    runs(state, limenta::Method::AdaptivePest);
+}
+void BM_mlPestAnswers(benchmark::State& state) {
+    runs(state, limenta::Method::MlPest);
+}
+BENCHMARK(BM_adaptivePestAnswers);
+BENCHMARK(BM_mlPestAnswers);
+
+// The reference population through both methods on one thread; items are subjects.
+void BM_subjectsPerSecond(benchmark::State& state) {
+    using namespace limenta::cli;
+    Population population;
+    for (auto _ : state) {
+        for (const limenta::Method method : {limenta::Method::AdaptivePest, limenta::Method::MlPest}) {
+            benchmark::DoNotOptimize(runPopulation(population, method, {}, {}, 1));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * population.subjects * 2);
+}
+BENCHMARK(BM_subjectsPerSecond)->Unit(benchmark::kMillisecond);
 
 }  // namespace

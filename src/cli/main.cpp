@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/replay.h"
+#include "cli/simulate.h"
 
 namespace {
 
@@ -11,6 +12,7 @@ constexpr const char* kHelp = R"(Usage: limenta-sim COMMAND [options]
 
 Commands:
   replay     replay one run from scripted answers (limenta-sim replay --help)
+  simulate   measure both procedures on virtual subjects (limenta-sim simulate --help)
 )";
 
 }  // namespace
@@ -24,6 +26,9 @@ int main(int argc, char** argv) {
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "replay") {
         return limenta::cli::replayCommand(rest, std::cout, std::cerr);
+    }
+    if (args[0] == "simulate") {
+        return limenta::cli::simulateCommand(rest, std::cout, std::cerr);
     }
     std::cerr << "limenta-sim: unknown command " << args[0] << " (see limenta-sim --help)\n";
     return 2;

@@ -11,11 +11,12 @@ void Procedure::startBestPest(std::int32_t lower, std::int32_t upper) {
 
 double Procedure::finalThreshold(double spread) {
     relsigmafinal = spread;
+    const std::array<double, 101>& grid = grid_.values(*this, spread);  // funcfinal(1..100)
     double best = 1e38;
     int first = 0;
     int last = 0;
     for (int i = 1; i <= 100; ++i) {
-        const double v = funcfinal(i);
+        const double v = grid[i];
         if (std::fabs(v - best) < 1e-7) {
             last = i;  // a tie extends the run of equal values; best stays as it was
         } else if (v < best) {

@@ -49,16 +49,16 @@ double Procedure::sureln(double x) {
     return std::log(x);
 }
 
+double Procedure::likelihoodTerm(double t, double sigma, double stimulus, double success) {
+    const double p = CuGauss(t, stimulus, sigma);
+    return success == 1.0 ? sureln(1 - p) : sureln(p);
+}
+
 double Procedure::funcfinal(double t) const {
     const double sigma = (relsigmafinal * t) / 100;
     double sum = 0.0;
     for (int i = 1; i <= nrstimulus && i <= kLastStimulus; ++i) {
-        const double p = CuGauss(t, staerken[i], sigma);
-        if (erfolge[i] == 1.0) {
-            sum = sum + sureln(1 - p);
-        } else {
-            sum = sum + sureln(p);
-        }
+        sum = sum + likelihoodTerm(t, sigma, staerken[i], erfolge[i]);
     }
     return -sum;
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "procedure/likelihood_grid.h"
 #include "procedure/procedure_state.h"
 
 namespace limenta {
@@ -30,6 +31,8 @@ public:
     static double sureln(double x);
     // Negative log-likelihood of threshold t over the record, spread relsigmafinal.
     [[nodiscard]] double funcfinal(double t) const;
+    // One stimulus's share of the log-likelihood of threshold t with spread sigma.
+    static double likelihoodTerm(double t, double sigma, double stimulus, double success);
     // |a| with the sign of b; b = 0 counts as negative.
     static double sign(double a, double b);
 
@@ -41,6 +44,9 @@ public:
     // Brent's minimiser of funcfinal between left and right, starting at inner; writes the
     // minimum's position and returns funcfinal there. Stops after 100 iterations.
     double brent(double left, double inner, double right, double tol, double& position);
+
+private:
+    LikelihoodGrid grid_;  // the grid search's values, kept between estimates
 };
 
 }  // namespace limenta

@@ -1,40 +1,15 @@
 // limenta-sim replay, run as a separate program the way an auditor would run it.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
+
+#include "cli/run_sim.h"
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string output;
-};
-
-// Runs limenta-sim with `arguments`; `streams` picks what is captured ("" stdout only,
-// "2>&1" both, "2>&1 >/dev/null" stderr only).
-Result simulate(const std::string& arguments, const std::string& streams = "") {
-    const std::string command = std::string(LIMENTA_SIM) + " " + arguments + " " + streams;
-    Result result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        result.output.append(buffer.data(), n);
-    }
-    const int raw = pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return result;
-}
-
 TEST(ReplayCli, AdaptivePestWorkedExampleAsJson) {
     const Result r =
-        simulate("replay --method pest --start 50 --step 7 --diff 0.45 --answers 1100101 --json");
+        runSim("replay --method pest --start 50 --step 7 --diff 0.45 --answers 1100101 --json");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.output,
               R"({"method":"pest","first":50,"trials":[)"
@@ -51,7 +26,7 @@ TEST(ReplayCli, AdaptivePestWorkedExampleAsJson) {
 
 TEST(ReplayCli, MlPestWorkedExampleAsJson) {
     const Result r =
-        simulate("replay --method ml --lower 20 --upper 80 --spread 7 --diff 0.45 --answers 010 "
+        runSim("replay --method ml --lower 20 --upper 80 --spread 7 --diff 0.45 --answers 010 "
                  "--json");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.output,
@@ -65,7 +40,7 @@ TEST(ReplayCli, MlPestWorkedExampleAsJson) {
 }
 
 TEST(ReplayCli, TextShowsTheHistoryOldestFirstThenTheEstimate) {
-    const Result r = simulate("replay --answers 1100101");
+    const Result r = runSim("replay --answers 1100101");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.output,
               "First output: 50\n"
@@ -81,7 +56,7 @@ TEST(ReplayCli, TextShowsTheHistoryOldestFirstThenTheEstimate) {
 }
 
 TEST(ReplayCli, StopsAtTheTrialLimitWithStatusOne) {
-    const Result r = simulate("replay --step 0 --answers " + std::string(201, '1'),
+    const Result r = runSim("replay --step 0 --answers " + std::string(201, '1'),
                               "2>&1 >/dev/null");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.output, "Trial limit reached: press Reset or Start for a new run\n");
@@ -91,14 +66,14 @@ TEST(ReplayCli, BadUseIsOneLineOnStderrAndStatusTwo) {
     for (const char* arguments :
          {"replay --bogus", "replay --answers 10x1", "replay --start", "replay --method fast",
           "replay --method pest --lower 20", "frobnicate"}) {
-        const Result r = simulate(arguments, "2>&1 >/dev/null");
+        const Result r = runSim(arguments, "2>&1 >/dev/null");
         EXPECT_EQ(r.status, 2) << arguments;
         EXPECT_EQ(r.output.find('\n'), r.output.size() - 1) << arguments << ": " << r.output;
     }
 }
 
 TEST(ReplayCli, HelpExplainsEveryOption) {
-    const Result r = simulate("replay --help");
+    const Result r = runSim("replay --help");
     EXPECT_EQ(r.status, 0);
     for (const char* option : {"--method", "--answers", "--diff", "--start", "--step", "--lower",
                                "--upper", "--spread", "--json"}) {

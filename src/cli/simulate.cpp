@@ -1,0 +1,288 @@
+#include "cli/simulate.h"
+
+#include <charconv>
+#include <fstream>
+#include <ostream>
+#include <thread>
+
+#include "cli/error_plot.h"
+#include "cli/json.h"
+#include "cli/options.h"
+#include "cli/simulation.h"
+#include "display/numbers.h"
+
+namespace limenta::cli {
+
+namespace {
+
+const char* const kHelp =
+    R"(Usage: limenta-sim simulate [options]
+
+Runs virtual subjects through adaptive PEST and ML-PEST with the very steps the Limenta
+window takes, and reports for each method the pulses to the estimate (mean, median, 90th
+percentile, maximum), the error of the estimate against the subject's true threshold in
+percent of that threshold and in percent of stimulator output (mean, mean absolute, 95th
+percentile of the absolute error), the share within +-5 % and +-10 %, and the share that
+reached the limit of 200 answers. Each pulse is fired at the whole percent the window
+shows; the estimate is the whole percent it shows at the end.
+
+Subjects:
+  --model psychometric|variable
+                     psychometric (default): P(MEP at s) = Phi((s - T) / (0.07 T));
+                     variable: trial-to-trial threshold variability of 8 % of T and
+                     log-normal MEP amplitudes, an MEP counted above 50 microvolts
+  --subjects N       number of subjects (default 7501); subject i has the threshold
+                     25 + 75 i / (N - 1), so 7501 subjects span 25 to 100 in steps of 0.01
+  --false-positive P the operator reports an MEP that was not there, with probability P
+  --false-negative P the operator misses an MEP, with probability P
+  --seed S           the same seed gives the same figures on any machine (default 1)
+  --threads T        threads to use (default: all cores); the figures do not depend on it
+Methods:
+  --method pest|ml|both            (default both)
+  --start X --step X --diff X      adaptive PEST (defaults 50, 7, .45)
+  --lower X --upper X --spread X --ml-diff X
+                                   ML-PEST (defaults 20, 80, 7, .45)
+Output:
+  --json             one JSON object
+  --csv              a header and one row per method
+  --plot FILE.svg    error against pulses for every subject of each method
+  --help             this text
+)";
+
+int badUse(std::ostream& err, const std::string& problem) {
+    err << "limenta-sim simulate: " << problem << " (see limenta-sim simulate --help)\n";
+    return 2;
+}
+
+// A whole number option within [low, high]; false when the text is anything else.
+bool wholeOption(const std::string& text, long long low, long long high, long long& value) {
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size() && value >= low &&
+           value <= high;
+}
+
+bool shareOption(const std::string& text, double& value) {
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size() && value >= 0 &&
+           value <= 1;
+}
+
+struct MethodResult {
+    Method method;
+    std::vector<SubjectOutcome> outcomes;
+    Summary summary;
+};
+
+std::string methodKey(Method method) {
+    return method == Method::MlPest ? "ml" : "pest";
+}
+
+std::string parametersJson(Method method, const PestSettings& pest, const MlSettings& ml,
+                           const OperatorErrors& errors) {
+    std::string json = "{";
+    if (method == Method::MlPest) {
+        json += "\"lower\":" + std::to_string(ml.lower) + ",\"upper\":" + std::to_string(ml.upper) +
+                ",\"spread\":" + jsonNumber(ml.spread) + ",\"diff\":" + jsonNumber(ml.diff);
+    } else {
+        json += "\"start\":" + jsonNumber(pest.start) + ",\"step\":" + jsonNumber(pest.step) +
+                ",\"diff\":" + jsonNumber(pest.diff);
+    }
+    json += ",\"false_positive\":" + jsonNumber(errors.falsePositive) +
+            ",\"false_negative\":" + jsonNumber(errors.falseNegative) + "}";
+    return json;
+}
+
+std::string spreadJson(const Spread& s) {
+    return "{\"mean\":" + jsonNumber(s.mean) + ",\"mean_abs\":" + jsonNumber(s.meanAbs) +
+           ",\"p95_abs\":" + jsonNumber(s.p95Abs) + "}";
+}
+
+void printJson(std::ostream& out, const Population& population,
+               const std::vector<MethodResult>& results, const PestSettings& pest,
+               const MlSettings& ml) {
+    out << "{\"model\":\"" << modelName(population.model) << "\",\"subjects\":"
+        << population.subjects << ",\"seed\":" << population.seed << ",\"methods\":[";
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const Summary& s = results[i].summary;
+        out << (i == 0 ? "" : ",") << "{\"method\":\"" << methodKey(results[i].method)
+            << "\",\"parameters\":" << parametersJson(results[i].method, pest, ml, population.errors)
+            << ",\"pulses\":{\"mean\":" << jsonNumber(s.pulsesMean)
+            << ",\"median\":" << jsonNumber(s.pulsesMedian) << ",\"p90\":" << jsonNumber(s.pulsesP90)
+            << ",\"max\":" << jsonNumber(s.pulsesMax) << "},\"error_pct\":" << spreadJson(s.errorPct)
+            << ",\"error_mso\":" << spreadJson(s.errorMso) << ",\"within5\":" << jsonNumber(s.within5)
+            << ",\"within10\":" << jsonNumber(s.within10) << ",\"limit\":" << jsonNumber(s.limit)
+            << "}";
+    }
+    out << "]}\n";
+}
+
+void printCsv(std::ostream& out, const Population& population,
+              const std::vector<MethodResult>& results, const PestSettings& pest,
+              const MlSettings& ml) {
+    out << "model,subjects,seed,method,parameters,pulses_mean,pulses_median,pulses_p90,"
+           "pulses_max,error_pct_mean,error_pct_mean_abs,error_pct_p95_abs,error_mso_mean,"
+           "error_mso_mean_abs,error_mso_p95_abs,within5,within10,limit\n";
+    for (const MethodResult& r : results) {
+        const Summary& s = r.summary;
+        std::string parameters = r.method == Method::MlPest
+                                     ? "lower=" + std::to_string(ml.lower) + ";upper=" +
+                                           std::to_string(ml.upper) + ";spread=" +
+                                           jsonNumber(ml.spread) + ";diff=" + jsonNumber(ml.diff)
+                                     : "start=" + jsonNumber(pest.start) + ";step=" +
+                                           jsonNumber(pest.step) + ";diff=" + jsonNumber(pest.diff);
+        out << modelName(population.model) << ',' << population.subjects << ','
+            << population.seed << ',' << methodKey(r.method) << ',' << parameters;
+        for (const double v : {s.pulsesMean, s.pulsesMedian, s.pulsesP90, s.pulsesMax,
+                               s.errorPct.mean, s.errorPct.meanAbs, s.errorPct.p95Abs,
+                               s.errorMso.mean, s.errorMso.meanAbs, s.errorMso.p95Abs, s.within5,
+                               s.within10, s.limit}) {
+            out << ',' << jsonNumber(v);
+        }
+        out << '\n';
+    }
+}
+
+std::string fixed(double value, int decimals) {
+    return formatMask(value, decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(decimals), '0'));
+}
+
+void printText(std::ostream& out, const Population& population,
+               const std::vector<MethodResult>& results) {
+    out << population.subjects << " " << modelName(population.model)
+        << " subjects, seed " << population.seed << "\n\n";
+    const auto cell = [](const std::string& text) {
+        return std::string(text.size() < 15 ? 15 - text.size() : 0, ' ') + text;
+    };
+    std::string header(26, ' ');
+    for (const MethodResult& r : results) {
+        header += cell(r.method == Method::MlPest ? "ML-PEST" : "adaptive PEST");
+    }
+    out << header << "\n";
+    const auto row = [&](const std::string& name, auto value) {
+        std::string line = name;
+        line.resize(26, ' ');
+        for (const MethodResult& r : results) {
+            line += cell(value(r.summary));
+        }
+        out << line << "\n";
+    };
+    row("pulses, mean", [](const Summary& s) { return fixed(s.pulsesMean, 1); });
+    row("pulses, median", [](const Summary& s) { return fixed(s.pulsesMedian, 0); });
+    row("pulses, 90th percentile", [](const Summary& s) { return fixed(s.pulsesP90, 0); });
+    row("pulses, maximum", [](const Summary& s) { return fixed(s.pulsesMax, 0); });
+    row("error %, mean", [](const Summary& s) { return fixed(s.errorPct.mean, 2); });
+    row("error %, mean absolute", [](const Summary& s) { return fixed(s.errorPct.meanAbs, 2); });
+    row("error %, 95th pct |e|", [](const Summary& s) { return fixed(s.errorPct.p95Abs, 2); });
+    row("error MSO, mean", [](const Summary& s) { return fixed(s.errorMso.mean, 2); });
+    row("error MSO, mean absolute", [](const Summary& s) { return fixed(s.errorMso.meanAbs, 2); });
+    row("error MSO, 95th pct |e|", [](const Summary& s) { return fixed(s.errorMso.p95Abs, 2); });
+    row("within +-5 %", [](const Summary& s) { return fixed(100 * s.within5, 1) + "%"; });
+    row("within +-10 %", [](const Summary& s) { return fixed(100 * s.within10, 1) + "%"; });
+    row("reached 200 answers", [](const Summary& s) { return fixed(100 * s.limit, 1) + "%"; });
+}
+
+}  // namespace
+
+int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Options options;
+    if (auto problem = Options::parse(
+            args,
+            {"--model", "--subjects", "--seed", "--threads", "--method", "--start", "--step",
+             "--diff", "--lower", "--upper", "--spread", "--ml-diff", "--false-positive",
+             "--false-negative", "--plot"},
+            {"--json", "--csv", "--help"}, options)) {
+        return badUse(err, *problem);
+    }
+    if (options.has("--help")) {
+        out << kHelp;
+        return 0;
+    }
+    if (options.has("--json") && options.has("--csv")) {
+        return badUse(err, "choose --json or --csv, not both");
+    }
+
+    Population population;
+    const std::string model = options.value("--model", "psychometric");
+    if (model == "psychometric") {
+        population.model = SubjectModel::Psychometric;
+    } else if (model == "variable") {
+        population.model = SubjectModel::Variable;
+    } else {
+        return badUse(err, "--model must be psychometric or variable, not '" + model + "'");
+    }
+    long long number = 0;
+    if (!wholeOption(options.value("--subjects", "7501"), 1, 10'000'000, number)) {
+        return badUse(err, "--subjects must be a whole number from 1 to 10000000");
+    }
+    population.subjects = static_cast<int>(number);
+    if (!wholeOption(options.value("--seed", "1"), 0, INT64_MAX, number)) {
+        return badUse(err, "--seed must be a whole number of 0 or more");
+    }
+    population.seed = static_cast<std::uint64_t>(number);
+    const long long cores = std::max(1U, std::thread::hardware_concurrency());
+    if (!wholeOption(options.value("--threads", std::to_string(cores)), 1, 256, number)) {
+        return badUse(err, "--threads must be a whole number from 1 to 256");
+    }
+    const int threads = static_cast<int>(number);
+    if (!shareOption(options.value("--false-positive", "0"), population.errors.falsePositive) ||
+        !shareOption(options.value("--false-negative", "0"), population.errors.falseNegative)) {
+        return badUse(err, "--false-positive and --false-negative must lie from 0 to 1");
+    }
+
+    const std::string which = options.value("--method", "both");
+    std::vector<Method> methods;
+    if (which == "pest" || which == "both") {
+        methods.push_back(Method::AdaptivePest);
+    }
+    if (which == "ml" || which == "both") {
+        methods.push_back(Method::MlPest);
+    }
+    if (methods.empty()) {
+        return badUse(err, "--method must be pest, ml or both, not '" + which + "'");
+    }
+
+    // Method parameters are read like the window's fields.
+    const auto field = [&](const char* name, const char* fallback) {
+        return textToNumber(options.value(name, fallback));
+    };
+    const PestSettings pest{field("--start", "50"), field("--step", "7"), field("--diff", ".45")};
+    const MlSettings ml{toWhole(field("--lower", "20")), toWhole(field("--upper", "80")),
+                        field("--spread", "7"), field("--ml-diff", ".45")};
+
+    std::vector<MethodResult> results;
+    for (const Method method : methods) {
+        MethodResult result{method, runPopulation(population, method, pest, ml, threads), {}};
+        result.summary = summarise(result.outcomes);
+        results.push_back(std::move(result));
+    }
+
+    if (options.has("--plot")) {
+        const std::string file = options.value("--plot", "");
+        if (file.size() < 4 || file.substr(file.size() - 4) != ".svg") {
+            return badUse(err, "--plot writes an .svg file");
+        }
+        std::vector<PlotSeries> series;
+        for (const MethodResult& r : results) {
+            series.push_back({r.method == Method::MlPest ? "ML-PEST" : "adaptive PEST",
+                              r.method == Method::MlPest ? "#d95f02" : "#1b9e77", &r.outcomes});
+        }
+        std::ofstream svg(file, std::ios::binary);
+        svg << errorPlotSvg(series, std::to_string(population.subjects) + " " +
+                                        modelName(population.model) + " subjects");
+        if (!svg.flush()) {
+            err << "limenta-sim simulate: could not write " << file << "\n";
+            return 1;
+        }
+    }
+
+    if (options.has("--json")) {
+        printJson(out, population, results, pest, ml);
+    } else if (options.has("--csv")) {
+        printCsv(out, population, results, pest, ml);
+    } else {
+        printText(out, population, results);
+    }
+    return 0;
+}
+
+}  // namespace limenta::cli

@@ -1,0 +1,133 @@
+#include "cli/simulation.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <thread>
+
+#include "display/numbers.h"
+#include "trial/run_start.h"
+
+namespace limenta::cli {
+
+double subjectThreshold(int i, int n) {
+    return n <= 1 ? 25.0 : 25.0 + 75.0 * i / (n - 1);
+}
+
+SubjectOutcome runSubject(const Subject& subject, Method method, const PestSettings& pest,
+                          const MlSettings& ml, Random& random) {
+    Procedure run;
+    run.clearTrials();
+    if (method == Method::MlPest) {
+        run.mydiff2 = ml.diff;
+        run.myspread = toWhole(ml.spread);
+        startMlPest(run, ml.lower, ml.upper, ml.spread);
+    } else {
+        startAdaptivePest(run, pest.start, pest.step, pest.diff);
+    }
+    SubjectOutcome outcome;
+    outcome.truth = subject.threshold();
+    while (true) {
+        const double shown = method == Method::MlPest ? run.curstim : run.mysetting;
+        const int answer = subject.answer(roundHalfAway(shown), random);
+        const AnswerStep step = takeAnswer(run, answer, method, 0.0);
+        if (step.refused) {
+            outcome.limit = true;
+            outcome.estimate = roundHalfAway(shown);
+            break;
+        }
+        if (step.reached) {
+            outcome.estimate = roundHalfAway(run.myrmt);
+            break;
+        }
+    }
+    outcome.pulses = run.stepnum;
+    return outcome;
+}
+
+std::vector<SubjectOutcome> runPopulation(const Population& population, Method method,
+                                          const PestSettings& pest, const MlSettings& ml,
+                                          int threads) {
+    const int n = std::max(population.subjects, 0);
+    std::vector<SubjectOutcome> outcomes(static_cast<std::size_t>(n));
+    std::atomic<int> nextSubject{0};
+    const auto work = [&] {
+        for (int i = nextSubject++; i < n; i = nextSubject++) {
+            const Subject subject(population.model, subjectThreshold(i, n), population.errors);
+            Random random = subjectRandom(population.seed, static_cast<std::uint64_t>(i),
+                                          method == Method::MlPest ? 2 : 1);
+            outcomes[static_cast<std::size_t>(i)] = runSubject(subject, method, pest, ml, random);
+        }
+    };
+    std::vector<std::thread> workers;
+    for (int t = 1; t < threads; ++t) {
+        workers.emplace_back(work);
+    }
+    work();
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
+    return outcomes;
+}
+
+namespace {
+
+double nearestRank(std::vector<double> values, double share) {
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    const auto rank = static_cast<std::size_t>(std::ceil(share * static_cast<double>(values.size())));
+    return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
+}
+
+double mean(const std::vector<double>& values) {
+    double sum = 0;
+    for (const double v : values) {
+        sum += v;
+    }
+    return values.empty() ? 0 : sum / static_cast<double>(values.size());
+}
+
+Spread spreadOf(const std::vector<double>& errors) {
+    std::vector<double> absolute;
+    absolute.reserve(errors.size());
+    for (const double e : errors) {
+        absolute.push_back(std::fabs(e));
+    }
+    return {mean(errors), mean(absolute), nearestRank(absolute, 0.95)};
+}
+
+}  // namespace
+
+Summary summarise(const std::vector<SubjectOutcome>& outcomes) {
+    std::vector<double> pulses;
+    std::vector<double> pct;
+    std::vector<double> mso;
+    double within5 = 0;
+    double within10 = 0;
+    double limit = 0;
+    for (const SubjectOutcome& o : outcomes) {
+        pulses.push_back(o.pulses);
+        const double errorPct = 100.0 * (o.estimate - o.truth) / o.truth;
+        pct.push_back(errorPct);
+        mso.push_back(o.estimate - o.truth);
+        within5 += std::fabs(errorPct) <= 5.0 ? 1 : 0;
+        within10 += std::fabs(errorPct) <= 10.0 ? 1 : 0;
+        limit += o.limit ? 1 : 0;
+    }
+    const double n = outcomes.empty() ? 1.0 : static_cast<double>(outcomes.size());
+    Summary s;
+    s.pulsesMean = mean(pulses);
+    s.pulsesMedian = nearestRank(pulses, 0.5);
+    s.pulsesP90 = nearestRank(pulses, 0.9);
+    s.pulsesMax = pulses.empty() ? 0 : *std::max_element(pulses.begin(), pulses.end());
+    s.errorPct = spreadOf(pct);
+    s.errorMso = spreadOf(mso);
+    s.within5 = within5 / n;
+    s.within10 = within10 / n;
+    s.limit = limit / n;
+    return s;
+}
+
+}  // namespace limenta::cli

@@ -1,0 +1,76 @@
+// Many virtual subjects through the window's own procedures, and what came of it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "cli/virtual_subjects.h"
+#include "trial/answer_step.h"
+
+namespace limenta::cli {
+
+struct PestSettings {
+    double start = 50;
+    double step = 7;
+    double diff = 0.45;
+};
+
+struct MlSettings {
+    std::int32_t lower = 20;
+    std::int32_t upper = 80;
+    double spread = 7;
+    double diff = 0.45;
+};
+
+struct Population {
+    SubjectModel model = SubjectModel::Psychometric;
+    int subjects = 7501;
+    std::uint64_t seed = 1;
+    OperatorErrors errors;
+};
+
+// Subject i of n has the threshold 25 + 75 i / (n - 1): for n = 7501 the reference
+// population of the literature, 25 to 100 % in steps of 0.01.
+double subjectThreshold(int i, int n);
+
+struct SubjectOutcome {
+    double truth = 0;      // the subject's threshold, percent of output
+    double estimate = 0;   // the whole percent the window showed at the end of the run
+    int pulses = 0;        // answers given until the estimate (or the limit)
+    bool limit = false;    // the run reached its 200 answers without an estimate
+};
+
+// One subject through one method, exactly as the window takes the operator's answers:
+// each pulse is fired at the whole percent the big number shows.
+SubjectOutcome runSubject(const Subject& subject, Method method, const PestSettings& pest,
+                          const MlSettings& ml, Random& random);
+
+// Every subject of the population through one method, on `threads` threads. The outcome
+// of each subject depends only on the seed and its number, never on the threads.
+std::vector<SubjectOutcome> runPopulation(const Population& population, Method method,
+                                          const PestSettings& pest, const MlSettings& ml,
+                                          int threads);
+
+struct Spread {
+    double mean = 0;
+    double meanAbs = 0;
+    double p95Abs = 0;
+};
+
+struct Summary {
+    double pulsesMean = 0;
+    double pulsesMedian = 0;
+    double pulsesP90 = 0;
+    double pulsesMax = 0;
+    Spread errorPct;   // (estimate - truth) / truth, percent
+    Spread errorMso;   // estimate - truth, percent of stimulator output
+    double within5 = 0;   // share within +-5 % of the threshold
+    double within10 = 0;  // share within +-10 %
+    double limit = 0;     // share that reached the trial limit
+};
+
+// Percentiles are nearest-rank: the smallest value with at least p of all values at or
+// below it.
+Summary summarise(const std::vector<SubjectOutcome>& outcomes);
+
+}  // namespace limenta::cli

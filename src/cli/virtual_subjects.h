@@ -1,0 +1,66 @@
+// Virtual subjects: each answers a pulse at a given output with or without an MEP, as a
+// model of a real patient would.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace limenta::cli {
+
+// A small random number generator whose sequence is the same on every machine and
+// standard library: splitmix64 for the bits, its own transforms for the distributions.
+class Random {
+public:
+    explicit Random(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t next();
+    double uniform();   // [0, 1), 53 bits
+    double gaussian();  // standard normal, by the Box-Muller transform
+
+private:
+    std::uint64_t state_;
+};
+
+// The generator of one subject of one run: the same whatever the thread that runs it.
+Random subjectRandom(std::uint64_t seed, std::uint64_t subject, std::uint64_t stream);
+
+// The standard normal distribution function.
+double phi(double z);
+
+enum class SubjectModel {
+    // P(MEP at s) = Phi((s - T) / (0.07 T)): the model of the threshold-hunting literature.
+    Psychometric,
+    // Trial-to-trial threshold variability (8 % of T, Gaussian) feeding a sigmoid of log
+    // MEP amplitude with log-normal output noise; an MEP is seen above 50 microvolts. Its
+    // probability of an MEP is no cumulative Gaussian, so ML-PEST is not tested only
+    // against its own assumption.
+    Variable,
+};
+
+struct OperatorErrors {
+    double falsePositive = 0.0;  // an MEP reported where there was none
+    double falseNegative = 0.0;  // an MEP missed
+};
+
+class Subject {
+public:
+    Subject(SubjectModel model, double threshold, OperatorErrors errors);
+
+    // The operator's answer to a pulse at `output` percent: 1 MEP seen, 0 none.
+    int answer(double output, Random& random) const;
+    // The true probability of an MEP at `output`, before operator errors.
+    [[nodiscard]] double mepProbability(double output) const;
+    [[nodiscard]] double threshold() const { return threshold_; }
+
+private:
+    [[nodiscard]] bool variableMep(double output, Random& random) const;
+
+    SubjectModel model_;
+    double threshold_;
+    OperatorErrors errors_;
+};
+
+// The name used on the command line and in the output.
+std::string modelName(SubjectModel model);
+
+}  // namespace limenta::cli

@@ -1,0 +1,119 @@
+// The simulator: its subjects, its runs and its statistics.
+#include "cli/simulation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace limenta::cli {
+namespace {
+
+double observedRate(const Subject& subject, double output, int draws) {
+    Random random(99);
+    int meps = 0;
+    for (int i = 0; i < draws; ++i) {
+        meps += subject.answer(output, random);
+    }
+    return static_cast<double>(meps) / draws;
+}
+
+TEST(VirtualSubjects, PsychometricRatesAtTheThresholdAndOneSpreadAway) {
+    const Subject subject(SubjectModel::Psychometric, 60, {});
+    EXPECT_DOUBLE_EQ(subject.mepProbability(60), 0.5);
+    EXPECT_NEAR(subject.mepProbability(60 * 1.07), 0.841345, 1e-6);
+    EXPECT_NEAR(subject.mepProbability(60 * 0.93), 0.158655, 1e-6);
+    EXPECT_NEAR(observedRate(subject, 60, 40000), 0.5, 0.01);
+    EXPECT_NEAR(observedRate(subject, 60 * 1.07, 40000), 0.8413, 0.01);
+    EXPECT_NEAR(observedRate(subject, 60 * 0.93, 40000), 0.1587, 0.01);
+}
+
+TEST(VirtualSubjects, VariableModelHasItsThresholdAtHalfButAnotherShape) {
+    const Subject subject(SubjectModel::Variable, 40, {});
+    EXPECT_NEAR(subject.mepProbability(40), 0.5, 1e-9);
+    EXPECT_NEAR(observedRate(subject, 40, 40000), 0.5, 0.01);
+    const double above = subject.mepProbability(40 * 1.07);
+    const double below = subject.mepProbability(40 * 0.93);
+    EXPECT_GT(above, 0.5);
+    EXPECT_LT(below, 0.5);
+    EXPECT_NEAR(observedRate(subject, 40 * 1.07, 40000), above, 0.01);
+    // Not the psychometric model in disguise: another spread around the threshold.
+    EXPECT_GT(std::fabs(above - 0.8413), 0.03);
+}
+
+TEST(VirtualSubjects, OperatorErrorsFlipTheAnswers) {
+    const Subject alwaysSeen(SubjectModel::Psychometric, 60, {1.0, 0.0});
+    EXPECT_EQ(observedRate(alwaysSeen, 10, 1000), 1.0);
+    const Subject neverSeen(SubjectModel::Psychometric, 60, {0.0, 1.0});
+    EXPECT_EQ(observedRate(neverSeen, 99, 1000), 0.0);
+}
+
+TEST(Simulation, RunsKnownByHandThroughTheWindowsSteps) {
+    Random random(1);
+    // Every pulse an MEP: 50, 43, 36, 22, then -6 is clamped to 1, and a push below 1
+    // moves 0 and ends the run at 1.
+    const SubjectOutcome down = runSubject(Subject(SubjectModel::Psychometric, 60, {1.0, 0.0}),
+                                           Method::AdaptivePest, {}, {}, random);
+    EXPECT_EQ(down.pulses, 5);
+    EXPECT_EQ(down.estimate, 1);
+    EXPECT_FALSE(down.limit);
+    // No MEP ever: 57, 64, 78, 100 and the end at 100.
+    const SubjectOutcome up = runSubject(Subject(SubjectModel::Psychometric, 60, {0.0, 1.0}),
+                                         Method::AdaptivePest, {}, {}, random);
+    EXPECT_EQ(up.pulses, 5);
+    EXPECT_EQ(up.estimate, 100);
+    // A difference threshold no move can undercut: the run meets the trial limit.
+    const SubjectOutcome endless = runSubject(Subject(SubjectModel::Psychometric, 60, {}),
+                                              Method::AdaptivePest, {50, 7, -1}, {}, random);
+    EXPECT_TRUE(endless.limit);
+    EXPECT_EQ(endless.pulses, 200);
+}
+
+TEST(Simulation, StatisticsOfAPopulationKnownByHand) {
+    std::vector<SubjectOutcome> outcomes{
+        {50, 52, 10, false}, {50, 47, 20, false}, {40, 40, 30, false}, {40, 30, 200, true}};
+    const Summary s = summarise(outcomes);
+    EXPECT_DOUBLE_EQ(s.pulsesMean, 65);
+    EXPECT_EQ(s.pulsesMedian, 20);  // nearest rank
+    EXPECT_EQ(s.pulsesP90, 200);
+    EXPECT_EQ(s.pulsesMax, 200);
+    EXPECT_DOUBLE_EQ(s.errorPct.mean, (4 - 6 + 0 - 25) / 4.0);
+    EXPECT_DOUBLE_EQ(s.errorPct.meanAbs, (4 + 6 + 0 + 25) / 4.0);
+    EXPECT_DOUBLE_EQ(s.errorPct.p95Abs, 25);
+    EXPECT_DOUBLE_EQ(s.errorMso.mean, (2 - 3 + 0 - 10) / 4.0);
+    EXPECT_DOUBLE_EQ(s.within5, 0.5);
+    EXPECT_DOUBLE_EQ(s.within10, 0.75);
+    EXPECT_DOUBLE_EQ(s.limit, 0.25);
+}
+
+TEST(Simulation, TheSameSeedGivesTheSameSubjectsOnAnyNumberOfThreads) {
+    Population population;
+    population.subjects = 300;
+    population.seed = 42;
+    for (const Method method : {Method::AdaptivePest, Method::MlPest}) {
+        const auto one = runPopulation(population, method, {}, {}, 1);
+        const auto three = runPopulation(population, method, {}, {}, 3);
+        ASSERT_EQ(one.size(), three.size());
+        for (std::size_t i = 0; i < one.size(); ++i) {
+            ASSERT_EQ(one[i].estimate, three[i].estimate) << i;
+            ASSERT_EQ(one[i].pulses, three[i].pulses) << i;
+        }
+    }
+    population.seed = 43;
+    const auto other = runPopulation(population, Method::AdaptivePest, {}, {}, 2);
+    population.seed = 42;
+    const auto again = runPopulation(population, Method::AdaptivePest, {}, {}, 2);
+    int differing = 0;
+    for (std::size_t i = 0; i < other.size(); ++i) {
+        differing += other[i].pulses != again[i].pulses ? 1 : 0;
+    }
+    EXPECT_GT(differing, 50);
+}
+
+TEST(Simulation, ThresholdsSpanTheReferencePopulation) {
+    EXPECT_EQ(subjectThreshold(0, 7501), 25.0);
+    EXPECT_DOUBLE_EQ(subjectThreshold(1, 7501), 25.01);
+    EXPECT_EQ(subjectThreshold(7500, 7501), 100.0);
+}
+
+}  // namespace
+}  // namespace limenta::cli
