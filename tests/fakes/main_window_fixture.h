@@ -67,6 +67,11 @@ protected:
         store = std::make_unique<PrefsStore>(prefsPath());
         store->setTeller([this](const QString& message) { fake.dialogs.message(nullptr, message); });
         window = std::make_unique<Window1>(fake.platform, *store);
+        // QTest lets due timers run after every key it sends; the announcement's stages are
+        // driven by the tests themselves.
+        for (QTimer* stage : {window->Timer1, window->Timer2, window->Timer3}) {
+            stage->setInterval(3'600'000);
+        }
         window->Event_Open();
         window->show();
         QApplication::setActiveWindow(window.get());
