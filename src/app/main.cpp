@@ -1,5 +1,6 @@
 // Limenta: the desktop program.
 #include <QApplication>
+#include <QIcon>
 
 #include "app/assets.h"
 #include "app/menu_bar.h"
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Limenta"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     limenta::initAssets();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/limenta.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("limenta"));
 
     limenta::SystemClocks clocks;
     limenta::QtDialogs dialogs;

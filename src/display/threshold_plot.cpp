@@ -1,6 +1,7 @@
 // The threshold plot: drawn into the picture p after every answer, shown by the canvas.
 #include <QCheckBox>
 #include <QPainter>
+#include <algorithm>
 
 #include "display/plot_canvas.h"
 #include "display/plot_scene.h"
@@ -37,13 +38,19 @@ void draw(QPainter& painter, const PlotStep& step) {
             painter.setBrush(Qt::NoBrush);
             break;
         case PlotStep::Kind::Line: {
-            // The pen hangs right of and below the path, as a square of penSize pixels.
-            const double offset = (step.penSize - 1) / 2.0;
-            QPen pen(colour, step.penSize, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-            if (step.penSize == 1) {
-                pen.setWidth(0);
+            // The pen is a square of penSize pixels hanging right of and below the path.
+            const int pen = step.penSize;
+            if (step.x1 == step.x2 || step.y1 == step.y2) {
+                // Straight across or down: exactly a filled rectangle, drawn without spans.
+                painter.fillRect(QRect(QPoint(std::min(step.x1, step.x2), std::min(step.y1, step.y2)),
+                                       QPoint(std::max(step.x1, step.x2) + pen - 1,
+                                              std::max(step.y1, step.y2) + pen - 1)),
+                                 colour);
+                break;
             }
-            painter.setPen(pen);
+            const double offset = (pen - 1) / 2.0;
+            QPen square(colour, pen == 1 ? 0 : pen, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+            painter.setPen(square);
             painter.drawLine(QPointF(step.x1 + offset, step.y1 + offset),
                              QPointF(step.x2 + offset, step.y2 + offset));
             break;

@@ -26,8 +26,10 @@ QString PrefsStore::defaultFilePath() {
     if (!chosen.isEmpty()) {
         return QDir(chosen).filePath(name);
     }
+    // An installed program never writes beside itself, even for an operator who could.
     const QString programFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(programFolder).isWritable()) {
+    const bool installed = QDir(programFolder) == QDir(QStringLiteral(LIMENTA_INSTALLED_BIN_DIR));
+    if (!installed && QFileInfo(programFolder).isWritable()) {
         return QDir(programFolder).filePath(name);
     }
     const QString configFolder =

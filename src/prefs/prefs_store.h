@@ -17,7 +17,8 @@ public:
 
     // "PREFS" in the program's own folder: the folder named by LIMENTA_PREFS_DIR when it is
     // set; otherwise the executable's folder when the operator can write there (a portable
-    // copy, a build tree); otherwise the operator's configuration folder for Limenta.
+    // copy, a build tree); otherwise, and always for the installed program, the operator's
+    // configuration folder for Limenta (~/.config/Limenta on Linux).
     static QString defaultFilePath();
 
     void setTeller(Teller teller) { tell_ = std::move(teller); }

@@ -49,6 +49,14 @@ public:
         return *slot;
     }
 
+    // Drops what has been recorded, so a long test measures the program, not the fake.
+    void forget() {
+        played.clear();
+        for (auto& [name, sound] : sounds_) {
+            sound->playedAtVolume.clear();
+        }
+    }
+
     bool audible = true;
     std::vector<QString> played;  // every sound played, in order
 

@@ -1,0 +1,52 @@
+// The time from an answer key to the repainted window, the half-second wait left out: the
+// 200th answer of a run, whose plot is the fullest.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include "app/assets.h"
+#include "fakes/fake_platform.h"
+#include "prefs/prefs_format.h"
+#include "prefs/prefs_store.h"
+#include "ui/main/cr_text_edit.h"
+#include "ui/main/window1.h"
+
+namespace {
+
+void BM_answerToRepaintedWindow(benchmark::State& state) {
+    limenta::testing::FakePlatform fake;
+    QTemporaryDir dir;
+    limenta::PrefsStore prefs(dir.filePath(QStringLiteral("PREFS")));
+    // Start step 1 and a difference threshold no move undercuts: the run lasts 200 answers.
+    prefs.write("PESTPREFS\t50\t1\t-1\t0\t100\t100\t121\t110\t0\t0\t20\t80\t7\t.45\t0\tENDOFFILE");
+    limenta::Window1 window(fake.platform, prefs);
+    window.Event_Open();
+    window.show();
+    window.PushButton1_Action();
+    for (int i = 1; i < limenta::kLastTrial; ++i) {
+        window.Canvas1_KeyDown(i % 3 == 0 ? 'n' : 'y');
+    }
+    const QString history = window.EditField2->text();
+    for (auto _ : state) {
+        window.Canvas1_KeyDown('y');  // the answer, the displays, the plot, the repaint
+        state.PauseTiming();
+        window.stepnum = limenta::kLastTrial - 1;
+        window.EditField2->setText(history);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_answerToRepaintedWindow)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    limenta::initAssets();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
