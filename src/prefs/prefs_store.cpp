@@ -26,9 +26,11 @@ QString PrefsStore::defaultFilePath() {
     if (!chosen.isEmpty()) {
         return QDir(chosen).filePath(name);
     }
-    // An installed program never writes beside itself, even for an operator who could.
+    // An installed program (its desktop entry installed beside it) never writes beside
+    // itself, even for an operator who could.
     const QString programFolder = QCoreApplication::applicationDirPath();
-    const bool installed = QDir(programFolder) == QDir(QStringLiteral(LIMENTA_INSTALLED_BIN_DIR));
+    const bool installed =
+        QFileInfo::exists(programFolder + QStringLiteral("/../share/applications/limenta.desktop"));
     if (!installed && QFileInfo(programFolder).isWritable()) {
         return QDir(programFolder).filePath(name);
     }
