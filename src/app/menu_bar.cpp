@@ -21,7 +21,11 @@ void editFocusedField(Edit command) {
             case Edit::Cut: line->cut(); break;
             case Edit::Copy: line->copy(); break;
             case Edit::Paste: line->paste(); break;
-            case Edit::Clear: line->del(); break;
+            case Edit::Clear:
+                if (line->hasSelectedText()) {
+                    line->del();
+                }
+                break;
         }
     } else if (auto* area = qobject_cast<QPlainTextEdit*>(focused)) {
         switch (command) {
