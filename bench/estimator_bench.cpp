@@ -76,7 +76,8 @@ void BM_subjectsPerSecond(benchmark::State& state) {
     using namespace limenta::cli;
     Population population;
     for (auto _ : state) {
-        for (const limenta::Method method : {limenta::Method::AdaptivePest, limenta::Method::MlPest}) {
+        for (const limenta::Method method :
+             {limenta::Method::AdaptivePest, limenta::Method::MlPest}) {
             benchmark::DoNotOptimize(runPopulation(population, method, {}, {}, 1));
         }
     }

@@ -16,7 +16,7 @@ struct FileType {
     [[nodiscard]] QString filter() const { return name + QStringLiteral(" (*)"); }
 };
 
-inline const FileType kTextFileType{QStringLiteral("text"), {}, QStringLiteral("TEXT"),
-                                    QStringLiteral("R*ch")};
+inline const FileType kTextFileType{
+    QStringLiteral("text"), {}, QStringLiteral("TEXT"), QStringLiteral("R*ch")};
 
 }  // namespace limenta

@@ -17,10 +17,18 @@ void editFocusedField(Edit command) {
     QWidget* focused = QApplication::focusWidget();
     if (auto* line = qobject_cast<QLineEdit*>(focused)) {
         switch (command) {
-            case Edit::Undo: line->undo(); break;
-            case Edit::Cut: line->cut(); break;
-            case Edit::Copy: line->copy(); break;
-            case Edit::Paste: line->paste(); break;
+            case Edit::Undo:
+                line->undo();
+                break;
+            case Edit::Cut:
+                line->cut();
+                break;
+            case Edit::Copy:
+                line->copy();
+                break;
+            case Edit::Paste:
+                line->paste();
+                break;
             case Edit::Clear:
                 if (line->hasSelectedText()) {
                     line->del();
@@ -29,10 +37,18 @@ void editFocusedField(Edit command) {
         }
     } else if (auto* area = qobject_cast<QPlainTextEdit*>(focused)) {
         switch (command) {
-            case Edit::Undo: area->undo(); break;
-            case Edit::Cut: area->cut(); break;
-            case Edit::Copy: area->copy(); break;
-            case Edit::Paste: area->paste(); break;
+            case Edit::Undo:
+                area->undo();
+                break;
+            case Edit::Cut:
+                area->cut();
+                break;
+            case Edit::Copy:
+                area->copy();
+                break;
+            case Edit::Paste:
+                area->paste();
+                break;
             case Edit::Clear:
                 if (!area->isReadOnly()) {
                     area->textCursor().removeSelectedText();

@@ -13,7 +13,7 @@ namespace limenta {
 
 // One loaded sound, shared by every use of its name.
 class Sound {
-public:
+  public:
     virtual ~Sound() = default;
     virtual void setVolume(int volume) = 0;  // 0 to 100
     virtual void play() = 0;                 // returns at once
@@ -22,7 +22,7 @@ public:
 
 // The sounds shipped with the program: "s0" to "s9", "Click" and "ding2".
 class SoundBank {
-public:
+  public:
     virtual ~SoundBank() = default;
     virtual Sound& sound(const QString& name) = 0;
     // False when no audio device can play anything.
@@ -30,16 +30,16 @@ public:
 };
 
 class Clocks {
-public:
+  public:
     virtual ~Clocks() = default;
-    virtual qint64 ticks() = 0;           // 60 per second
-    virtual double microseconds() = 0;    // for the run's duration
+    virtual qint64 ticks() = 0;         // 60 per second
+    virtual double microseconds() = 0;  // for the run's duration
     virtual QDateTime currentDateTime() = 0;
-    virtual void pause() = 0;             // lets a moment pass without spinning the processor
+    virtual void pause() = 0;  // lets a moment pass without spinning the processor
 };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // Shows `dialog` modally and returns its result once it has closed.
     virtual int runModal(QDialog& dialog) = 0;

@@ -8,19 +8,19 @@
 namespace limenta {
 
 class SystemClocks final : public Clocks {
-public:
+  public:
     SystemClocks();
     qint64 ticks() override;
     double microseconds() override;
     QDateTime currentDateTime() override;
     void pause() override;
 
-private:
+  private:
     QElapsedTimer elapsed_;
 };
 
 class QtDialogs final : public Dialogs {
-public:
+  public:
     int runModal(QDialog& dialog) override;
     QString saveFileName(QWidget* parent, const QString& defaultName) override;
     bool choosePrinter(QPrinter& printer) override;

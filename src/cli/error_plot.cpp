@@ -42,7 +42,8 @@ std::string errorPlotSvg(const std::vector<PlotSeries>& series, const std::strin
     };
 
     std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + number(kWidth) +
-                      "\" height=\"" + number(kHeight) + "\" font-family=\"sans-serif\" font-size=\"12\">\n";
+                      "\" height=\"" + number(kHeight) +
+                      "\" font-family=\"sans-serif\" font-size=\"12\">\n";
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
     svg += "<text x=\"" + number(kLeft) + "\" y=\"24\" font-size=\"15\">" + title + "</text>\n";
     // The +-5 % and +-10 % bands, and the axes.

@@ -4,8 +4,7 @@ namespace limenta::cli {
 
 std::optional<std::string> Options::parse(const std::vector<std::string>& args,
                                           const std::set<std::string>& valued,
-                                          const std::set<std::string>& switches,
-                                          Options& into) {
+                                          const std::set<std::string>& switches, Options& into) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (switches.count(arg) != 0) {

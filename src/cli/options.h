@@ -10,18 +10,17 @@
 namespace limenta::cli {
 
 class Options {
-public:
+  public:
     // Reads `args` against the options that take a value and the switches that do not.
     // Returns the problem as one line when the use is bad.
     static std::optional<std::string> parse(const std::vector<std::string>& args,
                                             const std::set<std::string>& valued,
-                                            const std::set<std::string>& switches,
-                                            Options& into);
+                                            const std::set<std::string>& switches, Options& into);
 
     [[nodiscard]] bool has(const std::string& name) const;
     [[nodiscard]] std::string value(const std::string& name, const std::string& fallback) const;
 
-private:
+  private:
     std::map<std::string, std::string> values_;
     std::set<std::string> switches_;
 };

@@ -73,8 +73,7 @@ void printText(std::ostream& out, double first, const std::vector<TrialRecord>& 
 
 void printJson(std::ostream& out, const std::string& method, double first,
                const std::vector<TrialRecord>& trials, double estimate) {
-    out << R"({"method":")" << method << R"(","first":)" << jsonNumber(first)
-        << R"(,"trials":[)";
+    out << R"({"method":")" << method << R"(","first":)" << jsonNumber(first) << R"(,"trials":[)";
     for (std::size_t i = 0; i < trials.size(); ++i) {
         const TrialRecord& t = trials[i];
         out << (i == 0 ? "" : ",") << R"({"trial":)" << t.trial << R"(,"fired":)"
@@ -89,10 +88,10 @@ void printJson(std::ostream& out, const std::string& method, double first,
 
 int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Options options;
-    if (auto problem = Options::parse(
-            args, {"--method", "--start", "--step", "--diff", "--lower", "--upper", "--spread",
-                   "--answers"},
-            {"--json", "--help"}, options)) {
+    if (auto problem = Options::parse(args,
+                                      {"--method", "--start", "--step", "--diff", "--lower",
+                                       "--upper", "--spread", "--answers"},
+                                      {"--json", "--help"}, options)) {
         return badUse(err, *problem);
     }
     if (options.has("--help")) {
@@ -104,8 +103,8 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return badUse(err, "--method must be pest or ml, not '" + method + "'");
     }
     const bool ml = method == "ml";
-    for (const char* name : ml ? std::vector{"--start", "--step"}
-                               : std::vector{"--lower", "--upper", "--spread"}) {
+    for (const char* name :
+         ml ? std::vector{"--start", "--step"} : std::vector{"--lower", "--upper", "--spread"}) {
         if (options.has(name)) {
             return badUse(err, std::string(name) + " does not apply to --method " + method);
         }

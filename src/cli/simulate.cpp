@@ -100,16 +100,20 @@ std::string spreadJson(const Spread& s) {
 void printJson(std::ostream& out, const Population& population,
                const std::vector<MethodResult>& results, const PestSettings& pest,
                const MlSettings& ml) {
-    out << "{\"model\":\"" << modelName(population.model) << "\",\"subjects\":"
-        << population.subjects << ",\"seed\":" << population.seed << ",\"methods\":[";
+    out << "{\"model\":\"" << modelName(population.model)
+        << "\",\"subjects\":" << population.subjects << ",\"seed\":" << population.seed
+        << ",\"methods\":[";
     for (std::size_t i = 0; i < results.size(); ++i) {
         const Summary& s = results[i].summary;
         out << (i == 0 ? "" : ",") << "{\"method\":\"" << methodKey(results[i].method)
-            << "\",\"parameters\":" << parametersJson(results[i].method, pest, ml, population.errors)
+            << "\",\"parameters\":"
+            << parametersJson(results[i].method, pest, ml, population.errors)
             << ",\"pulses\":{\"mean\":" << jsonNumber(s.pulsesMean)
-            << ",\"median\":" << jsonNumber(s.pulsesMedian) << ",\"p90\":" << jsonNumber(s.pulsesP90)
-            << ",\"max\":" << jsonNumber(s.pulsesMax) << "},\"error_pct\":" << spreadJson(s.errorPct)
-            << ",\"error_mso\":" << spreadJson(s.errorMso) << ",\"within5\":" << jsonNumber(s.within5)
+            << ",\"median\":" << jsonNumber(s.pulsesMedian)
+            << ",\"p90\":" << jsonNumber(s.pulsesP90) << ",\"max\":" << jsonNumber(s.pulsesMax)
+            << "},\"error_pct\":" << spreadJson(s.errorPct)
+            << ",\"error_mso\":" << spreadJson(s.errorMso)
+            << ",\"within5\":" << jsonNumber(s.within5)
             << ",\"within10\":" << jsonNumber(s.within10) << ",\"limit\":" << jsonNumber(s.limit)
             << "}";
     }
@@ -124,18 +128,18 @@ void printCsv(std::ostream& out, const Population& population,
            "error_mso_mean_abs,error_mso_p95_abs,within5,within10,limit\n";
     for (const MethodResult& r : results) {
         const Summary& s = r.summary;
-        std::string parameters = r.method == Method::MlPest
-                                     ? "lower=" + std::to_string(ml.lower) + ";upper=" +
-                                           std::to_string(ml.upper) + ";spread=" +
-                                           jsonNumber(ml.spread) + ";diff=" + jsonNumber(ml.diff)
-                                     : "start=" + jsonNumber(pest.start) + ";step=" +
-                                           jsonNumber(pest.step) + ";diff=" + jsonNumber(pest.diff);
-        out << modelName(population.model) << ',' << population.subjects << ','
-            << population.seed << ',' << methodKey(r.method) << ',' << parameters;
-        for (const double v : {s.pulsesMean, s.pulsesMedian, s.pulsesP90, s.pulsesMax,
-                               s.errorPct.mean, s.errorPct.meanAbs, s.errorPct.p95Abs,
-                               s.errorMso.mean, s.errorMso.meanAbs, s.errorMso.p95Abs, s.within5,
-                               s.within10, s.limit}) {
+        std::string parameters =
+            r.method == Method::MlPest
+                ? "lower=" + std::to_string(ml.lower) + ";upper=" + std::to_string(ml.upper) +
+                      ";spread=" + jsonNumber(ml.spread) + ";diff=" + jsonNumber(ml.diff)
+                : "start=" + jsonNumber(pest.start) + ";step=" + jsonNumber(pest.step) +
+                      ";diff=" + jsonNumber(pest.diff);
+        out << modelName(population.model) << ',' << population.subjects << ',' << population.seed
+            << ',' << methodKey(r.method) << ',' << parameters;
+        for (const double v :
+             {s.pulsesMean, s.pulsesMedian, s.pulsesP90, s.pulsesMax, s.errorPct.mean,
+              s.errorPct.meanAbs, s.errorPct.p95Abs, s.errorMso.mean, s.errorMso.meanAbs,
+              s.errorMso.p95Abs, s.within5, s.within10, s.limit}) {
             out << ',' << jsonNumber(v);
         }
         out << '\n';
@@ -143,13 +147,14 @@ void printCsv(std::ostream& out, const Population& population,
 }
 
 std::string fixed(double value, int decimals) {
-    return formatMask(value, decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(decimals), '0'));
+    return formatMask(
+        value, decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(decimals), '0'));
 }
 
 void printText(std::ostream& out, const Population& population,
                const std::vector<MethodResult>& results) {
-    out << population.subjects << " " << modelName(population.model)
-        << " subjects, seed " << population.seed << "\n\n";
+    out << population.subjects << " " << modelName(population.model) << " subjects, seed "
+        << population.seed << "\n\n";
     const auto cell = [](const std::string& text) {
         return std::string(text.size() < 15 ? 15 - text.size() : 0, ' ') + text;
     };
@@ -185,12 +190,12 @@ void printText(std::ostream& out, const Population& population,
 
 int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Options options;
-    if (auto problem = Options::parse(
-            args,
-            {"--model", "--subjects", "--seed", "--threads", "--method", "--start", "--step",
-             "--diff", "--lower", "--upper", "--spread", "--ml-diff", "--false-positive",
-             "--false-negative", "--plot"},
-            {"--json", "--csv", "--help"}, options)) {
+    if (auto problem =
+            Options::parse(args,
+                           {"--model", "--subjects", "--seed", "--threads", "--method", "--start",
+                            "--step", "--diff", "--lower", "--upper", "--spread", "--ml-diff",
+                            "--false-positive", "--false-negative", "--plot"},
+                           {"--json", "--csv", "--help"}, options)) {
         return badUse(err, *problem);
     }
     if (options.has("--help")) {

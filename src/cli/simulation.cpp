@@ -77,7 +77,8 @@ double nearestRank(std::vector<double> values, double share) {
         return 0;
     }
     std::sort(values.begin(), values.end());
-    const auto rank = static_cast<std::size_t>(std::ceil(share * static_cast<double>(values.size())));
+    const auto rank =
+        static_cast<std::size_t>(std::ceil(share * static_cast<double>(values.size())));
     return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
 }
 

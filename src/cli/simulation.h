@@ -34,10 +34,10 @@ struct Population {
 double subjectThreshold(int i, int n);
 
 struct SubjectOutcome {
-    double truth = 0;      // the subject's threshold, percent of output
-    double estimate = 0;   // the whole percent the window showed at the end of the run
-    int pulses = 0;        // answers given until the estimate (or the limit)
-    bool limit = false;    // the run reached its 200 answers without an estimate
+    double truth = 0;     // the subject's threshold, percent of output
+    double estimate = 0;  // the whole percent the window showed at the end of the run
+    int pulses = 0;       // answers given until the estimate (or the limit)
+    bool limit = false;   // the run reached its 200 answers without an estimate
 };
 
 // One subject through one method, exactly as the window takes the operator's answers:
@@ -62,8 +62,8 @@ struct Summary {
     double pulsesMedian = 0;
     double pulsesP90 = 0;
     double pulsesMax = 0;
-    Spread errorPct;   // (estimate - truth) / truth, percent
-    Spread errorMso;   // estimate - truth, percent of stimulator output
+    Spread errorPct;      // (estimate - truth) / truth, percent
+    Spread errorMso;      // estimate - truth, percent of stimulator output
     double within5 = 0;   // share within +-5 % of the threshold
     double within10 = 0;  // share within +-10 %
     double limit = 0;     // share that reached the trial limit

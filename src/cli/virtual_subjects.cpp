@@ -34,12 +34,12 @@ double phi(double z) {
 namespace {
 
 // The variable model, in outputs relative to the threshold (r = output / T).
-constexpr double kInputSpread = 0.08;     // threshold variability, share of T
-constexpr double kFloorLog = -2.0;        // log10 of 10 microvolts, in mV
-constexpr double kCeilingLog = 0.7;       // log10 of 5 mV
+constexpr double kInputSpread = 0.08;       // threshold variability, share of T
+constexpr double kFloorLog = -2.0;          // log10 of 10 microvolts, in mV
+constexpr double kCeilingLog = 0.7;         // log10 of 5 mV
 constexpr double kCriterionLog = -1.30103;  // log10 of 50 microvolts, in mV
-constexpr double kSlope = 12.0;           // steepness of the recruitment curve per T
-constexpr double kOutputSpread = 0.25;    // log10 units of MEP amplitude noise
+constexpr double kSlope = 12.0;             // steepness of the recruitment curve per T
+constexpr double kOutputSpread = 0.25;      // log10 units of MEP amplitude noise
 
 double recruitment(double r, double centre) {
     return kFloorLog + (kCeilingLog - kFloorLog) / (1.0 + std::exp(-kSlope * (r - centre)));

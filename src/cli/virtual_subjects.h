@@ -11,13 +11,13 @@ namespace limenta::cli {
 // A small random number generator whose sequence is the same on every machine and
 // standard library: splitmix64 for the bits, its own transforms for the distributions.
 class Random {
-public:
+  public:
     explicit Random(std::uint64_t seed) : state_(seed) {}
     std::uint64_t next();
     double uniform();   // [0, 1), 53 bits
     double gaussian();  // standard normal, by the Box-Muller transform
 
-private:
+  private:
     std::uint64_t state_;
 };
 
@@ -43,7 +43,7 @@ struct OperatorErrors {
 };
 
 class Subject {
-public:
+  public:
     Subject(SubjectModel model, double threshold, OperatorErrors errors);
 
     // The operator's answer to a pulse at `output` percent: 1 MEP seen, 0 none.
@@ -52,7 +52,7 @@ public:
     [[nodiscard]] double mepProbability(double output) const;
     [[nodiscard]] double threshold() const { return threshold_; }
 
-private:
+  private:
     [[nodiscard]] bool variableMep(double output, Random& random) const;
 
     SubjectModel model_;

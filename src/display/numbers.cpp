@@ -28,8 +28,8 @@ double textToNumber(std::string_view text) {
         return 0.0;
     }
     double value = 0.0;
-    const auto result = std::from_chars(rest.data(), rest.data() + rest.size(), value,
-                                        std::chars_format::general);
+    const auto result =
+        std::from_chars(rest.data(), rest.data() + rest.size(), value, std::chars_format::general);
     if (result.ec != std::errc() || !std::isfinite(value)) {
         return 0.0;
     }

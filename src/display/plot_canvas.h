@@ -8,13 +8,13 @@ namespace limenta {
 class Window1;
 
 class PlotCanvas final : public QWidget {
-public:
+  public:
     PlotCanvas(Window1& window, QWidget* parent);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     Window1& window_;
 };
 

@@ -23,8 +23,14 @@ PlotStep line(Rgb colour, int pen, double x1, double y1, double x2, double y2) {
 
 PlotStep box(PlotStep::Kind kind, Rgb colour, double left, double top, double width,
              double height) {
-    return {kind,           colour, 1, pixel(left), pixel(top), pixel(left) + pixel(width),
-            pixel(top) + pixel(height), {}};
+    return {kind,
+            colour,
+            1,
+            pixel(left),
+            pixel(top),
+            pixel(left) + pixel(width),
+            pixel(top) + pixel(height),
+            {}};
 }
 
 PlotStep text(Rgb colour, double x, double y, std::string words) {
@@ -59,10 +65,10 @@ std::vector<PlotStep> plotScene(const PlotInput& in) {
 
     // Each line joins the centres of two neighbouring marks.
     for (int i = 1; i <= n - 1; ++i) {
-        steps.push_back(line(kBlack, 3, dx * i + 3, outputY(in.settinglog[i]) + 3,
-                             dx * (i + 1) + 3, outputY(in.settinglog[i + 1]) + 3));
-        steps.push_back(line(kGreen, 3, dx * i + 3, differenceY(in.diflog[i]) + 3,
-                             dx * (i + 1) + 3, differenceY(in.diflog[i + 1]) + 3));
+        steps.push_back(line(kBlack, 3, dx * i + 3, outputY(in.settinglog[i]) + 3, dx * (i + 1) + 3,
+                             outputY(in.settinglog[i + 1]) + 3));
+        steps.push_back(line(kGreen, 3, dx * i + 3, differenceY(in.diflog[i]) + 3, dx * (i + 1) + 3,
+                             differenceY(in.diflog[i + 1]) + 3));
     }
 
     const double ys = outputY(in.settinglog[n]);

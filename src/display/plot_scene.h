@@ -32,20 +32,20 @@ struct PlotStep {
     enum class Kind { FillRect, FillOval, Line, Text };
     Kind kind = Kind::Line;
     Rgb colour;
-    int penSize = 1;     // lines: the pen is penSize square, hanging right of and below the path
-    int x1 = 0;          // rectangles and ovals: left, top, right, bottom;
-    int y1 = 0;          // lines: from (x1, y1) to (x2, y2);
-    int x2 = 0;          // text: its baseline starts at (x1, y1)
+    int penSize = 1;  // lines: the pen is penSize square, hanging right of and below the path
+    int x1 = 0;       // rectangles and ovals: left, top, right, bottom;
+    int y1 = 0;       // lines: from (x1, y1) to (x2, y2);
+    int x2 = 0;       // text: its baseline starts at (x1, y1)
     int y2 = 0;
-    std::string text;    // "Courier" 16
+    std::string text;  // "Courier" 16
 };
 
 struct PlotInput {
     const std::array<double, kLastTrial + 1>& settinglog;
     const std::array<double, kLastTrial + 1>& diflog;
-    int n;               // answers to draw, 1 to 200
-    double newSetting;   // the newest output, labelled in blue
-    bool mlPest;         // scale and stop criterion of ML-PEST
+    int n;              // answers to draw, 1 to 200
+    double newSetting;  // the newest output, labelled in blue
+    bool mlPest;        // scale and stop criterion of ML-PEST
     std::int32_t startstep;
     double mydiff;
     double mydiff2;

@@ -1,9 +1,9 @@
 // The quick-reference percentages and their depth-corrected values.
 #include <QComboBox>
-#include <cmath>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <cmath>
 
 #include "display/numbers.h"
 #include "display/quick_reference.h"

@@ -42,10 +42,11 @@ void draw(QPainter& painter, const PlotStep& step) {
             const int pen = step.penSize;
             if (step.x1 == step.x2 || step.y1 == step.y2) {
                 // Straight across or down: exactly a filled rectangle, drawn without spans.
-                painter.fillRect(QRect(QPoint(std::min(step.x1, step.x2), std::min(step.y1, step.y2)),
-                                       QPoint(std::max(step.x1, step.x2) + pen - 1,
-                                              std::max(step.y1, step.y2) + pen - 1)),
-                                 colour);
+                painter.fillRect(
+                    QRect(QPoint(std::min(step.x1, step.x2), std::min(step.y1, step.y2)),
+                          QPoint(std::max(step.x1, step.x2) + pen - 1,
+                                 std::max(step.y1, step.y2) + pen - 1)),
+                    colour);
                 break;
             }
             const double offset = (pen - 1) / 2.0;
@@ -75,7 +76,7 @@ void Window1::makepicture(double setting, std::int32_t n, double difference) {
     }
     settinglog[static_cast<std::size_t>(n)] = setting;
     diflog[static_cast<std::size_t>(n)] = difference;
-    const PlotInput input{settinglog, diflog, n, setting, CheckBox1->isChecked(),
+    const PlotInput input{settinglog, diflog, n,      setting, CheckBox1->isChecked(),
                           startstep,  mydiff, mydiff2};
     QPainter painter(&p);
     for (const PlotStep& step : plotScene(input)) {

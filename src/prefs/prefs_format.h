@@ -11,23 +11,23 @@ namespace limenta {
 
 // Field numbers, counted from 1 as the file is described.
 enum PrefsField : int {
-    kPrefsMarker = 1,      // "PESTPREFS"
-    kPrefsInitialOutput,   // adaptive PEST, text
-    kPrefsStepSize,        // adaptive PEST, text
-    kPrefsDiffThreshold,   // adaptive PEST, text
-    kPrefsVoiceVolume,     // 0 to 100
-    kPrefsSignalVolume,    // 0 to 100
-    kPrefsClickVolume,     // 0 to 100
-    kPrefsSuccessKey,      // key code
-    kPrefsFailKey,         // key code
-    kPrefsSuccessAll,      // flag
-    kPrefsFailAll,         // flag
-    kPrefsLowerBound,      // ML-PEST, text
-    kPrefsUpperBound,      // ML-PEST, text
-    kPrefsSpread,          // ML-PEST, text
-    kPrefsMlDiffThreshold, // ML-PEST, text
-    kPrefsUseMlPest,       // flag
-    kPrefsEndMarker,       // "ENDOFFILE"
+    kPrefsMarker = 1,       // "PESTPREFS"
+    kPrefsInitialOutput,    // adaptive PEST, text
+    kPrefsStepSize,         // adaptive PEST, text
+    kPrefsDiffThreshold,    // adaptive PEST, text
+    kPrefsVoiceVolume,      // 0 to 100
+    kPrefsSignalVolume,     // 0 to 100
+    kPrefsClickVolume,      // 0 to 100
+    kPrefsSuccessKey,       // key code
+    kPrefsFailKey,          // key code
+    kPrefsSuccessAll,       // flag
+    kPrefsFailAll,          // flag
+    kPrefsLowerBound,       // ML-PEST, text
+    kPrefsUpperBound,       // ML-PEST, text
+    kPrefsSpread,           // ML-PEST, text
+    kPrefsMlDiffThreshold,  // ML-PEST, text
+    kPrefsUseMlPest,        // flag
+    kPrefsEndMarker,        // "ENDOFFILE"
 };
 inline constexpr int kPrefsFieldCount = 17;
 
@@ -42,7 +42,7 @@ inline constexpr const char* kDefaultPrefs =
 // The whole file's text, read field by field. Every value comes out safe to use: numbers
 // are finite, volumes lie within 0 to 100, key codes are single characters.
 class PrefsText {
-public:
+  public:
     explicit PrefsText(std::string text) : text_(std::move(text)) {}
 
     // The file is ours when its first field is exactly the marker.
@@ -62,7 +62,7 @@ public:
     // True only for exactly "1".
     [[nodiscard]] bool flag(int n) const { return field(n) == "1"; }
 
-private:
+  private:
     std::string text_;
 };
 

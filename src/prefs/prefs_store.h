@@ -9,7 +9,7 @@
 namespace limenta {
 
 class PrefsStore {
-public:
+  public:
     // How the operator is told about a file that cannot be read or written.
     using Teller = std::function<void(const QString& message)>;
 
@@ -33,7 +33,7 @@ public:
     // a full disk never leaves a cut file. Returns false when it could not be written.
     bool write(const std::string& text);
 
-private:
+  private:
     void tellOnce(const QString& message);
 
     QString path_;

@@ -34,8 +34,8 @@ QString flag(const QCheckBox* box) {
 // a field or the line: those become blanks, so no text can corrupt the file.
 std::string fieldText(const QLineEdit* field) {
     QString text = field->text();
-    for (const QChar separator : {QChar(QLatin1Char('\t')), QChar(QLatin1Char('\r')),
-                                  QChar(QLatin1Char('\n'))}) {
+    for (const QChar separator :
+         {QChar(QLatin1Char('\t')), QChar(QLatin1Char('\r')), QChar(QLatin1Char('\n'))}) {
         text.replace(separator, QLatin1Char(' '));
     }
     return text.toStdString();
@@ -92,11 +92,15 @@ void Window2::buildControls() {
     };
 
     GroupBox1 = group("GroupBox1", {15, 8, 231, 99}, QStringLiteral("Adaptive PEST Settings"));
-    GroupBox2 = group("GroupBox2", {15, 119, 231, 129}, QStringLiteral("Max-Likelihood PEST Settings"));
-    GroupBox3 = group("GroupBox3", {278, 13, 255, 131}, QStringLiteral("Select key to indicate success (MEP):"));
-    GroupBox4 = group("GroupBox4", {278, 161, 255, 131}, QStringLiteral("Select key to indicate failure (no MEP)"));
+    GroupBox2 =
+        group("GroupBox2", {15, 119, 231, 129}, QStringLiteral("Max-Likelihood PEST Settings"));
+    GroupBox3 = group("GroupBox3", {278, 13, 255, 131},
+                      QStringLiteral("Select key to indicate success (MEP):"));
+    GroupBox4 = group("GroupBox4", {278, 161, 255, 131},
+                      QStringLiteral("Select key to indicate failure (no MEP)"));
 
-    StaticText1 = text("StaticText1", {20, 30, 143, 20}, QStringLiteral("Initial output value:"), right);
+    StaticText1 =
+        text("StaticText1", {20, 30, 143, 20}, QStringLiteral("Initial output value:"), right);
     EditField1 = edit("EditField1", {174, 27, 60, 22}, QStringLiteral("50"));
     StaticText3 = text("StaticText3", {41, 56, 121, 20}, QStringLiteral("Step Size:"), right);
     EditField4 = edit("EditField4", {174, 53, 60, 22}, QStringLiteral("7"));
@@ -105,11 +109,14 @@ void Window2::buildControls() {
 
     StaticText9 = text("StaticText9", {20, 141, 143, 20}, QStringLiteral("Lower Boundary:"), right);
     EditField2 = edit("EditField2", {174, 138, 60, 22}, QStringLiteral("20"));
-    StaticText11 = text("StaticText11", {41, 167, 121, 20}, QStringLiteral("Upper Boundary:"), right);
+    StaticText11 =
+        text("StaticText11", {41, 167, 121, 20}, QStringLiteral("Upper Boundary:"), right);
     EditField6 = edit("EditField6", {174, 164, 60, 22}, QStringLiteral("80"));
-    StaticText10 = text("StaticText10", {36, 194, 126, 20}, QStringLiteral("Relative threshold spread:"), right);
+    StaticText10 = text("StaticText10", {36, 194, 126, 20},
+                        QStringLiteral("Relative threshold spread:"), right);
     EditField5 = edit("EditField5", {174, 190, 60, 22}, QStringLiteral("7"));
-    StaticText12 = text("StaticText12", {36, 221, 126, 20}, QStringLiteral("Diff. Threshold:"), right);
+    StaticText12 =
+        text("StaticText12", {36, 221, 126, 20}, QStringLiteral("Diff. Threshold:"), right);
     EditField7 = edit("EditField7", {174, 217, 60, 22}, QStringLiteral(".45"));
 
     StaticText4 = text("StaticText4", {29, 254, 100, 20}, QStringLiteral("Speech Volume:"));
@@ -119,13 +126,18 @@ void Window2::buildControls() {
     StaticText8 = text("StaticText8", {29, 332, 100, 20}, QStringLiteral("Click Volume:"));
     Slider3 = slider("Slider3", {29, 350, 189, 16}, 100);
 
-    PushButton2 = button("PushButton2", {289, 43, 228, 22}, QStringLiteral("Click here to select a key"));
+    PushButton2 =
+        button("PushButton2", {289, 43, 228, 22}, QStringLiteral("Click here to select a key"));
     CheckBox1 = check("CheckBox1", {289, 74, 228, 19}, QStringLiteral("OR use all other keys"));
-    StaticText5 = place(new QLabel(QStringLiteral("KEY =      y"), this), "StaticText5", {294, 110, 212, 20}, keyFont);
-    PushButton3 = button("PushButton3", {289, 191, 228, 22}, QStringLiteral("Click here to select a key"));
+    StaticText5 = place(new QLabel(QStringLiteral("KEY =      y"), this), "StaticText5",
+                        {294, 110, 212, 20}, keyFont);
+    PushButton3 =
+        button("PushButton3", {289, 191, 228, 22}, QStringLiteral("Click here to select a key"));
     CheckBox2 = check("CheckBox2", {289, 222, 228, 19}, QStringLiteral("OR use all other keys"));
-    StaticText6 = place(new QLabel(QStringLiteral("KEY =     n"), this), "StaticText6", {294, 260, 212, 20}, keyFont);
-    CheckBox3 = check("CheckBox3", {278, 304, 239, 25}, QStringLiteral("Use Maximum-Likelihood PEST"));
+    StaticText6 = place(new QLabel(QStringLiteral("KEY =     n"), this), "StaticText6",
+                        {294, 260, 212, 20}, keyFont);
+    CheckBox3 =
+        check("CheckBox3", {278, 304, 239, 25}, QStringLiteral("Use Maximum-Likelihood PEST"));
 
     PushButton1 = button("PushButton1", {246, 341, 125, 20}, QStringLiteral("Reset Defaults"));
     PushButton5 = button("PushButton5", {383, 341, 69, 20}, QStringLiteral("Cancel"));
@@ -192,8 +204,8 @@ void Window2::PushButton3_Action() {
 void Window2::allKeysChanged(QCheckBox* own, QCheckBox* other, QLabel* caption) {
     if (own->isChecked() && other->isChecked()) {
         platform_.dialogs.message(
-            this, QStringLiteral(
-                      "You cannot have both successes AND failures represented by all keys."));
+            this,
+            QStringLiteral("You cannot have both successes AND failures represented by all keys."));
         own->setChecked(false);  // runs this handler again, which recolours the caption
         return;
     }

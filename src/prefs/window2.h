@@ -19,7 +19,7 @@ namespace limenta {
 class PrefsStore;
 
 class Window2 final : public QDialog {
-public:
+  public:
     // `mainKeys` are the main window's response keys, which OK sets.
     Window2(QWidget* parent, PrefsStore& store, ResponseKeys& mainKeys, Platform& platform);
     Q_DISABLE_COPY_MOVE(Window2)
@@ -73,7 +73,7 @@ public:
     QCheckBox* CheckBox2 = nullptr;
     QCheckBox* CheckBox3 = nullptr;
 
-private:
+  private:
     void buildControls();
     void connectEvents();
     void Event_Open();

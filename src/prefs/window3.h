@@ -9,7 +9,7 @@ class QLabel;
 namespace limenta {
 
 class Window3 final : public QDialog {
-public:
+  public:
     // The code of the accepted key is written to `selectedkey`.
     Window3(QWidget* parent, std::int32_t& selectedkey);
     Q_DISABLE_COPY_MOVE(Window3)
@@ -20,10 +20,10 @@ public:
 
     QLabel* StaticText1 = nullptr;
 
-protected:
+  protected:
     bool event(QEvent* event) override;
 
-private:
+  private:
     std::int32_t& selectedkey_;
 };
 

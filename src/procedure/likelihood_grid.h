@@ -13,11 +13,11 @@
 namespace limenta {
 
 class LikelihoodGrid {
-public:
+  public:
     // values()[i] == funcfinal(i) for i = 1 to 100, with relsigmafinal == spread.
     const std::array<double, 101>& values(const ProcedureState& record, double spread);
 
-private:
+  private:
     void restart(double spread);
 
     bool started_ = false;

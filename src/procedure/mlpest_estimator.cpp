@@ -67,8 +67,8 @@ double Procedure::brent(double left, double inner, double right, double tol, dou
             q = std::fabs(q);
             const double etemp = e;
             e = d;
-            const bool rejected = std::fabs(p) >= std::fabs(0.5 * q * etemp) ||
-                                  p <= q * (a - x) || p >= q * (b - x);
+            const bool rejected =
+                std::fabs(p) >= std::fabs(0.5 * q * etemp) || p <= q * (a - x) || p >= q * (b - x);
             if (!rejected) {
                 d = p / q;
                 const double u = x + d;

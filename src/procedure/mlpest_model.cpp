@@ -27,8 +27,7 @@ double Procedure::CuGauss(double x, double mean, double sigma) {
     const double az = std::fabs(z);
     const double u = 1.0 / (1.0 + 0.5 * az);
     const double poly =
-        ((((((((0.17087277 * u - 0.82215223) * u + 1.48851587) * u - 1.13520398) * u +
-             0.27886807) *
+        ((((((((0.17087277 * u - 0.82215223) * u + 1.48851587) * u - 1.13520398) * u + 0.27886807) *
                 u -
             0.18628806) *
                u +

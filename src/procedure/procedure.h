@@ -9,7 +9,7 @@
 namespace limenta {
 
 class Procedure : public ProcedureState {
-public:
+  public:
     // The per-trial part of a reset: the five per-trial arrays, stepnum and myrmt.
     // Leaves the step, the setting, the ML-PEST record and the timing alone.
     void clearTrials();
@@ -45,7 +45,7 @@ public:
     // minimum's position and returns funcfinal there. Stops after 100 iterations.
     double brent(double left, double inner, double right, double tol, double& position);
 
-private:
+  private:
     LikelihoodGrid grid_;  // the grid search's values, kept between estimates
 };
 

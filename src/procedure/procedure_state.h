@@ -28,26 +28,26 @@ struct ProcedureState {
     std::array<double, kLastTrial + 1> diflog{};      // thediff after trial k, for the plot
 
     // ML-PEST.
-    std::int32_t lowbound = 0;   // lower bound, recorded at Start as a failure
-    std::int32_t upbound = 0;    // upper bound, recorded at Start as a success
-    std::int32_t myspread = 0;   // relative spread of the psychometric function, percent
-    double mydiff2 = 0.0;        // ML-PEST ends when two estimates differ by no more
-    std::int32_t nrstimulus = 0;                      // stimuli recorded
+    std::int32_t lowbound = 0;    // lower bound, recorded at Start as a failure
+    std::int32_t upbound = 0;     // upper bound, recorded at Start as a success
+    std::int32_t myspread = 0;    // relative spread of the psychometric function, percent
+    double mydiff2 = 0.0;         // ML-PEST ends when two estimates differ by no more
+    std::int32_t nrstimulus = 0;  // stimuli recorded
     std::array<double, kLastStimulus + 1> staerken{};  // intensity of stimulus i
     std::array<double, kLastStimulus + 1> erfolge{};   // 1.0 MEP, 0.0 none
-    double relsigmafinal = 0.0;  // spread used by the likelihood
-    double curstim = 0.0;        // the estimate to fire now
-    double laststim = 0.0;       // the estimate fired before it
-    double teststim = 0.0;       // the first estimate of the run
+    double relsigmafinal = 0.0;                        // spread used by the likelihood
+    double curstim = 0.0;                              // the estimate to fire now
+    double laststim = 0.0;                             // the estimate fired before it
+    double teststim = 0.0;                             // the first estimate of the run
 
     // Result, announcement and timing.
-    double myrmt = 0.0;               // the threshold found; 0 while a run goes on
-    std::int32_t clippedThresh = 0;   // the next output as a whole percent, announced
-    double starttime = 0.0;           // microseconds at Start
-    double endtime = 0.0;             // microseconds when the estimate was reached
-    double totaltime = 0.0;           // seconds from Start to the estimate
-    std::string mydate;               // long date at Start
-    std::string mytime;               // long time at Start
+    double myrmt = 0.0;              // the threshold found; 0 while a run goes on
+    std::int32_t clippedThresh = 0;  // the next output as a whole percent, announced
+    double starttime = 0.0;          // microseconds at Start
+    double endtime = 0.0;            // microseconds when the estimate was reached
+    double totaltime = 0.0;          // seconds from Start to the estimate
+    std::string mydate;              // long date at Start
+    std::string mytime;              // long time at Start
 };
 
 }  // namespace limenta

@@ -12,7 +12,7 @@ namespace limenta {
 class CrTextEdit;
 
 class Window4 final : public QWidget {
-public:
+  public:
     Window4(QWidget* mainWindow, Dialogs& dialogs);
     Q_DISABLE_COPY_MOVE(Window4)
 
@@ -25,7 +25,7 @@ public:
     QPushButton* PushButton2 = nullptr;
     QPushButton* PushButton3 = nullptr;
 
-private:
+  private:
     Dialogs& dialogs_;
 };
 

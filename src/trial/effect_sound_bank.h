@@ -17,7 +17,7 @@ namespace limenta {
 // until the sound's own length has passed. Qt's isPlaying() cannot tell that: without an
 // audio device it never turns false, and under PulseAudio it lags by over a second.
 class EffectSound final : public QObject, public Sound {
-public:
+  public:
     // `clocks` tells how long ago a sound was started.
     EffectSound(const QString& name, bool audible, Clocks& clocks);
     ~EffectSound() override;
@@ -28,7 +28,7 @@ public:
     [[nodiscard]] bool isPlaying() const override;
     [[nodiscard]] double seconds() const { return seconds_; }
 
-private:
+  private:
     QSoundEffect* loadedEffect();
 
     QUrl source_;
@@ -41,14 +41,14 @@ private:
 };
 
 class EffectSoundBank final : public SoundBank {
-public:
+  public:
     // Audible when the system offers an audio output.
     explicit EffectSoundBank(Clocks& clocks);
     EffectSoundBank(Clocks& clocks, bool audible);
     Sound& sound(const QString& name) override;
     [[nodiscard]] bool available() const override { return audible_; }
 
-private:
+  private:
     Clocks& clocks_;
     bool audible_;
     std::map<QString, std::unique_ptr<EffectSound>> sounds_;

@@ -34,8 +34,8 @@ std::optional<WavInfo> readWavInfo(std::string_view bytes) {
             haveFormat = true;
         } else if (id == "data" && haveFormat && blockAlign > 0) {
             const std::size_t available = bytes.size() - body;
-            info.frames = static_cast<std::int64_t>(std::min<std::size_t>(size, available)) /
-                          blockAlign;
+            info.frames =
+                static_cast<std::int64_t>(std::min<std::size_t>(size, available)) / blockAlign;
             return info;
         }
         at = body + size + (size % 2);  // chunks are padded to an even length

@@ -11,32 +11,34 @@ TEST(ReplayCli, AdaptivePestWorkedExampleAsJson) {
     const Result r =
         runSim("replay --method pest --start 50 --step 7 --diff 0.45 --answers 1100101 --json");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.output,
-              R"({"method":"pest","first":50,"trials":[)"
-              R"({"trial":1,"fired":50,"answer":1,"next":43,"diff":7,"reached":false},)"
-              R"({"trial":2,"fired":43,"answer":1,"next":36,"diff":7,"reached":false},)"
-              R"({"trial":3,"fired":36,"answer":0,"next":39.5,"diff":3.5,"reached":false},)"
-              R"({"trial":4,"fired":39.5,"answer":0,"next":43,"diff":3.5,"reached":false},)"
-              R"({"trial":5,"fired":43,"answer":1,"next":41.25,"diff":1.75,"reached":false},)"
-              R"({"trial":6,"fired":41.25,"answer":0,"next":42.125,"diff":0.875,"reached":false},)"
-              R"({"trial":7,"fired":42.125,"answer":1,"next":41.6875,"diff":0.4375,"reached":true}],)"
-              R"("estimate":41.6875})"
-              "\n");
+    EXPECT_EQ(
+        r.output,
+        R"({"method":"pest","first":50,"trials":[)"
+        R"({"trial":1,"fired":50,"answer":1,"next":43,"diff":7,"reached":false},)"
+        R"({"trial":2,"fired":43,"answer":1,"next":36,"diff":7,"reached":false},)"
+        R"({"trial":3,"fired":36,"answer":0,"next":39.5,"diff":3.5,"reached":false},)"
+        R"({"trial":4,"fired":39.5,"answer":0,"next":43,"diff":3.5,"reached":false},)"
+        R"({"trial":5,"fired":43,"answer":1,"next":41.25,"diff":1.75,"reached":false},)"
+        R"({"trial":6,"fired":41.25,"answer":0,"next":42.125,"diff":0.875,"reached":false},)"
+        R"({"trial":7,"fired":42.125,"answer":1,"next":41.6875,"diff":0.4375,"reached":true}],)"
+        R"("estimate":41.6875})"
+        "\n");
 }
 
 TEST(ReplayCli, MlPestWorkedExampleAsJson) {
-    const Result r =
-        runSim("replay --method ml --lower 20 --upper 80 --spread 7 --diff 0.45 --answers 010 "
-                 "--json");
+    const Result r = runSim(
+        "replay --method ml --lower 20 --upper 80 --spread 7 --diff 0.45 --answers 010 "
+        "--json");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.output,
-              R"({"method":"ml","first":45,"trials":[)"
-              R"({"trial":1,"fired":45,"answer":0,"next":62.188486709462715,"diff":45,"reached":false},)"
-              R"({"trial":2,"fired":62.188486709462715,"answer":1,"next":53.241562690674684,)"
-              R"("diff":17.188486709462715,"reached":false},)"
-              R"({"trial":3,"fired":53.241562690674684,"answer":0,"next":57.28714814333679,)"
-              R"("diff":8.946924018788032,"reached":false}],"estimate":null})"
-              "\n");
+    EXPECT_EQ(
+        r.output,
+        R"({"method":"ml","first":45,"trials":[)"
+        R"({"trial":1,"fired":45,"answer":0,"next":62.188486709462715,"diff":45,"reached":false},)"
+        R"({"trial":2,"fired":62.188486709462715,"answer":1,"next":53.241562690674684,)"
+        R"("diff":17.188486709462715,"reached":false},)"
+        R"({"trial":3,"fired":53.241562690674684,"answer":0,"next":57.28714814333679,)"
+        R"("diff":8.946924018788032,"reached":false}],"estimate":null})"
+        "\n");
 }
 
 TEST(ReplayCli, TextShowsTheHistoryOldestFirstThenTheEstimate) {
@@ -56,8 +58,8 @@ TEST(ReplayCli, TextShowsTheHistoryOldestFirstThenTheEstimate) {
 }
 
 TEST(ReplayCli, StopsAtTheTrialLimitWithStatusOne) {
-    const Result r = runSim("replay --step 0 --answers " + std::string(201, '1'),
-                              "2>&1 >/dev/null");
+    const Result r =
+        runSim("replay --step 0 --answers " + std::string(201, '1'), "2>&1 >/dev/null");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.output, "Trial limit reached: press Reset or Start for a new run\n");
 }

@@ -17,10 +17,10 @@ TEST(SimulateCli, JsonHasTheShapeScriptsRelyOnAndIgnoresTheThreads) {
     EXPECT_EQ(one.output, two.output);
     for (const char* key :
          {R"({"model":"psychometric","subjects":60,"seed":5,"methods":[{"method":"pest",)",
-          R"("parameters":{"start":50,"step":7,"diff":0.45,)", R"({"method":"ml","parameters":{"lower":20,)",
-          R"("pulses":{"mean":)", R"(,"median":)", R"(,"p90":)", R"(,"max":)", R"("error_pct":{"mean":)",
-          R"(,"mean_abs":)", R"(,"p95_abs":)", R"("error_mso":{)", R"("within5":)", R"("within10":)",
-          R"("limit":)"}) {
+          R"("parameters":{"start":50,"step":7,"diff":0.45,)",
+          R"({"method":"ml","parameters":{"lower":20,)", R"("pulses":{"mean":)", R"(,"median":)",
+          R"(,"p90":)", R"(,"max":)", R"("error_pct":{"mean":)", R"(,"mean_abs":)",
+          R"(,"p95_abs":)", R"("error_mso":{)", R"("within5":)", R"("within10":)", R"("limit":)"}) {
         EXPECT_NE(one.output.find(key), std::string::npos) << key;
     }
     EXPECT_NE(one.output, runSim("simulate --subjects 60 --seed 6 --json").output);

@@ -28,23 +28,22 @@ INSTANTIATE_TEST_SUITE_P(
         MaskCase{7, "##0", "7"}, MaskCase{52, "##0", "52"}, MaskCase{100, "##0", "100"},
         MaskCase{0, "##0", "0"}, MaskCase{-0.4, "##0", "0"}, MaskCase{1234, "##0", "1234"},
         // History columns: digits beyond the mask are never cut.
-        MaskCase{3, "00", "03"}, MaskCase{100, "00", "100"},
-        MaskCase{44.75, "000.00", "044.75"}, MaskCase{100, "000.00", "100.00"},
-        MaskCase{45, "000", "045"}, MaskCase{1, "0.0", "1.0"}, MaskCase{0, "0.0", "0.0"},
-        MaskCase{1.75, "00.0000", "01.7500"}, MaskCase{10, "00.0000", "10.0000"},
-        MaskCase{100, "00.0000", "100.0000"}, MaskCase{0.4375, "00.0000", "00.4375"},
+        MaskCase{3, "00", "03"}, MaskCase{100, "00", "100"}, MaskCase{44.75, "000.00", "044.75"},
+        MaskCase{100, "000.00", "100.00"}, MaskCase{45, "000", "045"}, MaskCase{1, "0.0", "1.0"},
+        MaskCase{0, "0.0", "0.0"}, MaskCase{1.75, "00.0000", "01.7500"},
+        MaskCase{10, "00.0000", "10.0000"}, MaskCase{100, "00.0000", "100.0000"},
+        MaskCase{0.4375, "00.0000", "00.4375"},
         // Halves go away from zero, on the exact value of the double.
         MaskCase{41.125, "000.00", "041.13"}, MaskCase{-41.125, "000.00", "-041.13"},
         MaskCase{2.675, "000.00", "002.67"},  // 2.675 is 2.67499999... as a double
-        MaskCase{0.00005, "00.0000", "00.0001"}, MaskCase{99.995, "00.00", "100.00"},  // 99.99500000000000455 as a double
-        MaskCase{0.125, "0.00", "0.13"},
-        MaskCase{9.99996, "00.0000", "10.0000"},
+        MaskCase{0.00005, "00.0000", "00.0001"},
+        MaskCase{99.995, "00.00", "100.00"},  // 99.99500000000000455 as a double
+        MaskCase{0.125, "0.00", "0.13"}, MaskCase{9.99996, "00.0000", "10.0000"},
         // Plot number.
         MaskCase{7, "#00", "07"}, MaskCase{52, "#00", "52"}, MaskCase{100, "#00", "100"},
         // Duration: no zeros added on either side, at most ten decimals.
         MaskCase{95.25, "##########.##########", "95.25"},
-        MaskCase{95, "##########.##########", "95"},
-        MaskCase{0, "##########.##########", "0"},
+        MaskCase{95, "##########.##########", "95"}, MaskCase{0, "##########.##########", "0"},
         MaskCase{0.5, "##########.##########", "0.5"},
         MaskCase{1.0 / 3.0, "##########.##########", "0.3333333333"},
         MaskCase{12345678901.5, "##########.##########", "12345678901.5"},
@@ -63,8 +62,8 @@ TEST(TextToNumber, ReadsTheLeadingDecimalNumber) {
 }
 
 TEST(TextToNumber, GivesZeroForTextThatIsNoFiniteNumber) {
-    for (const char* text : {"", "abc", ".", "-", "nan", "inf", "-inf", "infinity", "1e999",
-                             "-1e400", "0x10", "x5"}) {
+    for (const char* text :
+         {"", "abc", ".", "-", "nan", "inf", "-inf", "infinity", "1e999", "-1e400", "0x10", "x5"}) {
         EXPECT_EQ(textToNumber(text), 0.0) << '"' << text << '"';
     }
     const std::string longText(100000, '9');

@@ -89,7 +89,7 @@ TEST_F(ThresholdPlot, PicturePixelsFollowTheRun) {
     Window1& w = open(prefsWith({{kPrefsInitialOutput, "57"}}));
     w.PushButton1->click();
     EXPECT_EQ(w.p, splashPicture());  // the splash until the first answer
-    type("y");  // 57 - 7 = 50
+    type("y");                        // 57 - 7 = 50
     EXPECT_EQ(w.p.size(), QSize(550, 387));
     EXPECT_EQ(w.p.pixelColor(300, 192), QColor(0, 0, 255));    // the blue estimate line
     EXPECT_EQ(w.p.pixelColor(100, 374), QColor(255, 0, 0));    // the red stop criterion

@@ -15,8 +15,9 @@
 namespace limenta::testing {
 
 class FakeSound final : public Sound {
-public:
-    explicit FakeSound(QString name, std::vector<QString>& played) : name_(std::move(name)), played_(played) {}
+  public:
+    explicit FakeSound(QString name, std::vector<QString>& played)
+        : name_(std::move(name)), played_(played) {}
     void setVolume(int volume) override { volume_ = volume; }
     void play() override {
         ++plays;
@@ -30,14 +31,14 @@ public:
     bool playing = false;  // set by a test to hold the announcement back
     [[nodiscard]] int volume() const { return volume_; }
 
-private:
+  private:
     QString name_;
     std::vector<QString>& played_;
     int volume_ = -1;
 };
 
 class FakeSoundBank final : public SoundBank {
-public:
+  public:
     Sound& sound(const QString& name) override { return fake(name); }
     [[nodiscard]] bool available() const override { return audible; }
 
@@ -60,13 +61,13 @@ public:
     bool audible = true;
     std::vector<QString> played;  // every sound played, in order
 
-private:
+  private:
     std::map<QString, std::unique_ptr<FakeSound>> sounds_;
 };
 
 // Ticks move only when the program pauses; microseconds only when a test sets them.
 class FakeClocks final : public Clocks {
-public:
+  public:
     qint64 ticks() override {
         ++tickReads;
         return tick;
@@ -82,7 +83,7 @@ public:
 };
 
 class FakeDialogs final : public Dialogs {
-public:
+  public:
     using Script = std::function<int(QDialog&)>;
 
     int runModal(QDialog& dialog) override {

@@ -5,14 +5,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
-#include <QTimer>
-#include <QFile>
-#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 #include <string>
 
@@ -38,7 +38,7 @@ inline std::string prefsWith(std::initializer_list<std::pair<int, std::string>> 
 }
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
     void TearDown() override {
         window.reset();
@@ -55,7 +55,8 @@ protected:
 
     [[nodiscard]] std::string readPrefs() const {
         QFile file(prefsPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<none>");
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString()
+                                              : std::string("<none>");
     }
 
     // Creates the window, runs its open handler and shows it, active, offscreen. With no
@@ -65,7 +66,8 @@ protected:
             writePrefs(*prefs);
         }
         store = std::make_unique<PrefsStore>(prefsPath());
-        store->setTeller([this](const QString& message) { fake.dialogs.message(nullptr, message); });
+        store->setTeller(
+            [this](const QString& message) { fake.dialogs.message(nullptr, message); });
         window = std::make_unique<Window1>(fake.platform, *store);
         // QTest lets due timers run after every key it sends; the announcement's stages are
         // driven by the tests themselves.

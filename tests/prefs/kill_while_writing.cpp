@@ -66,12 +66,14 @@ int main(int argc, char** argv) {
             return 1;
         }
         // A killed writer leaves its unfinished temporary file behind; PREFS is untouched.
-        for (const QString& leftover : QDir(folder).entryList({QStringLiteral("PREFS.*")}, QDir::Files)) {
+        for (const QString& leftover :
+             QDir(folder).entryList({QStringLiteral("PREFS.*")}, QDir::Files)) {
             QFile::remove(QDir(folder).filePath(leftover));
         }
     }
-    std::printf("%d kills while writing: PREFS held the old content %d times and the new %d "
-                "times, and nothing else\n",
-                trials, sawOld, sawNew);
+    std::printf(
+        "%d kills while writing: PREFS held the old content %d times and the new %d "
+        "times, and nothing else\n",
+        trials, sawOld, sawNew);
     return sawOld > 0 && sawNew > 0 ? 0 : 1;
 }

@@ -193,7 +193,8 @@ TEST_F(Preferences, ClosingTheKeyWindowChoosesNothing) {
 }
 
 TEST_F(Preferences, ResetDefaultsPutsTheDesignValuesBackWithSixBlanks) {
-    open(prefsWith({{kPrefsInitialOutput, "61"}, {kPrefsSuccessKey, "13"}, {kPrefsUseMlPest, "1"}}));
+    open(
+        prefsWith({{kPrefsInitialOutput, "61"}, {kPrefsSuccessKey, "13"}, {kPrefsUseMlPest, "1"}}));
     fake.dialogs.scripts.push_back([](QDialog& dialog) {
         auto& d = dynamic_cast<Window2&>(dialog);
         d.PushButton1->click();

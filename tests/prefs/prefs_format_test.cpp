@@ -21,9 +21,8 @@ TEST(PrefsFormat, FieldsAreSplitAtTabsCountedFromOne) {
 }
 
 TEST(PrefsFormat, TheWriterPutsFifteenValuesBetweenTheMarkers) {
-    std::array<std::string, kPrefsFieldCount - 2> values{"50", "7",  ".45", "0",  "100",
-                                                         "100", "121", "110", "0", "0",
-                                                         "20", "80", "7",  ".45", "0"};
+    std::array<std::string, kPrefsFieldCount - 2> values{
+        "50", "7", ".45", "0", "100", "100", "121", "110", "0", "0", "20", "80", "7", ".45", "0"};
     EXPECT_EQ(composePrefs(values), kDefaultPrefs);
 }
 

@@ -53,8 +53,7 @@ TEST(AdaptivePest, DoublesWhileTheOutputKeepsOneDirection) {
 
 TEST(AdaptivePest, KeepsTheThirdStepWhenADoublingLedIntoTheReversal) {
     Procedure run;
-    EXPECT_EQ(staircase(run, 50, 4, "FFFSSSS"),
-              (std::vector<double>{54, 58, 66, 62, 58, 54, 46}));
+    EXPECT_EQ(staircase(run, 50, 4, "FFFSSSS"), (std::vector<double>{54, 58, 66, 62, 58, 54, 46}));
     EXPECT_EQ(run.mystep, 8);
     EXPECT_EQ(run.doubled[6], 0);
     EXPECT_EQ(run.doubled[7], 1);

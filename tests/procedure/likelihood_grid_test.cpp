@@ -55,7 +55,8 @@ TEST(LikelihoodGrid, EstimatesAreBitForBitThoseOfThePlainSearch) {
             const double b = plainFinalThreshold(plain, spread);
             ASSERT_EQ(bits(a), bits(b)) << "record " << record << ", answer " << answer;
             refined += a != std::floor(a) && a * 2 != std::floor(a * 2) ? 1 : 0;
-            const int stimulus = static_cast<int>(std::lround(a)) + static_cast<int>(random() % 7) - 3;
+            const int stimulus =
+                static_cast<int>(std::lround(a)) + static_cast<int>(random() % 7) - 3;
             const int success = static_cast<int>(random() % 2);
             kept.insertstimulus(stimulus, success);
             plain.insertstimulus(stimulus, success);

@@ -41,8 +41,9 @@ TEST_F(OutputWindow, PrintSaveShowsTheReportOfWhatTheWindowShows) {
     EXPECT_EQ(report, QString::fromStdString(w.myoutput));
     EXPECT_TRUE(report.contains(QLatin1String("\rResting Motor Threshold = 42\r\r")));
     EXPECT_TRUE(report.contains(QLatin1String("\r80% = 33\r100% = 42\r120% = 50\r\r")));
-    EXPECT_TRUE(report.contains(QLatin1String("\rStarting Value = 50\rStep Size = 7\r"
-                                              "Difference Threshold = .45\r\r")));
+    EXPECT_TRUE(
+        report.contains(QLatin1String("\rStarting Value = 50\rStep Size = 7\r"
+                                      "Difference Threshold = .45\r\r")));
     EXPECT_TRUE(report.endsWith(QLatin1String("01   050.00   050   1.0   07.0000\r\r")));
 
     // Pressed again during a new run: the one window holds only the new report.

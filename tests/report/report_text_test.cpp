@@ -28,13 +28,14 @@ const std::string kRule(34, '_');
 
 TEST(ReportText, FinishedAdaptivePestRunLineByLine) {
     EXPECT_EQ(composeReport(finishedAdaptiveRun()),
-              kRule + "\r\r"
-              "Limenta\r"
-              "TMS rMT Assessment Program\r"
-              "Resting motor threshold by adaptive PEST\r"
-              "or Maximum-Likelihood PEST (cumulative Gaussian,\r"
-              "spread proportional to the threshold).\r"
-              "Check every output before it reaches a patient.\r" +
+              kRule +
+                  "\r\r"
+                  "Limenta\r"
+                  "TMS rMT Assessment Program\r"
+                  "Resting motor threshold by adaptive PEST\r"
+                  "or Maximum-Likelihood PEST (cumulative Gaussian,\r"
+                  "spread proportional to the threshold).\r"
+                  "Check every output before it reaches a patient.\r" +
                   kRule +
                   "\r\r"
                   "Tuesday, 8 December 2026\r"

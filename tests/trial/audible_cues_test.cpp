@@ -10,7 +10,7 @@ namespace limenta::testing {
 namespace {
 
 class AudibleCues : public MainWindowTest {
-protected:
+  protected:
     // Runs the three stages' ticks until every timer is off; returns the digits spoken.
     std::vector<QString> announce(int number) {
         Window1& w = *window;
@@ -72,8 +72,8 @@ TEST_F(AudibleCues, ANewAnswerChangesTheDigitsStillToCome) {
     Window1& w = open(prefsWith({{kPrefsVoiceVolume, "85"}}));
     w.clippedThresh = 57;
     w.Timer1->start();
-    w.Timer1_Action();  // silent hundreds, hands over to the tens
-    w.Timer2_Action();  // "five"
+    w.Timer1_Action();     // silent hundreds, hands over to the tens
+    w.Timer2_Action();     // "five"
     w.clippedThresh = 43;  // the operator answered again
     w.Timer1->start();
     w.Timer3_Action();  // the first announcement's units now speak the new number's

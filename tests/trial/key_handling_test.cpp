@@ -22,8 +22,8 @@ TEST_F(KeyHandling, AdaptivePestRunFromStartToTheGreenEstimate) {
     EXPECT_EQ(caption(), "Next Output to Try:");
     EXPECT_EQ(w.StaticText6->text(), "Success = y     Failure = n");
 
-    const std::vector<std::pair<char, const char*>> steps{
-        {'y', "43"}, {'y', "36"}, {'n', "40"}, {'n', "43"}, {'y', "41"}, {'n', "42"}};
+    const std::vector<std::pair<char, const char*>> steps{{'y', "43"}, {'y', "36"}, {'n', "40"},
+                                                          {'n', "43"}, {'y', "41"}, {'n', "42"}};
     for (const auto& [key, shown] : steps) {
         type(std::string(1, key));
         EXPECT_EQ(big(), shown);

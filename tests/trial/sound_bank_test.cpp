@@ -47,8 +47,10 @@ TEST(WavInfo, ReadsTheFormatAndRefusesOtherBytes) {
     EXPECT_FALSE(readWavInfo("RIFF\x10\0\0\0WAVEfmt "));
     EXPECT_FALSE(readWavInfo(std::string(100, 'x')));
     // A header whose data chunk claims more than the file holds counts what is there.
-    std::string wav("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x44\xac\0\0\x88\x58\x01\0\x02\0\x10\0"
-                    "data\xff\xff\xff\x7f", 44);
+    std::string wav(
+        "RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x44\xac\0\0\x88\x58\x01\0\x02\0\x10\0"
+        "data\xff\xff\xff\x7f",
+        44);
     wav += std::string(882, '\0');
     const auto info = readWavInfo(wav);
     ASSERT_TRUE(info);

@@ -18,7 +18,8 @@ using StartReset = MainWindowTest;
 void expectLocked(const Window1& w, bool locked) {
     EXPECT_EQ(w.PushButton1->isEnabled(), !locked);
     EXPECT_EQ(w.CheckBox1->isEnabled(), !locked);
-    for (const QLineEdit* field : {w.EditField1, w.EditField3, w.EditField4, w.EditField6, w.EditField7}) {
+    for (const QLineEdit* field :
+         {w.EditField1, w.EditField3, w.EditField4, w.EditField6, w.EditField7}) {
         EXPECT_EQ(field->isReadOnly(), locked) << field->objectName().toStdString();
     }
     // Never locked.
@@ -51,8 +52,8 @@ TEST_F(StartReset, StartReadsTheFieldsLocksTheInputsAndGivesTheCanvasTheKeys) {
 }
 
 TEST_F(StartReset, StartUnderMlPestSeedsTheBoundsAndShowsTheFirstEstimate) {
-    Window1& w = open(prefsWith({{kPrefsUseMlPest, "1"}, {kPrefsLowerBound, "30"},
-                                 {kPrefsUpperBound, "70"}}));
+    Window1& w = open(
+        prefsWith({{kPrefsUseMlPest, "1"}, {kPrefsLowerBound, "30"}, {kPrefsUpperBound, "70"}}));
     EXPECT_EQ(w.EditField1->text(), "30");
     w.EditField1->setText(QStringLiteral("20"));
     w.EditField4->setText(QStringLiteral("80"));
@@ -63,7 +64,7 @@ TEST_F(StartReset, StartUnderMlPestSeedsTheBoundsAndShowsTheFirstEstimate) {
     EXPECT_EQ(w.staerken[2], 80);
     EXPECT_EQ(w.erfolge[2], 1);
     EXPECT_EQ(w.laststim, 0);
-    EXPECT_EQ(big(), "49.5");  // unrounded: spread 0 makes 20 to 79 tie
+    EXPECT_EQ(big(), "49.5");   // unrounded: spread 0 makes 20 to 79 tie
     EXPECT_EQ(w.lowbound, 30);  // the fields are used once, not stored
 }
 

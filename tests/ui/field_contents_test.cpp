@@ -13,12 +13,21 @@ namespace limenta::testing {
 namespace {
 
 const std::vector<QString>& oddTexts() {
-    static const std::vector<QString> texts{
-        QString(), QStringLiteral("abc"), QStringLiteral("nan"), QStringLiteral("inf"),
-        QStringLiteral("-inf"), QStringLiteral("-0"), QStringLiteral("1e400"),
-        QStringLiteral("1e300"), QStringLiteral("0"), QStringLiteral("-35"),
-        QStringLiteral("-1e300"), QStringLiteral("4.9e-324"), QString(5000, QLatin1Char('9')),
-        QString(3000, QLatin1Char('x')), QStringLiteral("12\t3")};
+    static const std::vector<QString> texts{QString(),
+                                            QStringLiteral("abc"),
+                                            QStringLiteral("nan"),
+                                            QStringLiteral("inf"),
+                                            QStringLiteral("-inf"),
+                                            QStringLiteral("-0"),
+                                            QStringLiteral("1e400"),
+                                            QStringLiteral("1e300"),
+                                            QStringLiteral("0"),
+                                            QStringLiteral("-35"),
+                                            QStringLiteral("-1e300"),
+                                            QStringLiteral("4.9e-324"),
+                                            QString(5000, QLatin1Char('9')),
+                                            QString(3000, QLatin1Char('x')),
+                                            QStringLiteral("12\t3")};
     return texts;
 }
 
@@ -28,7 +37,7 @@ bool showsNoNonFinite(const QString& text) {
 }
 
 class FieldContents : public MainWindowTest {
-protected:
+  protected:
     // Start, answer until the estimate or the trial limit, then Print/Save.
     void fullRun(const QString& text, bool mlPest) {
         Window1& w = *window;
@@ -36,7 +45,8 @@ protected:
         if (w.CheckBox1->isChecked() != mlPest) {
             w.CheckBox1->click();
         }
-        for (QLineEdit* field : {w.EditField1, w.EditField3, w.EditField4, w.EditField6, w.EditField7}) {
+        for (QLineEdit* field :
+             {w.EditField1, w.EditField3, w.EditField4, w.EditField6, w.EditField7}) {
             field->setText(text);
         }
         w.PushButton1->click();

@@ -13,7 +13,7 @@ namespace limenta::testing {
 namespace {
 
 class KeyStorm : public MainWindowTest {
-protected:
+  protected:
     void expectSane(bool adaptive) const {
         const Window1& w = *window;
         ASSERT_GE(w.stepnum, 0);
@@ -38,12 +38,12 @@ protected:
     // system, and now and then Start, Reset, the method switch or Print/Save.
     void storm(std::mt19937& random, int count, bool mlPest) {
         Window1& w = *window;
-        const std::vector<std::int32_t> keys{'y', 'n', 'Y', 'N', 'q', '1', '0', ' ', 13, 9, 8, 127,
-                                             28, 29, 30, 31, 27, 0xE9, 'z'};
-        const std::vector<Qt::Key> special{Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab,
+        const std::vector<std::int32_t> keys{'y', 'n', 'Y', 'N', 'q', '1', '0', ' ',  13, 9,
+                                             8,   127, 28,  29,  30,  31,  27,  0xE9, 'z'};
+        const std::vector<Qt::Key> special{Qt::Key_Return,    Qt::Key_Enter,  Qt::Key_Tab,
                                            Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left,
-                                           Qt::Key_Right, Qt::Key_Up, Qt::Key_Down,
-                                           Qt::Key_Space, Qt::Key_Escape, Qt::Key_F5};
+                                           Qt::Key_Right,     Qt::Key_Up,     Qt::Key_Down,
+                                           Qt::Key_Space,     Qt::Key_Escape, Qt::Key_F5};
         for (int i = 0; i < count; ++i) {
             const unsigned roll = random() % 1000;
             if (roll < 880) {

@@ -1,10 +1,10 @@
 // A thousand runs in one process: Start, answers to the end, Print/Save, Reset. Memory
 // stays flat, so nothing grows with the number of runs (LeakSanitizer, in the sanitizer
 // build, reports any leak at exit).
-#include <QFile>
-#include <fstream>
 #include <malloc.h>
 #include <unistd.h>
+#include <QFile>
+#include <fstream>
 
 #include "fakes/main_window_fixture.h"
 #include "report/window4.h"
@@ -65,9 +65,10 @@ TEST_F(LongUse, AThousandRunsKeepMemoryFlat) {
     const long heapAfterLast = heapKilobytes();
     RecordProperty("rss_kb_run_1", static_cast<int>(afterFirst));
     RecordProperty("rss_kb_run_1000", static_cast<int>(afterLast));
-    std::printf("resident memory: %ld kB after run 1, %ld kB after run 100, %ld kB after run 1000\n"
-                "heap in use: %ld kB after run 100, %ld kB after run 1000\n",
-                afterFirst, afterHundredth, afterLast, heapAfterHundredth, heapAfterLast);
+    std::printf(
+        "resident memory: %ld kB after run 1, %ld kB after run 100, %ld kB after run 1000\n"
+        "heap in use: %ld kB after run 100, %ld kB after run 1000\n",
+        afterFirst, afterHundredth, afterLast, heapAfterHundredth, heapAfterLast);
     // Caches fill during the first runs; from then on nothing may grow with the runs.
     EXPECT_LT(heapAfterLast - heapAfterHundredth, 256);
     EXPECT_LT(afterLast - afterHundredth, 1024);

@@ -7,7 +7,7 @@
 namespace limenta {
 
 class CrTextEdit final : public QPlainTextEdit {
-public:
+  public:
     explicit CrTextEdit(QWidget* parent = nullptr);
 
     void setText(const QString& crText);

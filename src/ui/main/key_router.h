@@ -10,13 +10,13 @@ namespace limenta {
 class Window1;
 
 class KeyRouter final : public QObject {
-public:
+  public:
     explicit KeyRouter(Window1& window);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     Window1& window_;
 };
 

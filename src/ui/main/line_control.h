@@ -7,16 +7,16 @@
 namespace limenta {
 
 class LineControl final : public QWidget {
-public:
+  public:
     LineControl(QWidget* parent, QPoint from, QPoint to, QColor colour);
 
     void setColour(const QColor& colour);
     [[nodiscard]] QColor colour() const { return colour_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QColor colour_;
 };
 

@@ -31,7 +31,7 @@ class PrefsStore;
 class Window4;
 
 class Window1 final : public QMainWindow, public Procedure, public ResponseKeys {
-public:
+  public:
     explicit Window1(Platform& platform, PrefsStore& prefs);
     ~Window1() override;
     Q_DISABLE_COPY_MOVE(Window1)
@@ -128,7 +128,7 @@ public:
     QTimer* Timer2 = nullptr;
     QTimer* Timer3 = nullptr;
 
-private:
+  private:
     void buildControls();
     void connectEvents();
     void PopupMenu1_Open();
