@@ -72,6 +72,10 @@ void EffectSound::play() {
                        &QObject::deleteLater);
 }
 
+bool EffectSound::loaded() const {
+    return next_ == nullptr || next_->status() != QSoundEffect::Loading;
+}
+
 bool EffectSound::isPlaying() const {
     return audible_ && playedAt_ >= 0 &&
            (clocks_.microseconds() - playedAt_) / 1e6 < seconds_ + kTailSeconds;

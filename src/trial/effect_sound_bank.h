@@ -27,6 +27,8 @@ class EffectSound final : public QObject, public Sound {
     void play() override;
     [[nodiscard]] bool isPlaying() const override;
     [[nodiscard]] double seconds() const { return seconds_; }
+    // True once the effect the next play will use has finished loading (or failed to).
+    [[nodiscard]] bool loaded() const;
 
   private:
     QSoundEffect* loadedEffect();

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QTest>
 #include <cmath>
 
 #include "fakes/fake_platform.h"
@@ -58,10 +59,18 @@ TEST(WavInfo, ReadsTheFormatAndRefusesOtherBytes) {
     EXPECT_DOUBLE_EQ(info->seconds(), 0.01);
 }
 
+// Sounds load in the background; a test lets them finish before it ends.
+void waitUntilLoaded(const EffectSound& sound) {
+    for (int i = 0; i < 400 && !sound.loaded(); ++i) {
+        QTest::qWait(5);
+    }
+}
+
 TEST(EffectSoundBank, PlayingLastsAsLongAsTheSoundItself) {
     FakeClocks clocks;
     EffectSoundBank bank(clocks, true);
-    Sound& one = bank.sound(QStringLiteral("s1"));
+    auto& one = dynamic_cast<EffectSound&>(bank.sound(QStringLiteral("s1")));
+    waitUntilLoaded(one);
     EXPECT_EQ(&one, &bank.sound(QStringLiteral("s1")));  // loaded once, shared
     EXPECT_FALSE(one.isPlaying());
     one.setVolume(0);  // silent in a test
@@ -72,6 +81,7 @@ TEST(EffectSoundBank, PlayingLastsAsLongAsTheSoundItself) {
     EXPECT_TRUE(one.isPlaying());
     clocks.micros += 20'000;
     EXPECT_FALSE(one.isPlaying());
+    waitUntilLoaded(one);
 }
 
 TEST(EffectSoundBank, WithoutAnAudioDeviceNothingEverPlays) {
