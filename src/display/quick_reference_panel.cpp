@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <cmath>
 
-#include "display/numbers.h"
 #include "display/quick_reference.h"
 #include "ui/main/design.h"
 #include "ui/main/line_control.h"
@@ -20,10 +19,6 @@ void fillPercentages(QComboBox* menu, int selected) {
         menu->addItem(QStringLiteral("%1%").arg(i));
     }
     menu->setCurrentIndex(selected);
-}
-
-double numberIn(const QLineEdit* field) {
-    return textToNumber(field->text().toStdString());
 }
 
 }  // namespace

@@ -18,14 +18,6 @@ namespace {
 
 const QColor kIgnoredKeyGrey(200, 200, 200);
 
-template <typename Control>
-Control* place(Control* control, const char* name, QRect geometry, const QFont& font) {
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(geometry);
-    control->setFont(font);
-    return control;
-}
-
 QString flag(const QCheckBox* box) {
     return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
 }

@@ -22,10 +22,6 @@ QString fromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-double numberIn(const QLineEdit* field) {
-    return textToNumber(field->text().toStdString());
-}
-
 }  // namespace
 
 void Window1::Event_Open() {

@@ -1,7 +1,10 @@
 #include "ui/main/design.h"
 
+#include <QLineEdit>
 #include <QPalette>
 #include <QWidget>
+
+#include "display/numbers.h"
 
 namespace limenta {
 
@@ -25,6 +28,10 @@ void setTextColour(QWidget* widget, const QColor& colour) {
 
 QColor textColour(const QWidget* widget) {
     return widget->palette().color(QPalette::WindowText);
+}
+
+double numberIn(const QLineEdit* field) {
+    return textToNumber(field->text().toStdString());
 }
 
 }  // namespace limenta

@@ -4,8 +4,10 @@
 
 #include <QColor>
 #include <QFont>
+#include <QRect>
+#include <QWidget>
 
-class QWidget;
+class QLineEdit;
 
 namespace limenta {
 
@@ -18,5 +20,18 @@ QFont designFont(const QString& family, int pixelSize, bool bold = false);
 
 void setTextColour(QWidget* widget, const QColor& colour);
 QColor textColour(const QWidget* widget);
+
+// A control at its design place, with its name (the name tests and scripts find it by)
+// and its font.
+template <typename Control>
+Control* place(Control* control, const char* name, QRect geometry, const QFont& font) {
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(geometry);
+    control->setFont(font);
+    return control;
+}
+
+// The number a field holds, by the plain text-to-number conversion.
+double numberIn(const QLineEdit* field);
 
 }  // namespace limenta

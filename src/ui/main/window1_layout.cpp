@@ -28,14 +28,6 @@ constexpr int kHeight = 690;
 // Digits follow one another as soon as the previous one has ended.
 constexpr int kAnnouncementPeriodMs = 10;
 
-template <typename Control>
-Control* place(Control* control, const char* name, QRect geometry, const QFont& font) {
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(geometry);
-    control->setFont(font);
-    return control;
-}
-
 QLabel* label(QWidget* parent, const char* name, QRect geometry, const QString& text,
               const QFont& font, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
     auto* control = place(new QLabel(text, parent), name, geometry, font);
