@@ -35,7 +35,6 @@ class Clocks {
     virtual qint64 ticks() = 0;         // 60 per second
     virtual double microseconds() = 0;  // for the run's duration
     virtual QDateTime currentDateTime() = 0;
-    virtual void pause() = 0;  // lets a moment pass without spinning the processor
 };
 
 class Dialogs {

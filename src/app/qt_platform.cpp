@@ -5,7 +5,6 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QThread>
 
 #include "app/file_type.h"
 
@@ -25,10 +24,6 @@ double SystemClocks::microseconds() {
 
 QDateTime SystemClocks::currentDateTime() {
     return QDateTime::currentDateTime();
-}
-
-void SystemClocks::pause() {
-    QThread::msleep(2);
 }
 
 int QtDialogs::runModal(QDialog& dialog) {

@@ -13,7 +13,6 @@ class SystemClocks final : public Clocks {
     qint64 ticks() override;
     double microseconds() override;
     QDateTime currentDateTime() override;
-    void pause() override;
 
   private:
     QElapsedTimer elapsed_;

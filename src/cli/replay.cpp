@@ -4,6 +4,7 @@
 
 #include "cli/json.h"
 #include "cli/options.h"
+#include "cli/start_values.h"
 #include "display/history_line.h"
 #include "display/numbers.h"
 #include "trial/answer_step.h"
@@ -36,7 +37,8 @@ Output:
                      "answer", "next", "diff", "reached"}...], "estimate"}
   --help             this text
 
-Numbers are read like the window's fields: text that is not a number reads as 0.
+Numbers are read like the window's fields ("52,5" is 52.5); values a run cannot start
+from are refused as the window's Start refuses them.
 Exit status: 0 done; 1 the run reached its limit of 200 answers; 2 bad use.
 )";
 
@@ -102,9 +104,10 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (method != "pest" && method != "ml") {
         return badUse(err, "--method must be pest or ml, not '" + method + "'");
     }
-    const bool ml = method == "ml";
-    for (const char* name :
-         ml ? std::vector{"--start", "--step"} : std::vector{"--lower", "--upper", "--spread"}) {
+    const Method chosen = method == "ml" ? Method::MlPest : Method::AdaptivePest;
+    for (const char* name : chosen == Method::MlPest
+                                ? std::vector{"--start", "--step"}
+                                : std::vector{"--lower", "--upper", "--spread"}) {
         if (options.has(name)) {
             return badUse(err, std::string(name) + " does not apply to --method " + method);
         }
@@ -116,19 +119,25 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
         }
     }
 
+    const double diff = textToNumber(options.value("--diff", ".45"));
+    const PestSettings pest{textToNumber(options.value("--start", "50")),
+                            textToNumber(options.value("--step", "7")), diff};
+    const MlSettings mlSettings{toWhole(textToNumber(options.value("--lower", "20"))),
+                                toWhole(textToNumber(options.value("--upper", "80"))),
+                                textToNumber(options.value("--spread", "7")), diff};
+    if (auto refused = refusedStart(chosen, pest, mlSettings, {"--diff"})) {
+        return badUse(err, *refused);
+    }
+
     Procedure run;
     run.clearTrials();
     double first = 0.0;
-    const double diff = textToNumber(options.value("--diff", ".45"));
-    if (ml) {
-        const double spread = textToNumber(options.value("--spread", "7"));
-        run.mydiff2 = diff;
-        run.myspread = toWhole(spread);
-        first = startMlPest(run, toWhole(textToNumber(options.value("--lower", "20"))),
-                            toWhole(textToNumber(options.value("--upper", "80"))), spread);
+    if (chosen == Method::MlPest) {
+        run.mydiff2 = mlSettings.diff;
+        run.myspread = toWhole(mlSettings.spread);
+        first = startMlPest(run, mlSettings.lower, mlSettings.upper, mlSettings.spread);
     } else {
-        startAdaptivePest(run, textToNumber(options.value("--start", "50")),
-                          textToNumber(options.value("--step", "7")), diff);
+        startAdaptivePest(run, pest.start, pest.step, pest.diff);
         first = run.mysetting;
     }
 
@@ -136,9 +145,8 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
     bool limitReached = false;
     for (const char c : answers) {
         const int answer = c - '0';
-        const double fired = ml ? run.curstim : run.mysetting;
-        const AnswerStep step =
-            takeAnswer(run, answer, ml ? Method::MlPest : Method::AdaptivePest, 0.0);
+        const double fired = chosen == Method::MlPest ? run.curstim : run.mysetting;
+        const AnswerStep step = takeAnswer(run, answer, chosen, 0.0);
         if (step.refused) {
             limitReached = true;
             break;

@@ -9,6 +9,7 @@
 #include "cli/json.h"
 #include "cli/options.h"
 #include "cli/simulation.h"
+#include "cli/start_values.h"
 #include "display/numbers.h"
 
 namespace limenta::cli {
@@ -253,6 +254,12 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
     const PestSettings pest{field("--start", "50"), field("--step", "7"), field("--diff", ".45")};
     const MlSettings ml{toWhole(field("--lower", "20")), toWhole(field("--upper", "80")),
                         field("--spread", "7"), field("--ml-diff", ".45")};
+
+    for (const Method method : methods) {
+        if (auto refused = refusedStart(method, pest, ml, {"--ml-diff"})) {
+            return badUse(err, *refused);
+        }
+    }
 
     std::vector<MethodResult> results;
     for (const Method method : methods) {

@@ -8,7 +8,12 @@
 
 namespace limenta {
 
-double textToNumber(std::string_view text) {
+double textToNumber(std::string_view original) {
+    // A decimal comma (a German or French desktop) is a decimal point: the program never
+    // writes thousands separators, so a comma can mean nothing else.
+    std::string copy(original);
+    std::replace(copy.begin(), copy.end(), ',', '.');
+    const std::string_view text = copy;
     std::size_t pos = 0;
     while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) {
         ++pos;

@@ -8,7 +8,8 @@
 namespace limenta {
 
 // The plain text-to-number conversion: the longest leading decimal number of the text
-// (blanks before it are skipped: "50", ".45", "-3", "7.5mm" reads 7.5). Text that does not
+// (blanks before it are skipped: "50", ".45", "-3", "7.5mm" reads 7.5). A decimal comma
+// reads as a point ("52,5" is 52.5). Text that does not
 // start with a number, and numbers too large for a double ("1e999"), read as 0, so the
 // result is always finite. "nan" and "inf" are not numbers here.
 double textToNumber(std::string_view text);

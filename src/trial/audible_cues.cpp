@@ -1,5 +1,5 @@
-// The spoken announcement of the next output, digit by digit, and the wait that ends
-// every key press.
+// The spoken announcement of the next output, digit by digit, and the wait that follows
+// every answer.
 #include <QLabel>
 #include <QSlider>
 #include <QStatusBar>
@@ -23,7 +23,11 @@ void Window1::Timer3_Action() {
 }
 
 void Window1::announceStage(int stage, QTimer* own, QTimer* next) {
-    // No digit starts while another is still being spoken; try again on the next tick.
+    // No digit starts during the answer's wait, nor while another is still being spoken;
+    // try again on the next tick.
+    if (answerWaitRunning()) {
+        return;
+    }
     for (std::size_t d = 0; d <= 9; ++d) {
         if (sss[d] != nullptr && sss[d]->isPlaying()) {
             return;
@@ -50,16 +54,11 @@ void Window1::announceStage(int stage, QTimer* own, QTimer* next) {
 }
 
 void Window1::delay(double ticks) {
-    // The new output, history and plot are on screen before the wait begins.
-    if (isVisible()) {
-        repaint();
-    }
-    const qint64 start = platform_.clocks.ticks();
-    qint64 now = platform_.clocks.ticks();
-    while (static_cast<double>(start) + ticks >= static_cast<double>(now)) {
-        platform_.clocks.pause();
-        now = platform_.clocks.ticks();
-    }
+    answerWaitEnds_ = platform_.clocks.ticks() + static_cast<qint64>(ticks);
+}
+
+bool Window1::answerWaitRunning() const {
+    return platform_.clocks.ticks() <= answerWaitEnds_;
 }
 
 void Window1::tellSoundUnavailableOnce() {

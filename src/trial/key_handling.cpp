@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "trial/answer_step.h"
@@ -22,11 +23,23 @@ bool Window1::Canvas1_KeyDown(std::int32_t key) {
 }
 
 void Window1::handleKey(std::int32_t key) {
-    const KeyAnswer classified = classifyKey(key, *this);
-    if (classified.taken) {
-        takeAnswerKey(classified.answer);
+    // One pulse cannot follow another within the wait: a second press is a bounce or a
+    // slip of the finger, not an answer.
+    if (answerWaitRunning()) {
+        return;
     }
-    delay(30);
+    const KeyAnswer classified = classifyKey(key, *this);
+    if (!classified.taken) {
+        return;
+    }
+    if (!runInProgress()) {
+        // Without a run there is nothing to answer: an estimate from no pulse is no
+        // estimate.
+        statusBar()->showMessage(QStringLiteral("Press Start to begin a run"));
+        return;
+    }
+    takeAnswerKey(classified.answer);
+    delay(kAnswerWaitTicks);
 }
 
 void Window1::takeAnswerKey(std::int32_t answer) {

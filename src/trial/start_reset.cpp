@@ -51,6 +51,10 @@ void Window1::resetvariables() {
 }
 
 void Window1::PushButton1_Action() {
+    if (startValuesRefused()) {
+        return;
+    }
+    running_ = true;
     const QDateTime now = platform_.clocks.currentDateTime();
     const QLocale locale;
     mydate = locale.toString(now.date(), QLocale::LongFormat).toStdString();
@@ -80,6 +84,54 @@ void Window1::PushButton3_Action() {
     resetvariables();
     setRunInputsLocked(false);
     StaticText4->setText(QString());
+    running_ = false;
+    if (startValuesPending_) {
+        loadprefs();
+    }
+}
+
+bool Window1::startValuesRefused() {
+    const bool ml = CheckBox1->isChecked();
+    const double first = numberIn(EditField1);
+    const double second = numberIn(EditField4);
+    const double third = numberIn(EditField3);
+    std::optional<StartProblem> problem =
+        ml ? checkMlStart(toWhole(first), toWhole(second), third, mydiff2)
+           : checkAdaptiveStart(first, second, third);
+    QString name;
+    if (problem) {
+        name = problem->value == StartValue::MlDiffThreshold
+                   ? QStringLiteral("The ML-PEST difference threshold (in Preferences)")
+                   : fieldLabel(problem->value)->text().remove(QLatin1Char(':'));
+    } else if (ml && myspread < 1) {
+        // Every estimate after the first takes the spread stored in the preferences.
+        problem = StartProblem{StartValue::Spread, StartRule::AtLeastOne};
+        name = QStringLiteral("The ML-PEST spread (in Preferences)");
+    }
+    if (!problem) {
+        return false;
+    }
+    const QString upper = StaticText3->text().remove(QLatin1Char(':'));
+    platform_.dialogs.message(
+        this, QStringLiteral("Cannot start: %1 %2.")
+                  .arg(name, fromStd(ruleText(problem->rule, upper.toStdString()))));
+    return true;
+}
+
+QLabel* Window1::fieldLabel(StartValue value) const {
+    switch (value) {
+        case StartValue::InitialOutput:
+        case StartValue::LowerBound:
+            return StaticText1;
+        case StartValue::StepSize:
+        case StartValue::UpperBound:
+            return StaticText3;
+        case StartValue::DiffThreshold:
+        case StartValue::Spread:
+        case StartValue::MlDiffThreshold:
+            break;
+    }
+    return StaticText2;
 }
 
 void Window1::CheckBox1_Action() {
@@ -111,7 +163,12 @@ void Window1::showParameterFields(bool mlPest) {
 void Window1::PushButton6_Action() {
     Window2 dialog(this, prefs_, *this, platform_);
     platform_.dialogs.runModal(dialog);
-    loadprefs();
+    // A run in progress keeps the values and the method it started with.
+    if (runInProgress()) {
+        loadKeysAndVolumes();
+    } else {
+        loadprefs();
+    }
 }
 
 void Window1::PushButton2_Action() {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/run_sim.h"
 
@@ -58,10 +60,37 @@ TEST(ReplayCli, TextShowsTheHistoryOldestFirstThenTheEstimate) {
 }
 
 TEST(ReplayCli, StopsAtTheTrialLimitWithStatusOne) {
-    const Result r =
-        runSim("replay --step 0 --answers " + std::string(201, '1'), "2>&1 >/dev/null");
+    // Answers after the estimate still count towards the run's 200.
+    const Result r = runSim("replay --answers " + std::string(201, '1'), "2>&1 >/dev/null");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.output, "Trial limit reached: press Reset or Start for a new run\n");
+}
+
+TEST(ReplayCli, ReadsADecimalCommaAndRefusesValuesNoRunCanStartFrom) {
+    const Result comma = runSim("replay --start 52,5 --step 7,5 --diff 0,45 --answers 1 --json");
+    EXPECT_EQ(comma.status, 0);
+    EXPECT_NE(comma.output.find(
+                  R"("first":52.5,"trials":[{"trial":1,"fired":52.5,"answer":1,"next":45.5)"),
+              std::string::npos)
+        << comma.output;
+
+    const std::vector<std::pair<const char*, const char*>> refused{
+        {"replay --start 0", "--start must be a number from 1 to 100"},
+        {"replay --step ,5", "--step must be at least 1"},
+        {"replay --diff 0", "--diff must be greater than 0"},
+        {"replay --method ml --lower 80 --upper 20", "--lower must be below --upper"},
+        {"replay --method ml --upper 101", "--upper must be a number from 1 to 100"},
+        {"replay --method ml --spread 0,9", "--spread must be at least 1"},
+        {"replay --method ml --diff -1", "--diff must be greater than 0"},
+        {"simulate --subjects 3 --method ml --ml-diff 0", "--ml-diff must be greater than 0"},
+        {"simulate --subjects 3 --lower 0", "--lower must be a number from 1 to 100"},
+        {"simulate --subjects 3 --method pest --step 0", "--step must be at least 1"},
+    };
+    for (const auto& [arguments, problem] : refused) {
+        const Result r = runSim(arguments, "2>&1 >/dev/null");
+        EXPECT_EQ(r.status, 2) << arguments;
+        EXPECT_NE(r.output.find(problem), std::string::npos) << arguments << ": " << r.output;
+    }
 }
 
 TEST(ReplayCli, BadUseIsOneLineOnStderrAndStatusTwo) {

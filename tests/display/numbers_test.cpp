@@ -59,11 +59,16 @@ TEST(TextToNumber, ReadsTheLeadingDecimalNumber) {
     EXPECT_EQ(textToNumber("+12"), 12.0);
     EXPECT_EQ(textToNumber("1e2"), 100.0);
     EXPECT_EQ(textToNumber("1e"), 1.0);
+    // A decimal comma, as German and French desktops type it.
+    EXPECT_EQ(textToNumber("52,5"), 52.5);
+    EXPECT_EQ(textToNumber(",45"), 0.45);
+    EXPECT_EQ(textToNumber("-0,5"), -0.5);
+    EXPECT_EQ(textToNumber("1,5,3"), 1.5);
 }
 
 TEST(TextToNumber, GivesZeroForTextThatIsNoFiniteNumber) {
-    for (const char* text :
-         {"", "abc", ".", "-", "nan", "inf", "-inf", "infinity", "1e999", "-1e400", "0x10", "x5"}) {
+    for (const char* text : {"", "abc", ".", ",", "-", "nan", "inf", "-inf", "infinity", "1e999",
+                             "-1e400", "0x10", "x5"}) {
         EXPECT_EQ(textToNumber(text), 0.0) << '"' << text << '"';
     }
     const std::string longText(100000, '9');

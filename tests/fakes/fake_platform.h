@@ -65,19 +65,14 @@ class FakeSoundBank final : public SoundBank {
     std::map<QString, std::unique_ptr<FakeSound>> sounds_;
 };
 
-// Ticks move only when the program pauses; microseconds only when a test sets them.
+// Ticks and microseconds move only when a test sets them.
 class FakeClocks final : public Clocks {
   public:
-    qint64 ticks() override {
-        ++tickReads;
-        return tick;
-    }
+    qint64 ticks() override { return tick; }
     double microseconds() override { return micros; }
     QDateTime currentDateTime() override { return now; }
-    void pause() override { ++tick; }
 
     qint64 tick = 1000;
-    int tickReads = 0;
     double micros = 0.0;
     QDateTime now{QDate(2026, 12, 8), QTime(9, 30, 15)};
 };

@@ -81,13 +81,24 @@ class MainWindowTest : public ::testing::Test {
         return *window;
     }
 
-    // Presses keys through the window system, as the operator's keyboard does.
-    void type(const std::string& keys) const {
+    // Presses keys through the window system, as the operator's keyboard does, each after
+    // the previous answer's wait.
+    void type(const std::string& keys) {
         for (const char c : keys) {
             QTest::keyClick(window->windowHandle(), c);
+            pastTheWait();
         }
     }
-    void press(Qt::Key key) const { QTest::keyClick(window->windowHandle(), key); }
+    void press(Qt::Key key) {
+        QTest::keyClick(window->windowHandle(), key);
+        pastTheWait();
+    }
+    // Hands a key straight to the canvas's handler, then lets the answer's wait pass.
+    void answer(std::int32_t key) {
+        window->Canvas1_KeyDown(key);
+        pastTheWait();
+    }
+    void pastTheWait() { fake.clocks.tick += kAnswerWaitTicks + 1; }
 
     [[nodiscard]] QString big() const { return window->StaticText4->text(); }
     [[nodiscard]] QString caption() const { return window->StaticText5->text(); }

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QStatusBar>
 
 #include "fakes/main_window_fixture.h"
 #include "prefs/window2.h"
@@ -76,24 +77,52 @@ TEST_F(Preferences, ARoundTripThroughTheDialog) {
     w.PushButton6->click();
 }
 
-TEST_F(Preferences, AWrongMarkerChangesNothingInEitherWindow) {
-    const std::string wrong =
-        "PESTPREF\t40\t3\t.1\t50\t50\t50\t13\t32\t1\t0\t10\t90\t5\t.1\t1\tENDOFFILE";
-    Window1& w = open(wrong);
-    EXPECT_EQ(w.mysetting, 50);  // the open handler's first values
-    EXPECT_EQ(w.successkey, 49);
-    EXPECT_EQ(w.Slider1->value(), 85);
-    EXPECT_FALSE(w.CheckBox1->isChecked());
-    EXPECT_EQ(w.EditField1->text(), "50");
-    fake.dialogs.scripts.push_back([](QDialog& dialog) {
-        auto& d = dynamic_cast<Window2&>(dialog);
-        EXPECT_EQ(d.EditField1->text(), "50");  // design-time values
-        EXPECT_EQ(d.StaticText5->text(), "KEY =      y");
-        d.PushButton5->click();
-        return dialog.result();
-    });
-    w.PushButton6->click();
-    EXPECT_EQ(readPrefs(), wrong);  // until OK replaces it
+TEST_F(Preferences, ADamagedFileGivesTheDefaultsAndIsKeptUntilOk) {
+    const std::string utf16("\xff\xfeP\0E\0S\0T\0P\0R\0E\0F\0S\0\t\0", 22);
+    for (const std::string& damaged :
+         {std::string("PESTPREF\t40\t3\t.1\t50\t50\t50\t13\t32\t1\t0\t10\t90\t5\t.1\t1"),
+          std::string(),
+          std::string("\x7f"
+                      "ELF\x02\x01\x01\0\0\0",
+                      10),
+          utf16, std::string("[General]\nvolume=50\n")}) {
+        SCOPED_TRACE(::testing::PrintToString(damaged));
+        Window1& w = open(damaged);
+        EXPECT_EQ(w.mysetting, 50);
+        EXPECT_EQ(w.mystep, 7);
+        EXPECT_EQ(w.mydiff, 0.45);  // not 0, which would never end a run
+        EXPECT_EQ(w.mydiff2, 0.45);
+        EXPECT_EQ(w.successkey, 'y');  // not the digit one
+        EXPECT_EQ(w.failkey, 'n');
+        EXPECT_EQ(w.Slider1->value(), 0);
+        EXPECT_EQ(w.Slider2->value(), 100);
+        EXPECT_EQ(w.lowbound, 20);
+        EXPECT_EQ(w.myspread, 7);
+        EXPECT_FALSE(w.CheckBox1->isChecked());
+        EXPECT_EQ(w.EditField3->text(), ".45");
+        EXPECT_EQ(w.statusBar()->currentMessage(),
+                  "The preferences file could not be read: default settings are in use.");
+        w.PushButton1->click();
+        type("yyy");
+        EXPECT_EQ(w.stepnum, 3);
+        w.PushButton3->click();
+
+        fake.dialogs.scripts.push_back([](QDialog& dialog) {
+            auto& d = dynamic_cast<Window2&>(dialog);
+            EXPECT_EQ(d.EditField1->text(), "50");  // design-time values
+            EXPECT_EQ(d.StaticText5->text(), "KEY =      y");
+            d.PushButton5->click();
+            return dialog.result();
+        });
+        w.PushButton6->click();
+        EXPECT_EQ(readPrefs(), damaged);  // Cancel: the file stays until OK replaces it
+        fake.dialogs.scripts.push_back([](QDialog& dialog) {
+            dynamic_cast<Window2&>(dialog).PushButton4->click();
+            return dialog.result();
+        });
+        w.PushButton6->click();
+        EXPECT_EQ(readPrefs(), kDefaultPrefs);
+    }
 }
 
 TEST_F(Preferences, AFileCutAfterFieldNineReadsTheRestAsZero) {

@@ -26,6 +26,15 @@ TEST(PrefsFormat, TheWriterPutsFifteenValuesBetweenTheMarkers) {
     EXPECT_EQ(composePrefs(values), kDefaultPrefs);
 }
 
+TEST(PrefsFormat, NumbersMayHaveADecimalComma) {
+    const PrefsText prefs("PESTPREFS\t52,5\t7\t0,45\t0\t100\t100\t121\t110\t0\t0\t20\t80\t7,9\t,2");
+    EXPECT_EQ(prefs.field(kPrefsInitialOutput), "52,5");  // kept as typed
+    EXPECT_EQ(prefs.number(kPrefsInitialOutput), 52.5);
+    EXPECT_EQ(prefs.number(kPrefsDiffThreshold), 0.45);
+    EXPECT_EQ(prefs.whole(kPrefsSpread), 7);
+    EXPECT_EQ(prefs.number(kPrefsMlDiffThreshold), 0.2);
+}
+
 TEST(PrefsFormat, AWrongMarkerIsNotOurs) {
     EXPECT_FALSE(PrefsText("PESTPREF\t50").marked());
     EXPECT_FALSE(PrefsText("").marked());

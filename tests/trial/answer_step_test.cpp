@@ -186,6 +186,44 @@ TEST(RunStart, AdaptiveTakesTheFieldsAndMakesTheStartStepWhole) {
     EXPECT_EQ(run.mydiff, 0.45);
 }
 
+TEST(RunStart, AdaptiveStartValuesNoRunCanUseAreRefused) {
+    using enum StartValue;
+    using enum StartRule;
+    const auto refused = [](double start, double step, double diff) {
+        const auto problem = checkAdaptiveStart(start, step, diff);
+        return problem ? std::pair{problem->value, problem->rule} : std::pair{StepSize, AboveZero};
+    };
+    EXPECT_FALSE(checkAdaptiveStart(50, 7, 0.45));
+    EXPECT_FALSE(checkAdaptiveStart(1, 1, 1e-9));  // the edges of what runs
+    EXPECT_FALSE(checkAdaptiveStart(100, 1e6, 1e6));
+    EXPECT_EQ(refused(0.99, 7, 0.45), std::pair(InitialOutput, OneToHundred));
+    EXPECT_EQ(refused(100.01, 7, 0.45), std::pair(InitialOutput, OneToHundred));
+    EXPECT_EQ(refused(50, 0.99, 0.45), std::pair(StepSize, AtLeastOne));
+    EXPECT_EQ(refused(50, -7, 0.45), std::pair(StepSize, AtLeastOne));
+    EXPECT_EQ(refused(50, 7, 0), std::pair(DiffThreshold, AboveZero));
+    EXPECT_EQ(refused(50, 7, -1), std::pair(DiffThreshold, AboveZero));
+}
+
+TEST(RunStart, MlStartValuesNoRunCanUseAreRefused) {
+    using enum StartValue;
+    using enum StartRule;
+    const auto refused = [](int lower, int upper, double spread, double diff) {
+        const auto problem = checkMlStart(lower, upper, spread, diff);
+        return problem ? std::pair{problem->value, problem->rule} : std::pair{Spread, AboveZero};
+    };
+    EXPECT_FALSE(checkMlStart(20, 80, 7, 0.45));
+    EXPECT_FALSE(checkMlStart(1, 100, 1, 1e-9));
+    EXPECT_FALSE(checkMlStart(99, 100, 1, 0.45));
+    EXPECT_EQ(refused(0, 80, 7, 0.45), std::pair(LowerBound, OneToHundred));
+    EXPECT_EQ(refused(20, 101, 7, 0.45), std::pair(UpperBound, OneToHundred));
+    EXPECT_EQ(refused(100, 1, 7, 0.45), std::pair(LowerBound, BelowUpperBound));
+    EXPECT_EQ(refused(50, 50, 7, 0.45), std::pair(LowerBound, BelowUpperBound));
+    EXPECT_EQ(refused(20, 80, 0.99, 0.45), std::pair(Spread, AtLeastOne));
+    EXPECT_EQ(refused(20, 80, 7, 0), std::pair(MlDiffThreshold, AboveZero));
+    EXPECT_EQ(ruleText(BelowUpperBound, "--upper"), "must be below --upper");
+    EXPECT_EQ(ruleText(OneToHundred, ""), "must be a number from 1 to 100");
+}
+
 TEST(RunStart, MlSeedsTheRecordWithBothBounds) {
     Procedure run;
     run.nrstimulus = 7;

@@ -1,8 +1,10 @@
 // Whole runs driven by key presses through the window system.
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "display/plot_canvas.h"
@@ -91,22 +93,55 @@ TEST_F(KeyHandling, MlPestRunKeepsItsCaptionUntilTwoEstimatesAgree) {
     EXPECT_EQ(fake.sounds.fake("ding2").plays, 2);
 }
 
-TEST_F(KeyHandling, OtherKeysAreIgnoredButStillWaitHalfASecond) {
+TEST_F(KeyHandling, OtherKeysAreIgnoredAndStartNoWait) {
     Window1& w = open();
     w.PushButton1->click();
-    const qint64 before = fake.clocks.tick;
-    type("x");
+    QTest::keyClick(w.windowHandle(), 'x');
     EXPECT_EQ(big(), "50");
     EXPECT_EQ(fake.sounds.fake("Click").plays, 0);
-    EXPECT_EQ(fake.clocks.tick - before, 31);  // delay(30) lasts 31 ticks
     EXPECT_TRUE(history().isEmpty());
+    QTest::keyClick(w.windowHandle(), 'y');  // at once after the stray key
+    EXPECT_EQ(w.stepnum, 1);
 }
 
-TEST_F(KeyHandling, DelayReturnsWhenTheTickCounterFirstPassesItsEnd) {
-    Window1& w = open();
+TEST_F(KeyHandling, KeysDuringTheAnswersWaitAreDroppedAndTheVoiceWaitsForItsEnd) {
+    Window1& w = open(prefsWith({{kPrefsVoiceVolume, "80"}}));
+    w.PushButton1->click();
     fake.clocks.tick = 1000;
-    w.delay(30);
-    EXPECT_EQ(fake.clocks.tick, 1031);
+    QTest::keyClick(w.windowHandle(), 'y');
+    fake.clocks.tick += 4;  // a second press 60 ms later: one pulse, one answer
+    QTest::keyClick(w.windowHandle(), 'n');
+    EXPECT_EQ(w.stepnum, 1);
+    EXPECT_EQ(fake.sounds.fake("Click").plays, 1);
+    w.Timer1_Action();  // the wait holds the announcement back
+    EXPECT_TRUE(w.Timer1->isActive());
+    EXPECT_FALSE(w.Timer2->isActive());
+
+    fake.clocks.tick = 1030;  // the wait lasts until more than 30 ticks have passed
+    QTest::keyClick(w.windowHandle(), 'n');
+    EXPECT_EQ(w.stepnum, 1);
+    fake.clocks.tick = 1031;
+    w.Timer1_Action();
+    EXPECT_TRUE(w.Timer2->isActive());
+    QTest::keyClick(w.windowHandle(), 'n');
+    EXPECT_EQ(w.stepnum, 2);
+    EXPECT_EQ(w.mep[2], 0);
+}
+
+TEST_F(KeyHandling, AHeldKeyIsOneAnswer) {
+    Window1& w = open();
+    w.PushButton1->click();
+    type("y");
+    // The keyboard repeats a held key about 20 times in 1.5 s.
+    for (int repeat = 0; repeat < 20; ++repeat) {
+        QKeyEvent again(QEvent::KeyPress, Qt::Key_Y, Qt::NoModifier, QStringLiteral("y"), true);
+        QApplication::sendEvent(w.Canvas1, &again);
+        fake.clocks.tick += 5;
+    }
+    EXPECT_EQ(w.stepnum, 1);
+    EXPECT_EQ(big(), "43");
+    type("y");  // the next press after release counts
+    EXPECT_EQ(w.stepnum, 2);
 }
 
 TEST_F(KeyHandling, CapsLockStillAnswers) {
@@ -166,18 +201,33 @@ TEST_F(KeyHandling, KeysInReadOnlyFieldsAnswerWhileEditableFieldsKeepTheirTyping
     EXPECT_EQ(w.stepnum, 2);
 }
 
-TEST_F(KeyHandling, AnswersBeforeStartWorkOnWhateverStateTheWindowHolds) {
+TEST_F(KeyHandling, AnswerKeysOutsideARunAreNotTaken) {
     Window1& w = open();
-    type("y");
-    EXPECT_EQ(w.stepnum, 1);
-    EXPECT_EQ(big(), "50");  // the staircase starts from the stored 50 with a start step of 0
+    const auto expectUntouched = [&](const QString& shown) {
+        EXPECT_EQ(w.stepnum, 0);
+        EXPECT_EQ(big(), shown);
+        EXPECT_TRUE(history().isEmpty());
+        EXPECT_EQ(fake.sounds.fake("Click").plays, 0);
+        EXPECT_EQ(fake.sounds.fake("ding2").plays, 0);
+        EXPECT_FALSE(w.Timer1->isActive());
+        EXPECT_EQ(w.statusBar()->currentMessage(), "Press Start to begin a run");
+    };
+    type("y");  // before the first Start
+    expectUntouched("");
+    EXPECT_EQ(w.myrmt, 0);
+
+    w.statusBar()->clearMessage();
+    w.PushButton1->click();
+    w.PushButton3->click();
+    type("n");  // after Reset
+    expectUntouched("");
 }
 
 TEST_F(KeyHandling, The201stAnswerIsRefusedWithAMessage) {
-    Window1& w = open(prefsWith({{kPrefsStepSize, "0"}, {kPrefsDiffThreshold, "-1"}}));
+    Window1& w = open();
     w.PushButton1->click();
     for (int i = 0; i < kLastTrial; ++i) {
-        w.Canvas1_KeyDown('y');
+        answer('y');  // the run ends at 1 and goes on after its end
     }
     ASSERT_EQ(w.stepnum, kLastTrial);
     const QString before = history();

@@ -51,9 +51,9 @@ class FieldContents : public MainWindowTest {
         }
         w.PushButton1->click();
         for (int i = 0; i < kLastTrial + 5 && w.myrmt == 0; ++i) {
-            w.Canvas1_KeyDown(i % 3 == 0 ? 'n' : 'y');
+            answer(i % 3 == 0 ? 'n' : 'y');
         }
-        w.Canvas1_KeyDown('y');  // one more after the end
+        answer('y');  // one more after the end
         for (const QLabel* label : {w.StaticText4, w.StaticText7, w.StaticText8, w.StaticText9,
                                     w.StaticText13, w.StaticText14, w.StaticText15}) {
             EXPECT_TRUE(showsNoNonFinite(label->text()))

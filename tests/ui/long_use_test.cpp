@@ -49,7 +49,7 @@ TEST_F(LongUse, AThousandRunsKeepMemoryFlat) {
         }
         w.PushButton1->click();
         for (int i = 0; i < kLastTrial && w.myrmt == 0; ++i) {
-            w.Canvas1_KeyDown((i + run) % 3 == 0 ? 'n' : 'y');
+            answer((i + run) % 3 == 0 ? 'n' : 'y');
             w.Timer1_Action();
             w.Timer2_Action();
             w.Timer3_Action();

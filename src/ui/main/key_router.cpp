@@ -41,9 +41,11 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
         return false;  // Shift alone, a function key: nothing an answer could be
     }
     const bool tab = key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab;
-    const bool running = !window_.PushButton1->isEnabled();
-    if (tab ? !running : isEditableText(widget)) {
+    if (tab ? !window_.runInProgress() : isEditableText(widget)) {
         return false;  // typing, or moving between fields while no run is under way
+    }
+    if (key.isAutoRepeat()) {
+        return true;  // a finger resting on the key is one answer, not one per repeat
     }
     if (widget == window_.Canvas1) {
         window_.Canvas1_KeyDown(code);

@@ -7,11 +7,16 @@
 #include <QPointer>
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/platform.h"
+#include "prefs/prefs_format.h"
 #include "procedure/procedure.h"
 #include "trial/response_keys.h"
+#include "trial/run_start.h"
 
 class QCheckBox;
 class QComboBox;
@@ -23,6 +28,9 @@ class QSlider;
 class QTimer;
 
 namespace limenta {
+
+// After an answer, about half a second in which no further key counts.
+inline constexpr int kAnswerWaitTicks = 30;
 
 class CrTextEdit;
 class LineControl;
@@ -51,7 +59,11 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     void Timer1_Action();
     void Timer2_Action();
     void Timer3_Action();
+    // The answer's wait: until more than `ticks` ticks have passed, further key presses
+    // are dropped and the announcement holds back. The window goes on handling events.
     void delay(double ticks);
+    // A run exists from Start until Reset, also after its estimate is reached.
+    [[nodiscard]] bool runInProgress() const { return running_; }
 
     // Displays.
     void updatescreen(double setting, std::int32_t answer);
@@ -143,12 +155,23 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     void announceStage(int stage, QTimer* own, QTimer* next);
     void recolourDistancePanels();
     void loadprefs(bool mayAskFirst);
+    void loadKeysAndVolumes();
+    PrefsText usablePrefs(const std::optional<std::string>& text);
+    void applyKeysAndVolumes(const PrefsText& prefs);
+    [[nodiscard]] bool answerWaitRunning() const;
+    [[nodiscard]] bool startValuesRefused();
+    [[nodiscard]] QLabel* fieldLabel(StartValue value) const;
     void tellSoundUnavailableOnce();
 
     Platform& platform_;
     PrefsStore& prefs_;
     QPointer<Window4> Window4_;
     std::unique_ptr<class KeyRouter> keyRouter_;
+    bool running_ = false;
+    // Preferences closed during a run: their start values and method apply at Reset.
+    bool startValuesPending_ = false;
+    bool toldPrefsDamaged_ = false;
+    qint64 answerWaitEnds_ = std::numeric_limits<qint64>::min();
 };
 
 // A fresh plot picture holding the splash image.
