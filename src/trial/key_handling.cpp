@@ -35,7 +35,7 @@ void Window1::handleKey(std::int32_t key) {
     if (!runInProgress()) {
         // Without a run there is nothing to answer: an estimate from no pulse is no
         // estimate.
-        statusBar()->showMessage(QStringLiteral("Press Start to begin a run"));
+        statusBar()->showMessage(QLatin1String(kPressStartMessage));
         return;
     }
     takeAnswerKey(classified.answer);

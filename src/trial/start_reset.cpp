@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include "display/numbers.h"
 #include "display/plot_canvas.h"
@@ -55,6 +56,9 @@ void Window1::PushButton1_Action() {
         return;
     }
     running_ = true;
+    if (statusBar()->currentMessage() == QLatin1String(kPressStartMessage)) {
+        statusBar()->clearMessage();
+    }
     const QDateTime now = platform_.clocks.currentDateTime();
     const QLocale locale;
     mydate = locale.toString(now.date(), QLocale::LongFormat).toStdString();

@@ -216,8 +216,8 @@ TEST_F(KeyHandling, AnswerKeysOutsideARunAreNotTaken) {
     expectUntouched("");
     EXPECT_EQ(w.myrmt, 0);
 
-    w.statusBar()->clearMessage();
     w.PushButton1->click();
+    EXPECT_EQ(w.statusBar()->currentMessage(), "");  // a run: the reminder has done its work
     w.PushButton3->click();
     type("n");  // after Reset
     expectUntouched("");

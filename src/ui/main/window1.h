@@ -31,6 +31,7 @@ namespace limenta {
 
 // After an answer, about half a second in which no further key counts.
 inline constexpr int kAnswerWaitTicks = 30;
+inline constexpr const char* kPressStartMessage = "Press Start to begin a run";
 
 class CrTextEdit;
 class LineControl;
