@@ -3,9 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include "cli/simulation.h"
-#include "procedure/procedure.h"
-#include "trial/answer_step.h"
-#include "trial/run_start.h"
+#include "core/procedure/procedure.h"
+#include "core/trial/answer_step.h"
+#include "core/trial/run_start.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "app/assets.h"
+#include "core/prefs/prefs_format.h"
 #include "fakes/fake_platform.h"
-#include "prefs/prefs_format.h"
-#include "prefs/prefs_store.h"
-#include "ui/main/cr_text_edit.h"
-#include "ui/main/window1.h"
+#include "gui/app/assets.h"
+#include "gui/main_window/window1.h"
+#include "gui/prefs/prefs_store.h"
+#include "gui/widgets/cr_text_edit.h"
 
 namespace {
 

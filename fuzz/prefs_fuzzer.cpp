@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "prefs/prefs_format.h"
-#include "trial/response_keys.h"
+#include "core/prefs/prefs_format.h"
+#include "core/trial/response_keys.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include "cli/json.h"
 #include "cli/options.h"
 #include "cli/start_values.h"
-#include "display/history_line.h"
-#include "display/numbers.h"
-#include "trial/answer_step.h"
-#include "trial/run_start.h"
+#include "core/display/history_line.h"
+#include "core/display/numbers.h"
+#include "core/trial/answer_step.h"
+#include "core/trial/run_start.h"
 
 namespace limenta::cli {
 

@@ -10,7 +10,7 @@
 #include "cli/options.h"
 #include "cli/simulation.h"
 #include "cli/start_values.h"
-#include "display/numbers.h"
+#include "core/display/numbers.h"
 
 namespace limenta::cli {
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <thread>
 
-#include "display/numbers.h"
-#include "trial/run_start.h"
+#include "core/display/numbers.h"
+#include "core/trial/run_start.h"
 
 namespace limenta::cli {
 

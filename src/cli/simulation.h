@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/virtual_subjects.h"
-#include "trial/answer_step.h"
+#include "core/trial/answer_step.h"
 
 namespace limenta::cli {
 

@@ -1,6 +1,6 @@
 #include "cli/start_values.h"
 
-#include "trial/run_start.h"
+#include "core/trial/run_start.h"
 
 namespace limenta::cli {
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/platform.h"
+#include "gui/platform/platform.h"
 
 namespace limenta::testing {
 

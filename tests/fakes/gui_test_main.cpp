@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "app/assets.h"
+#include "gui/app/assets.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

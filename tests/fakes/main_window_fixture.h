@@ -16,11 +16,11 @@
 #include <memory>
 #include <string>
 
+#include "core/prefs/prefs_format.h"
 #include "fakes/fake_platform.h"
-#include "prefs/prefs_format.h"
-#include "prefs/prefs_store.h"
-#include "ui/main/cr_text_edit.h"
-#include "ui/main/window1.h"
+#include "gui/main_window/window1.h"
+#include "gui/prefs/prefs_store.h"
+#include "gui/widgets/cr_text_edit.h"
 
 namespace limenta::testing {
 

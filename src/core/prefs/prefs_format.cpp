@@ -1,0 +1,51 @@
+#include "core/prefs/prefs_format.h"
+
+#include <algorithm>
+
+#include "core/display/numbers.h"
+#include "core/trial/response_keys.h"
+
+namespace limenta {
+
+std::string PrefsText::field(int n) const {
+    std::size_t start = 0;
+    for (int i = 1; i < n; ++i) {
+        const std::size_t tab = text_.find('\t', start);
+        if (tab == std::string::npos) {
+            return {};
+        }
+        start = tab + 1;
+    }
+    const std::size_t end = text_.find('\t', start);
+    return text_.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+double PrefsText::number(int n) const {
+    return textToNumber(field(n));
+}
+
+std::int32_t PrefsText::whole(int n) const {
+    return toWhole(number(n));
+}
+
+int PrefsText::volume(int n) const {
+    return std::clamp(whole(n), 0, 100);
+}
+
+std::int32_t PrefsText::key(int n, std::int32_t fallback) const {
+    const std::int32_t code = whole(n);
+    return isCharacterCode(code) ? code : fallback;
+}
+
+std::string composePrefs(const std::array<std::string, kPrefsFieldCount - 2>& values) {
+    std::string text = kPrefsMarkerText;
+    for (const std::string& value : values) {
+        text += '\t';
+        text += value;
+    }
+    text += '\t';
+    text += kPrefsEndText;
+    return text;
+}
+
+}  // namespace limenta

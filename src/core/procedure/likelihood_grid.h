@@ -1,0 +1,30 @@
+// The negative log-likelihood of each whole threshold 1 to 100, kept up to date as stimuli
+// are added, so an estimate costs 100 likelihood terms per new stimulus rather than 100
+// per recorded stimulus. Every value is summed in the same order as funcfinal sums it,
+// so the results are the same to the last bit.
+#pragma once
+
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "core/procedure/procedure_state.h"
+
+namespace limenta {
+
+class LikelihoodGrid {
+  public:
+    // values()[i] == funcfinal(i) for i = 1 to 100, with relsigmafinal == spread.
+    const std::array<double, 101>& values(const ProcedureState& record, double spread);
+
+  private:
+    void restart(double spread);
+
+    bool started_ = false;
+    double spread_ = 0.0;
+    std::vector<std::pair<double, double>> included_;  // (staerken, erfolge) summed so far
+    std::array<double, 101> sums_{};
+    std::array<double, 101> values_{};
+};
+
+}  // namespace limenta

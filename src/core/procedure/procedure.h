@@ -1,0 +1,52 @@
+// The two estimation procedures, working on the run state they derive from.
+#pragma once
+
+#include <cstdint>
+
+#include "core/procedure/likelihood_grid.h"
+#include "core/procedure/procedure_state.h"
+
+namespace limenta {
+
+class Procedure : public ProcedureState {
+  public:
+    // The per-trial part of a reset: the five per-trial arrays, stepnum and myrmt.
+    // Leaves the step, the setting, the ML-PEST record and the timing alone.
+    void clearTrials();
+
+    // Adaptive PEST: records one answer (non-zero is a success), halves the step on a
+    // reversal, keeps or doubles it while the output travels one way, and returns the
+    // next output, neither rounded nor clamped. Does not change mysetting.
+    double runpest(std::int32_t answer);
+
+    // ML-PEST record: appends one stimulus; returns false, changing nothing, when the
+    // record is full.
+    bool insertstimulus(std::int32_t stimulus, std::int32_t success);
+
+    // Probability of no MEP at output `mean` for threshold `x`: Phi((x - mean) / sigma),
+    // by the Chebyshev-fitted complementary error function (error below 1.2e-7).
+    static double CuGauss(double x, double mean, double sigma);
+    // Natural logarithm with a floor of -12000, so an impossible answer costs a finite
+    // amount.
+    static double sureln(double x);
+    // Negative log-likelihood of threshold t over the record, spread relsigmafinal.
+    [[nodiscard]] double funcfinal(double t) const;
+    // One stimulus's share of the log-likelihood of threshold t with spread sigma.
+    static double likelihoodTerm(double t, double sigma, double stimulus, double success);
+    // |a| with the sign of b; b = 0 counts as negative.
+    static double sign(double a, double b);
+
+    // Seeds the record: a failure at the lower bound and a success at the upper one.
+    void startBestPest(std::int32_t lower, std::int32_t upper);
+    // The maximum-likelihood threshold: a grid search over whole outputs 1 to 100, the
+    // middle of a run of tied grid points, or Brent's refinement around a single minimum.
+    double finalThreshold(double spread);
+    // Brent's minimiser of funcfinal between left and right, starting at inner; writes the
+    // minimum's position and returns funcfinal there. Stops after 100 iterations.
+    double brent(double left, double inner, double right, double tol, double& position);
+
+  private:
+    LikelihoodGrid grid_;  // the grid search's values, kept between estimates
+};
+
+}  // namespace limenta

@@ -1,0 +1,72 @@
+#include "core/trial/answer_step.h"
+
+#include <cmath>
+
+#include "core/display/numbers.h"
+
+namespace limenta {
+
+namespace {
+
+// Returns false when the record is full and the answer must be refused.
+bool mlPestAnswer(Procedure& run, std::int32_t answer, bool& reached) {
+    const double distance = std::fabs(run.curstim - run.laststim);
+    const bool goesOn = distance > run.mydiff2;
+    if (goesOn && run.nrstimulus >= kLastStimulus) {
+        return false;
+    }
+    run.thediff = distance;
+    run.stepnum = run.stepnum + 1;
+    if (goesOn) {
+        // The operator fired the whole percent that the big number showed.
+        run.insertstimulus(nearestWhole(run.curstim), answer);
+    }
+    run.laststim = run.curstim;
+    run.lastsetting = run.curstim;
+    run.curstim = run.finalThreshold(static_cast<double>(run.myspread));
+    run.mysetting = run.curstim;
+    reached = !goesOn;
+    return true;
+}
+
+void adaptivePestAnswer(Procedure& run, std::int32_t answer, bool& reached) {
+    double next = run.runpest(answer);
+    if (next > 100) {
+        next = 100;
+    }
+    if (!(next >= 1)) {
+        next = 1;
+    }
+    run.lastsetting = run.mysetting;
+    run.mysetting = next;
+    run.thediff = std::fabs(run.mysetting - run.lastsetting);
+    reached = run.thediff < run.mydiff;
+}
+
+}  // namespace
+
+AnswerStep takeAnswer(Procedure& run, std::int32_t answer, Method method, double nowMicros) {
+    AnswerStep step;
+    if (run.stepnum < 0 || run.stepnum >= kLastTrial) {
+        step.refused = true;
+        return step;
+    }
+    if (method == Method::MlPest) {
+        if (!mlPestAnswer(run, answer, step.reached)) {
+            step.refused = true;
+            return step;
+        }
+    } else {
+        adaptivePestAnswer(run, answer, step.reached);
+    }
+    if (step.reached) {
+        run.myrmt = run.mysetting;
+        run.endtime = nowMicros;
+        run.totaltime = (run.endtime - run.starttime) / 1000000;
+    }
+    run.clippedThresh = nearestWhole(run.mysetting);
+    step.next = run.mysetting;
+    return step;
+}
+
+}  // namespace limenta

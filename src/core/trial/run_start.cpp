@@ -1,0 +1,78 @@
+#include "core/trial/run_start.h"
+
+#include "core/display/numbers.h"
+
+namespace limenta {
+
+namespace {
+
+bool outsideOutputRange(double value) {
+    return !(value >= 1 && value <= 100);
+}
+
+}  // namespace
+
+std::optional<StartProblem> checkAdaptiveStart(double initialOutput, double step, double diff) {
+    if (outsideOutputRange(initialOutput)) {
+        return StartProblem{StartValue::InitialOutput, StartRule::OneToHundred};
+    }
+    if (!(step >= 1)) {
+        return StartProblem{StartValue::StepSize, StartRule::AtLeastOne};
+    }
+    if (!(diff > 0)) {
+        return StartProblem{StartValue::DiffThreshold, StartRule::AboveZero};
+    }
+    return std::nullopt;
+}
+
+std::optional<StartProblem> checkMlStart(std::int32_t lower, std::int32_t upper, double spread,
+                                         double diff) {
+    if (outsideOutputRange(lower)) {
+        return StartProblem{StartValue::LowerBound, StartRule::OneToHundred};
+    }
+    if (outsideOutputRange(upper)) {
+        return StartProblem{StartValue::UpperBound, StartRule::OneToHundred};
+    }
+    if (lower >= upper) {
+        return StartProblem{StartValue::LowerBound, StartRule::BelowUpperBound};
+    }
+    if (!(spread >= 1)) {
+        return StartProblem{StartValue::Spread, StartRule::AtLeastOne};
+    }
+    if (!(diff > 0)) {
+        return StartProblem{StartValue::MlDiffThreshold, StartRule::AboveZero};
+    }
+    return std::nullopt;
+}
+
+std::string ruleText(StartRule rule, const std::string& upperName) {
+    switch (rule) {
+        case StartRule::OneToHundred:
+            return "must be a number from 1 to 100";
+        case StartRule::AtLeastOne:
+            return "must be at least 1";
+        case StartRule::AboveZero:
+            return "must be greater than 0";
+        case StartRule::BelowUpperBound:
+            return "must be below " + upperName;
+    }
+    return {};
+}
+
+void startAdaptivePest(Procedure& run, double initialOutput, double step, double diff) {
+    run.mysetting = initialOutput;
+    run.mystep = step;
+    run.startstep = toWhole(run.mystep);
+    run.mydiff = diff;
+}
+
+double startMlPest(Procedure& run, std::int32_t lower, std::int32_t upper, double spread) {
+    run.nrstimulus = 0;
+    run.startBestPest(lower, upper);
+    run.teststim = run.finalThreshold(spread);
+    run.curstim = run.teststim;
+    run.laststim = 0;
+    return run.teststim;
+}
+
+}  // namespace limenta

@@ -1,0 +1,59 @@
+// The procedure side of Start: the method's starting values, and the values no run can
+// start from.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/procedure/procedure.h"
+
+namespace limenta {
+
+// The start values a run is checked for, by what they mean.
+enum class StartValue {
+    InitialOutput,
+    StepSize,
+    DiffThreshold,  // adaptive PEST's
+    LowerBound,
+    UpperBound,
+    Spread,
+    MlDiffThreshold,
+};
+
+// What a refused value must be.
+enum class StartRule {
+    OneToHundred,     // a number from 1 to 100
+    AtLeastOne,       // the first moves and later estimates use it made whole
+    AboveZero,        // a threshold of 0 or less never ends a run, or ends it at once
+    BelowUpperBound,  // the lower bound must lie below the upper
+};
+
+struct StartProblem {
+    StartValue value;
+    StartRule rule;
+};
+
+// The problem with adaptive PEST's start values, if any: the initial output must lie from
+// 1 to 100, the step be at least 1 and the difference threshold above 0.
+std::optional<StartProblem> checkAdaptiveStart(double initialOutput, double step, double diff);
+
+// The problem with ML-PEST's start values, if any: both bounds (made whole) from 1 to
+// 100, the lower below the upper, the spread at least 1 and the difference threshold
+// above 0.
+std::optional<StartProblem> checkMlStart(std::int32_t lower, std::int32_t upper, double spread,
+                                         double diff);
+
+// "must be a number from 1 to 100", "must be at least 1", ...; `upperName` names the upper
+// bound for the rule that compares with it.
+std::string ruleText(StartRule rule, const std::string& upperName);
+
+// Adaptive PEST starts from the three parameter fields' numbers; the start step is the
+// step made whole.
+void startAdaptivePest(Procedure& run, double initialOutput, double step, double diff);
+
+// ML-PEST starts a fresh record with the two bounds and returns the first estimate,
+// which becomes curstim and teststim; laststim is 0.
+double startMlPest(Procedure& run, std::int32_t lower, std::int32_t upper, double spread);
+
+}  // namespace limenta

@@ -1,0 +1,32 @@
+// Limenta: the desktop program.
+#include <QApplication>
+#include <QIcon>
+
+#include "gui/app/assets.h"
+#include "gui/app/menu_bar.h"
+#include "gui/main_window/window1.h"
+#include "gui/platform/qt_platform.h"
+#include "gui/prefs/prefs_store.h"
+#include "gui/sound/effect_sound_bank.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Limenta"));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    limenta::initAssets();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/limenta.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("limenta"));
+
+    limenta::SystemClocks clocks;
+    limenta::QtDialogs dialogs;
+    limenta::EffectSoundBank sounds(clocks);
+    limenta::Platform platform{sounds, clocks, dialogs};
+    limenta::PrefsStore prefs(limenta::PrefsStore::defaultFilePath());
+
+    limenta::Window1 window(platform, prefs);
+    prefs.setTeller([&](const QString& message) { dialogs.message(&window, message); });
+    window.setMenuBar(limenta::createMenuBar1(&window));
+    window.show();
+    window.Event_Open();
+    return QApplication::exec();
+}

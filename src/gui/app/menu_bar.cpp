@@ -1,0 +1,93 @@
+#include "gui/app/menu_bar.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+
+namespace limenta {
+
+namespace {
+
+enum class Edit { Undo, Cut, Copy, Paste, Clear };
+
+// The standard editing commands, on whichever text field has the keyboard focus.
+void editFocusedField(Edit command) {
+    QWidget* focused = QApplication::focusWidget();
+    if (auto* line = qobject_cast<QLineEdit*>(focused)) {
+        switch (command) {
+            case Edit::Undo:
+                line->undo();
+                break;
+            case Edit::Cut:
+                line->cut();
+                break;
+            case Edit::Copy:
+                line->copy();
+                break;
+            case Edit::Paste:
+                line->paste();
+                break;
+            case Edit::Clear:
+                if (line->hasSelectedText()) {
+                    line->del();
+                }
+                break;
+        }
+    } else if (auto* area = qobject_cast<QPlainTextEdit*>(focused)) {
+        switch (command) {
+            case Edit::Undo:
+                area->undo();
+                break;
+            case Edit::Cut:
+                area->cut();
+                break;
+            case Edit::Copy:
+                area->copy();
+                break;
+            case Edit::Paste:
+                area->paste();
+                break;
+            case Edit::Clear:
+                if (!area->isReadOnly()) {
+                    area->textCursor().removeSelectedText();
+                }
+                break;
+        }
+    }
+}
+
+QAction* addItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys,
+                 Edit command) {
+    QAction* action = menu->addAction(text, [command] { editFocusedField(command); });
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(keys);
+    return action;
+}
+
+}  // namespace
+
+QMenuBar* createMenuBar1(QWidget* parent) {
+    auto* bar = new QMenuBar(parent);
+    bar->setObjectName(QStringLiteral("MenuBar1"));
+
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("FileMenu"));
+    QAction* quit = file->addAction(QStringLiteral("Quit"), qApp, &QApplication::quit);
+    quit->setObjectName(QStringLiteral("FileQuit"));
+    quit->setShortcut(QKeySequence::Quit);
+    quit->setMenuRole(QAction::QuitRole);
+
+    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("EditMenu"));
+    addItem(edit, "EditUndo", QStringLiteral("&Undo"), QKeySequence::Undo, Edit::Undo);
+    edit->addSeparator()->setObjectName(QStringLiteral("UntitledMenu0"));
+    addItem(edit, "EditCut", QStringLiteral("Cu&t"), QKeySequence::Cut, Edit::Cut);
+    addItem(edit, "EditCopy", QStringLiteral("&Copy"), QKeySequence::Copy, Edit::Copy);
+    addItem(edit, "EditPaste", QStringLiteral("&Paste"), QKeySequence::Paste, Edit::Paste);
+    addItem(edit, "EditClear", QStringLiteral("Clear"), QKeySequence(), Edit::Clear);
+    return bar;
+}
+
+}  // namespace limenta

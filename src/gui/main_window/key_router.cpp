@@ -1,0 +1,58 @@
+#include "gui/main_window/key_router.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "gui/main_window/plot_canvas.h"
+#include "gui/main_window/window1.h"
+#include "gui/widgets/qt_key_code.h"
+
+namespace limenta {
+
+KeyRouter::KeyRouter(Window1& window) : window_(window) {}
+
+namespace {
+
+bool isEditableText(const QWidget* widget) {
+    if (const auto* line = qobject_cast<const QLineEdit*>(widget)) {
+        return !line->isReadOnly();
+    }
+    if (const auto* area = qobject_cast<const QPlainTextEdit*>(widget)) {
+        return !area->isReadOnly();
+    }
+    return false;
+}
+
+}  // namespace
+
+bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != &window_) {
+        return false;
+    }
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    const std::int32_t code = keyCodeOf(key);
+    if (code == 0) {
+        return false;  // Shift alone, a function key: nothing an answer could be
+    }
+    const bool tab = key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab;
+    if (tab ? !window_.runInProgress() : isEditableText(widget)) {
+        return false;  // typing, or moving between fields while no run is under way
+    }
+    if (key.isAutoRepeat()) {
+        return true;  // a finger resting on the key is one answer, not one per repeat
+    }
+    if (widget == window_.Canvas1) {
+        window_.Canvas1_KeyDown(code);
+    } else {
+        window_.Event_KeyDown(code);
+    }
+    return true;
+}
+
+}  // namespace limenta

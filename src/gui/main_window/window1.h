@@ -1,0 +1,178 @@
+// The operator's console: every control of the main window, and the run state it owns.
+// The handlers live in the file of their subsystem (trial/, display/, prefs/, report/).
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/prefs/prefs_format.h"
+#include "core/procedure/procedure.h"
+#include "core/trial/response_keys.h"
+#include "core/trial/run_start.h"
+#include "gui/platform/platform.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+class QTimer;
+
+namespace limenta {
+
+// After an answer, about half a second in which no further key counts.
+inline constexpr int kAnswerWaitTicks = 30;
+inline constexpr const char* kPressStartMessage = "Press Start to begin a run";
+
+class CrTextEdit;
+class LineControl;
+class PlotCanvas;
+class PrefsStore;
+class Window4;
+
+class Window1 final : public QMainWindow, public Procedure, public ResponseKeys {
+  public:
+    explicit Window1(Platform& platform, PrefsStore& prefs);
+    ~Window1() override;
+    Q_DISABLE_COPY_MOVE(Window1)
+
+    // Window events.
+    void Event_Open();
+    bool Event_KeyDown(std::int32_t key);
+    bool Canvas1_KeyDown(std::int32_t key);
+
+    // Trial control.
+    void PushButton1_Action();  // Start
+    void PushButton3_Action();  // Reset
+    void CheckBox1_Action();    // the operator switched the method
+    void PushButton6_Action();  // Prefs
+    void PushButton2_Action();  // Quit
+    void resetvariables();
+    void Timer1_Action();
+    void Timer2_Action();
+    void Timer3_Action();
+    // The answer's wait: until more than `ticks` ticks have passed, further key presses
+    // are dropped and the announcement holds back. The window goes on handling events.
+    void delay(double ticks);
+    // A run exists from Start until Reset, also after its estimate is reached.
+    [[nodiscard]] bool runInProgress() const { return running_; }
+
+    // Displays.
+    void updatescreen(double setting, std::int32_t answer);
+    void makepicture(double setting, std::int32_t n, double difference);
+    void Canvas1_Paint(QPainter& g) const;
+    void updateguides();
+    double distance_adjust() const;
+    void EditField6_TextChange();
+    void EditField7_TextChange();
+    void BevelButton1_Action();
+
+    // Preferences and report.
+    void loadprefs();
+    void PushButton4_Action();  // Print/Save
+    [[nodiscard]] Window4* outputWindow() const;
+
+    // The plot picture, 550 x 387.
+    QImage p;
+    // The digit sounds: sss[d] speaks the digit d.
+    std::array<Sound*, 12> sss{};
+    // The last report composed.
+    std::string myoutput;
+
+    // Controls, named as the operator's manual and the tests know them.
+    PlotCanvas* Canvas1 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    QLabel* StaticText1 = nullptr;
+    QLabel* StaticText2 = nullptr;
+    QLabel* StaticText3 = nullptr;
+    QLabel* StaticText4 = nullptr;
+    QLabel* StaticText5 = nullptr;
+    QLabel* StaticText6 = nullptr;
+    QLabel* StaticText7 = nullptr;
+    QLabel* StaticText8 = nullptr;
+    QLabel* StaticText9 = nullptr;
+    QLabel* StaticText10 = nullptr;
+    QLabel* StaticText11 = nullptr;
+    QLabel* StaticText12 = nullptr;
+    QLabel* StaticText13 = nullptr;
+    QLabel* StaticText14 = nullptr;
+    QLabel* StaticText15 = nullptr;
+    QLabel* StaticText16 = nullptr;
+    QLabel* StaticText17 = nullptr;
+    QLabel* StaticText18 = nullptr;
+    QLabel* StaticText19 = nullptr;
+    QLineEdit* EditField1 = nullptr;
+    CrTextEdit* EditField2 = nullptr;
+    QLineEdit* EditField3 = nullptr;
+    QLineEdit* EditField4 = nullptr;
+    QLineEdit* EditField5 = nullptr;
+    QLineEdit* EditField6 = nullptr;
+    QLineEdit* EditField7 = nullptr;
+    QSlider* Slider1 = nullptr;
+    QSlider* Slider2 = nullptr;
+    QSlider* Slider3 = nullptr;
+    QPushButton* PushButton1 = nullptr;
+    QPushButton* PushButton2 = nullptr;
+    QPushButton* PushButton3 = nullptr;
+    QPushButton* PushButton4 = nullptr;
+    QPushButton* PushButton6 = nullptr;
+    QPushButton* BevelButton1 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QComboBox* PopupMenu1 = nullptr;
+    QComboBox* PopupMenu2 = nullptr;
+    QComboBox* PopupMenu3 = nullptr;
+    LineControl* Line1 = nullptr;
+    LineControl* Line2 = nullptr;
+    LineControl* Line3 = nullptr;
+    LineControl* Line4 = nullptr;
+    LineControl* Line5 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+    QTimer* Timer3 = nullptr;
+
+  private:
+    void buildControls();
+    void connectEvents();
+    void PopupMenu1_Open();
+    void PopupMenu2_Open();
+    void PopupMenu3_Open();
+    void setMethodLabels(bool mlPest);
+    void showParameterFields(bool mlPest);
+    void setRunInputsLocked(bool locked);
+    void handleKey(std::int32_t key);
+    void takeAnswerKey(std::int32_t answer);
+    void presentEstimate();
+    void announceStage(int stage, QTimer* own, QTimer* next);
+    void recolourDistancePanels();
+    void loadprefs(bool mayAskFirst);
+    void loadKeysAndVolumes();
+    PrefsText usablePrefs(const std::optional<std::string>& text);
+    void applyKeysAndVolumes(const PrefsText& prefs);
+    [[nodiscard]] bool answerWaitRunning() const;
+    [[nodiscard]] bool startValuesRefused();
+    [[nodiscard]] QLabel* fieldLabel(StartValue value) const;
+    void tellSoundUnavailableOnce();
+
+    Platform& platform_;
+    PrefsStore& prefs_;
+    QPointer<Window4> Window4_;
+    std::unique_ptr<class KeyRouter> keyRouter_;
+    bool running_ = false;
+    // Preferences closed during a run: their start values and method apply at Reset.
+    bool startValuesPending_ = false;
+    bool toldPrefsDamaged_ = false;
+    qint64 answerWaitEnds_ = std::numeric_limits<qint64>::min();
+};
+
+}  // namespace limenta

@@ -1,0 +1,83 @@
+// Answer keys: a key press becomes a success, a failure or nothing, advances the active
+// method and refreshes everything the operator watches.
+#include <QCheckBox>
+#include <QLabel>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "core/trial/answer_step.h"
+#include "gui/main_window/window1.h"
+#include "gui/widgets/design.h"
+
+namespace limenta {
+
+bool Window1::Event_KeyDown(std::int32_t key) {
+    handleKey(key);
+    return true;
+}
+
+bool Window1::Canvas1_KeyDown(std::int32_t key) {
+    handleKey(key);
+    return true;
+}
+
+void Window1::handleKey(std::int32_t key) {
+    // One pulse cannot follow another within the wait: a second press is a bounce or a
+    // slip of the finger, not an answer.
+    if (answerWaitRunning()) {
+        return;
+    }
+    const KeyAnswer classified = classifyKey(key, *this);
+    if (!classified.taken) {
+        return;
+    }
+    if (!runInProgress()) {
+        // Without a run there is nothing to answer: an estimate from no pulse is no
+        // estimate.
+        statusBar()->showMessage(QLatin1String(kPressStartMessage));
+        return;
+    }
+    takeAnswerKey(classified.answer);
+    delay(kAnswerWaitTicks);
+}
+
+void Window1::takeAnswerKey(std::int32_t answer) {
+    const Method method = CheckBox1->isChecked() ? Method::MlPest : Method::AdaptivePest;
+    const AnswerStep step = takeAnswer(*this, answer, method, platform_.clocks.microseconds());
+    if (step.refused) {
+        StaticText5->setText(QString::fromLatin1(kTrialLimitMessage));
+        return;
+    }
+
+    Sound& click = platform_.sounds.sound(QStringLiteral("Click"));
+    click.setVolume(Slider3->value());
+    click.play();
+
+    if (step.reached) {
+        presentEstimate();
+    } else if (method == Method::AdaptivePest) {
+        setTextColour(StaticText4, kDesignBlack);
+        StaticText5->setText(QStringLiteral("Next Output to Try :"));
+        for (QLabel* value : {StaticText7, StaticText8, StaticText9}) {
+            value->setText(QStringLiteral("00"));
+        }
+    }
+
+    updatescreen(step.next, answer);
+    makepicture(step.next, stepnum, thediff);
+    // clippedThresh, the number to announce, was set with the step.
+    Timer1->start();
+}
+
+void Window1::presentEstimate() {
+    setTextColour(StaticText4, kDesignGreen);
+    StaticText5->setText(QStringLiteral("rMT Estimate Reached :"));
+    Sound& signal = platform_.sounds.sound(QStringLiteral("ding2"));
+    signal.setVolume(Slider2->value());
+    signal.play();
+    // myrmt, endtime and totaltime were taken with the step.
+    updateguides();
+}
+
+}  // namespace limenta

@@ -1,0 +1,256 @@
+// The main window's controls at their design places, and the wiring of their events.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+
+#include "core/display/history_line.h"
+#include "gui/main_window/key_router.h"
+#include "gui/main_window/plot_canvas.h"
+#include "gui/main_window/window1.h"
+#include "gui/prefs/prefs_store.h"
+#include "gui/report/output_window.h"
+#include "gui/widgets/cr_text_edit.h"
+#include "gui/widgets/design.h"
+#include "gui/widgets/line_control.h"
+
+namespace limenta {
+
+namespace {
+
+constexpr int kWidth = 905;
+constexpr int kHeight = 690;
+// Digits follow one another as soon as the previous one has ended.
+constexpr int kAnnouncementPeriodMs = 10;
+
+QLabel* label(QWidget* parent, const char* name, QRect geometry, const QString& text,
+              const QFont& font, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+    auto* control = place(new QLabel(text, parent), name, geometry, font);
+    control->setAlignment(alignment);
+    return control;
+}
+
+QLineEdit* field(QWidget* parent, const char* name, QRect geometry, const QString& text,
+                 const QFont& font) {
+    return place(new QLineEdit(text, parent), name, geometry, font);
+}
+
+QPushButton* button(QWidget* parent, const char* name, QRect geometry, const QString& caption,
+                    const QFont& font) {
+    return place(new QPushButton(caption, parent), name, geometry, font);
+}
+
+QSlider* slider(QWidget* parent, const char* name, QRect geometry, const QFont& font) {
+    auto* control = place(new QSlider(Qt::Horizontal, parent), name, geometry, font);
+    control->setRange(0, 100);
+    control->setValue(85);
+    return control;
+}
+
+QGroupBox* group(QWidget* parent, const char* name, QRect geometry, const QString& title,
+                 const QFont& font) {
+    return place(new QGroupBox(title, parent), name, geometry, font);
+}
+
+LineControl* bracketLine(QWidget* parent, const char* name, QPoint from, QPoint to) {
+    auto* line = new LineControl(parent, from, to, kDesignGrey);
+    line->setObjectName(QLatin1String(name));
+    return line;
+}
+
+QTimer* announcementTimer(QObject* parent, const char* name) {
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(QLatin1String(name));
+    timer->setInterval(kAnnouncementPeriodMs);
+    return timer;
+}
+
+}  // namespace
+
+Window1::Window1(Platform& platform, PrefsStore& prefs)
+    : platform_(platform), prefs_(prefs), keyRouter_(std::make_unique<KeyRouter>(*this)) {
+    setObjectName(QStringLiteral("Window1"));
+    setWindowTitle(QStringLiteral("Adaptive PEST Procedure "));
+    buildControls();
+    PopupMenu1_Open();
+    PopupMenu2_Open();
+    PopupMenu3_Open();
+    connectEvents();
+    qApp->installEventFilter(keyRouter_.get());
+}
+
+Window1::~Window1() {
+    qApp->removeEventFilter(keyRouter_.get());
+}
+
+void Window1::buildControls() {
+    auto* content = new QWidget(this);
+    content->setObjectName(QStringLiteral("Window1Content"));
+    content->setFixedSize(kWidth, kHeight);
+    QPalette background = content->palette();
+    background.setColor(QPalette::Window, kMainBackground);
+    // Disabled controls stay readable on the grey background.
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+        background.setColor(QPalette::Disabled, role, QColor(105, 105, 105));
+    }
+    content->setPalette(background);
+    content->setAutoFillBackground(true);
+    setCentralWidget(content);
+
+    const QFont times12 = designFont(QStringLiteral("Times"), 12);
+    const QFont times16 = designFont(QStringLiteral("Times"), 16);
+    const QFont times16Bold = designFont(QStringLiteral("Times"), 16, true);
+    const QFont courier16 = designFont(QStringLiteral("Courier"), 16);
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    const Qt::Alignment centre = Qt::AlignCenter;
+
+    // Group boxes first, so the controls drawn over them stay on top.
+    GroupBox1 = group(content, "GroupBox1", {570, 13, 315, 243}, QStringLiteral("Getting Started"),
+                      times12);
+    GroupBox3 = group(content, "GroupBox3", {570, 268, 116, 132},
+                      QStringLiteral("Distance Correct"), times12);
+    GroupBox2 = group(content, "GroupBox2", {695, 268, 190, 132}, QStringLiteral("Quick Reference"),
+                      times12);
+
+    Canvas1 = new PlotCanvas(*this, content);
+    Canvas1->setObjectName(QStringLiteral("Canvas1"));
+    Canvas1->setGeometry(9, 13, 550, 387);
+
+    StaticText1 = label(content, "StaticText1", {624, 33, 143, 20},
+                        QStringLiteral("Initial output value:"), times12, right);
+    EditField1 = field(content, "EditField1", {769, 31, 60, 22}, QStringLiteral("50"), times16);
+    StaticText3 = label(content, "StaticText3", {646, 58, 121, 20}, QStringLiteral("Step Size:"),
+                        times12, right);
+    EditField4 = field(content, "EditField4", {769, 56, 60, 22}, QStringLiteral("7"), times16);
+    StaticText2 = label(content, "StaticText2", {641, 84, 126, 20},
+                        QStringLiteral("Diff. Threshold:"), times12, right);
+    EditField3 = field(content, "EditField3", {769, 82, 60, 22}, QStringLiteral(".45"), times16);
+
+    StaticText10 = label(content, "StaticText10", {580, 112, 100, 20},
+                         QStringLiteral("Voice Volume:"), times12);
+    Slider1 = slider(content, "Slider1", {685, 116, 173, 16}, times12);
+    StaticText11 = label(content, "StaticText11", {580, 136, 100, 20},
+                         QStringLiteral("Signal Volume:"), times12);
+    Slider2 = slider(content, "Slider2", {685, 140, 173, 16}, times12);
+    StaticText12 = label(content, "StaticText12", {580, 160, 100, 20},
+                         QStringLiteral("Click Volume:"), times12);
+    Slider3 = slider(content, "Slider3", {685, 164, 173, 16}, times12);
+
+    PushButton1 =
+        button(content, "PushButton1", {586, 198, 80, 20}, QStringLiteral("Start"), times12);
+    PushButton3 =
+        button(content, "PushButton3", {690, 198, 80, 20}, QStringLiteral("Reset"), times12);
+    PushButton4 =
+        button(content, "PushButton4", {789, 198, 80, 20}, QStringLiteral("Print/Save"), times12);
+    CheckBox1 = place(new QCheckBox(QStringLiteral("Use ML-PEST"), content), "CheckBox1",
+                      {586, 228, 100, 20}, times12);
+    PushButton6 =
+        button(content, "PushButton6", {690, 226, 80, 20}, QStringLiteral("Prefs"), times12);
+    PushButton2 =
+        button(content, "PushButton2", {789, 226, 80, 20}, QStringLiteral("Quit"), times12);
+
+    const Qt::Alignment top = Qt::AlignLeft | Qt::AlignTop;
+    StaticText16 =
+        label(content, "StaticText16", {582, 289, 88, 24}, QStringLiteral("Distance to M1:"),
+              designFont(QStringLiteral("Times"), 11), top);
+    StaticText18 =
+        label(content, "StaticText18", {575, 306, 48, 20}, QStringLiteral("mm="), times12, right);
+    EditField7 = field(content, "EditField7", {624, 304, 40, 18}, QStringLiteral("0"),
+                       designFont(QStringLiteral("Times"), 13));
+    StaticText17 =
+        label(content, "StaticText17", {582, 335, 101, 15}, QStringLiteral("Distance to target:"),
+              designFont(QStringLiteral("Times"), 11), top);
+    StaticText19 =
+        label(content, "StaticText19", {575, 350, 48, 20}, QStringLiteral("mm="), times12, right);
+    EditField6 = field(content, "EditField6", {624, 350, 40, 18}, QStringLiteral("0"),
+                       designFont(QStringLiteral("Times"), 13));
+    BevelButton1 = button(content, "BevelButton1", {582, 380, 82, 12}, QStringLiteral("Adjust"),
+                          designFont(QStringLiteral("Times"), 10));
+
+    const QFont times14 = designFont(QStringLiteral("Times"), 14);
+    PopupMenu1 = place(new QComboBox(content), "PopupMenu1", {707, 294, 80, 20}, times14);
+    PopupMenu2 = place(new QComboBox(content), "PopupMenu2", {707, 326, 80, 20}, times14);
+    PopupMenu3 = place(new QComboBox(content), "PopupMenu3", {707, 358, 80, 20}, times14);
+    StaticText7 = label(content, "StaticText7", {795, 293, 43, 20}, QStringLiteral("###"),
+                        times16Bold, centre);
+    StaticText8 = label(content, "StaticText8", {795, 325, 43, 20}, QStringLiteral("###"),
+                        times16Bold, centre);
+    StaticText9 = label(content, "StaticText9", {795, 357, 43, 20}, QStringLiteral("###"),
+                        times16Bold, centre);
+    StaticText13 = label(content, "StaticText13", {838, 294, 43, 20}, QStringLiteral("###"),
+                         times16Bold, centre);
+    StaticText14 = label(content, "StaticText14", {838, 325, 43, 20}, QStringLiteral("###"),
+                         times16Bold, centre);
+    StaticText15 = label(content, "StaticText15", {838, 357, 43, 20}, QStringLiteral("###"),
+                         times16Bold, centre);
+    for (QLabel* corrected : {StaticText13, StaticText14, StaticText15}) {
+        setTextColour(corrected, kDesignGrey);
+    }
+
+    Line1 = bracketLine(content, "Line1", {672, 389}, {859, 389});
+    Line2 = bracketLine(content, "Line2", {859, 389}, {859, 377});
+    Line3 = bracketLine(content, "Line3", {672, 309}, {672, 389});
+    Line4 = bracketLine(content, "Line4", {663, 309}, {672, 309});
+    Line5 = bracketLine(content, "Line5", {663, 356}, {672, 356});
+
+    EditField5 = field(content, "EditField5", {9, 425, 411, 20},
+                       QString::fromLatin1(kHistoryHeader), courier16);
+    EditField5->setReadOnly(true);
+    EditField2 = place(new CrTextEdit(content), "EditField2", {9, 445, 411, 222}, courier16);
+    EditField2->setReadOnly(true);
+
+    StaticText6 = label(content, "StaticText6", {448, 425, 437, 39}, QString(),
+                        designFont(QStringLiteral("Times"), 24));
+    StaticText5 = label(content, "StaticText5", {506, 478, 337, 35}, QString(),
+                        designFont(QStringLiteral("Times"), 24, true));
+    StaticText4 = label(content, "StaticText4", {499, 503, 337, 166}, QString(),
+                        designFont(QStringLiteral("Times"), 170, true));
+
+    Timer1 = announcementTimer(this, "Timer1");
+    Timer2 = announcementTimer(this, "Timer2");
+    Timer3 = announcementTimer(this, "Timer3");
+}
+
+void Window1::connectEvents() {
+    connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Action(); });
+    connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Action(); });
+    connect(PushButton3, &QPushButton::clicked, this, [this] { PushButton3_Action(); });
+    connect(PushButton4, &QPushButton::clicked, this, [this] { PushButton4_Action(); });
+    connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Action(); });
+    connect(BevelButton1, &QPushButton::clicked, this, [this] { BevelButton1_Action(); });
+    // The labels follow every change of the box; only the operator's change (a click or
+    // the keyboard) runs the method switch, never the program's own setChecked.
+    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) { setMethodLabels(on); });
+    connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1_Action(); });
+    for (QComboBox* menu : {PopupMenu1, PopupMenu2, PopupMenu3}) {
+        connect(menu, &QComboBox::currentIndexChanged, this, [this] { updateguides(); });
+    }
+    connect(EditField6, &QLineEdit::textChanged, this, [this] { EditField6_TextChange(); });
+    connect(EditField7, &QLineEdit::textChanged, this, [this] { EditField7_TextChange(); });
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Action(); });
+    connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Action(); });
+    connect(Timer3, &QTimer::timeout, this, [this] { Timer3_Action(); });
+}
+
+void Window1::setMethodLabels(bool mlPest) {
+    StaticText1->setText(mlPest ? QStringLiteral("Lower Bound:")
+                                : QStringLiteral("Initial output value:"));
+    StaticText3->setText(mlPest ? QStringLiteral("Upper Bound:") : QStringLiteral("Step Size:"));
+    StaticText2->setText(mlPest ? QStringLiteral("Spread:") : QStringLiteral("Diff. Threshold:"));
+}
+
+void Window1::setRunInputsLocked(bool locked) {
+    PushButton1->setEnabled(!locked);
+    CheckBox1->setEnabled(!locked);
+    for (QLineEdit* input : {EditField1, EditField3, EditField4, EditField6, EditField7}) {
+        input->setReadOnly(locked);
+    }
+}
+
+}  // namespace limenta

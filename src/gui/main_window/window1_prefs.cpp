@@ -1,0 +1,79 @@
+// The main window applies the preferences file.
+#include <QCheckBox>
+#include <QLabel>
+#include <QSlider>
+#include <QStatusBar>
+
+#include "core/prefs/prefs_format.h"
+#include "gui/main_window/window1.h"
+#include "gui/prefs/preferences_dialog.h"
+#include "gui/prefs/prefs_store.h"
+
+namespace limenta {
+
+void Window1::loadprefs() {
+    loadprefs(true);
+}
+
+void Window1::loadprefs(bool mayAskFirst) {
+    std::optional<std::string> text = prefs_.read();
+    if (!text && mayAskFirst) {
+        // First start: the dialog writes the file with its values, then it is applied.
+        Window2 dialog(this, prefs_, *this, platform_);
+        platform_.dialogs.runModal(dialog);
+        loadprefs(false);
+        return;
+    }
+    const PrefsText prefs = usablePrefs(text);
+    mysetting = prefs.number(kPrefsInitialOutput);
+    mystep = prefs.number(kPrefsStepSize);
+    mydiff = prefs.number(kPrefsDiffThreshold);
+    applyKeysAndVolumes(prefs);
+    lowbound = prefs.whole(kPrefsLowerBound);
+    upbound = prefs.whole(kPrefsUpperBound);
+    myspread = prefs.whole(kPrefsSpread);
+    mydiff2 = prefs.number(kPrefsMlDiffThreshold);
+    CheckBox1->setChecked(prefs.flag(kPrefsUseMlPest));
+    startValuesPending_ = false;
+    showParameterFields(CheckBox1->isChecked());
+}
+
+void Window1::loadKeysAndVolumes() {
+    applyKeysAndVolumes(usablePrefs(prefs_.read()));
+    // The start values and the method wait for the run to end.
+    startValuesPending_ = true;
+}
+
+PrefsText Window1::usablePrefs(const std::optional<std::string>& text) {
+    if (text) {
+        PrefsText prefs(*text);
+        if (prefs.marked()) {
+            return prefs;
+        }
+    }
+    // A damaged file (or none after the first-start dialog) would leave the digits 1 and 0
+    // as answer keys and a difference threshold of 0; the defaults serve instead, and the
+    // file stays as it is until OK in Preferences replaces it.
+    if (!toldPrefsDamaged_) {
+        toldPrefsDamaged_ = true;
+        statusBar()->showMessage(
+            QStringLiteral("The preferences file could not be read: default settings are in use."));
+    }
+    return PrefsText(kDefaultPrefs);
+}
+
+void Window1::applyKeysAndVolumes(const PrefsText& prefs) {
+    Slider1->setValue(prefs.volume(kPrefsVoiceVolume));
+    Slider2->setValue(prefs.volume(kPrefsSignalVolume));
+    Slider3->setValue(prefs.volume(kPrefsClickVolume));
+    successkey = prefs.key(kPrefsSuccessKey, kDefaultSuccessKey);
+    failkey = prefs.key(kPrefsFailKey, kDefaultFailKey);
+    successall = prefs.flag(kPrefsSuccessAll);
+    failall = prefs.flag(kPrefsFailAll);
+    // A legend on screen names the keys that count now.
+    if (!StaticText6->text().isEmpty()) {
+        StaticText6->setText(QString::fromStdString(keyLegend(*this)));
+    }
+}
+
+}  // namespace limenta

@@ -1,0 +1,95 @@
+// The quick-reference percentages and their depth-corrected values.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cmath>
+
+#include "core/display/quick_reference.h"
+#include "gui/main_window/window1.h"
+#include "gui/widgets/design.h"
+#include "gui/widgets/line_control.h"
+
+namespace limenta {
+
+namespace {
+
+void fillPercentages(QComboBox* menu, int selected) {
+    for (int i = 0; i <= 200; ++i) {
+        menu->addItem(QStringLiteral("%1%").arg(i));
+    }
+    menu->setCurrentIndex(selected);
+}
+
+}  // namespace
+
+void Window1::PopupMenu1_Open() {
+    fillPercentages(PopupMenu1, 80);
+}
+
+void Window1::PopupMenu2_Open() {
+    fillPercentages(PopupMenu2, 100);
+}
+
+void Window1::PopupMenu3_Open() {
+    fillPercentages(PopupMenu3, 120);
+}
+
+double Window1::distance_adjust() const {
+    return depthFactor(numberIn(EditField6), numberIn(EditField7));
+}
+
+void Window1::updateguides() {
+    const std::array<QComboBox*, 3> menus{PopupMenu1, PopupMenu2, PopupMenu3};
+    const std::array<QLabel*, 3> plain{StaticText7, StaticText8, StaticText9};
+    const std::array<QLabel*, 3> corrected{StaticText13, StaticText14, StaticText15};
+    for (std::size_t j = 0; j < 3; ++j) {
+        plain[j]->setText(
+            QString::fromStdString(quickReferenceText(myrmt, menus[j]->currentIndex())));
+    }
+    for (std::size_t j = 0; j < 3; ++j) {
+        corrected[j]->setText(QString::fromStdString(
+            correctedReferenceText(myrmt, distance_adjust(), menus[j]->currentIndex())));
+    }
+}
+
+void Window1::recolourDistancePanels() {
+    // Exactly one column is black: the corrected one once a distance has been entered.
+    const bool entered = std::abs(numberIn(EditField6) + numberIn(EditField7)) > 0;
+    for (LineControl* line : {Line1, Line2, Line3, Line4, Line5}) {
+        line->setColour(entered ? kDesignBlack : kDesignGrey);
+    }
+    for (QLabel* value : {StaticText13, StaticText14, StaticText15}) {
+        setTextColour(value, entered ? kDesignBlack : kDesignGrey);
+    }
+    for (QLabel* value : {StaticText7, StaticText8, StaticText9}) {
+        setTextColour(value, entered ? kDesignGrey : kDesignBlack);
+    }
+    updateguides();
+}
+
+void Window1::EditField6_TextChange() {
+    recolourDistancePanels();
+}
+
+void Window1::EditField7_TextChange() {
+    recolourDistancePanels();
+}
+
+void Window1::BevelButton1_Action() {
+    if (BevelButton1->text() == QLatin1String("Adjust")) {
+        EditField6->setReadOnly(false);
+        EditField7->setReadOnly(false);
+        EditField7->setFocus(Qt::OtherFocusReason);
+        EditField7->setSelection(0, static_cast<int>(EditField7->text().length()));
+        BevelButton1->setText(QStringLiteral("Continue"));
+    } else {
+        EditField6->setReadOnly(true);
+        EditField7->setReadOnly(true);
+        EditField1->setFocus(Qt::OtherFocusReason);
+        BevelButton1->setText(QStringLiteral("Adjust"));
+    }
+    updateguides();
+}
+
+}  // namespace limenta

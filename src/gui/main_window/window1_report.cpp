@@ -1,0 +1,49 @@
+// Print/Save: composes the report of what the main window shows and hands it to the
+// Output window.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "core/report/report_text.h"
+#include "gui/main_window/window1.h"
+#include "gui/report/output_window.h"
+#include "gui/widgets/cr_text_edit.h"
+
+namespace limenta {
+
+void Window1::PushButton4_Action() {
+    const auto text = [](const auto* control) { return control->text().toStdString(); };
+    ReportInputs in;
+    in.mydate = mydate;
+    in.mytime = mytime;
+    in.totaltime = totaltime;
+    in.mlPest = CheckBox1->isChecked();
+    in.field1 = text(EditField1);
+    in.field4 = text(EditField4);
+    in.field3 = text(EditField3);
+    in.threshold = text(StaticText4);
+    in.percents = {PopupMenu1->currentText().toStdString(), PopupMenu2->currentText().toStdString(),
+                   PopupMenu3->currentText().toStdString()};
+    in.plain = {text(StaticText7), text(StaticText8), text(StaticText9)};
+    in.corrected = {text(StaticText13), text(StaticText14), text(StaticText15)};
+    in.m1Distance = text(EditField7);
+    in.targetDistance = text(EditField6);
+    in.historyHeader = text(EditField5);
+    in.history = text(EditField2);
+    myoutput = composeReport(in);
+
+    if (Window4_ == nullptr) {
+        Window4_ = new Window4(this, platform_.dialogs);
+    }
+    Window4_->show();
+    Window4_->raise();
+    Window4_->activateWindow();
+    Window4_->EditField1->setText(QString::fromStdString(myoutput));
+}
+
+Window4* Window1::outputWindow() const {
+    return Window4_;
+}
+
+}  // namespace limenta

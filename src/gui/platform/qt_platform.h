@@ -1,0 +1,29 @@
+// The real platform: the system clocks and Qt's own dialogs.
+#pragma once
+
+#include <QElapsedTimer>
+
+#include "gui/platform/platform.h"
+
+namespace limenta {
+
+class SystemClocks final : public Clocks {
+  public:
+    SystemClocks();
+    qint64 ticks() override;
+    double microseconds() override;
+    QDateTime currentDateTime() override;
+
+  private:
+    QElapsedTimer elapsed_;
+};
+
+class QtDialogs final : public Dialogs {
+  public:
+    int runModal(QDialog& dialog) override;
+    QString saveFileName(QWidget* parent, const QString& defaultName) override;
+    bool choosePrinter(QPrinter& printer) override;
+    void message(QWidget* parent, const QString& text) override;
+};
+
+}  // namespace limenta

@@ -1,0 +1,291 @@
+#include "gui/prefs/preferences_dialog.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+
+#include "core/prefs/prefs_format.h"
+#include "gui/prefs/key_capture_dialog.h"
+#include "gui/prefs/prefs_store.h"
+#include "gui/widgets/design.h"
+
+namespace limenta {
+
+namespace {
+
+const QColor kIgnoredKeyGrey(200, 200, 200);
+
+QString flag(const QCheckBox* box) {
+    return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+// Entry texts go into the file as they stand, except for the characters that would split
+// a field or the line: those become blanks, so no text can corrupt the file.
+std::string fieldText(const QLineEdit* field) {
+    QString text = field->text();
+    for (const QChar separator :
+         {QChar(QLatin1Char('\t')), QChar(QLatin1Char('\r')), QChar(QLatin1Char('\n'))}) {
+        text.replace(separator, QLatin1Char(' '));
+    }
+    return text.toStdString();
+}
+
+}  // namespace
+
+QString keyCaption(std::int32_t code) {
+    return QStringLiteral("KEY =     ") + QString::fromStdString(keyDisplayName(code));
+}
+
+Window2::Window2(QWidget* parent, PrefsStore& store, ResponseKeys& mainKeys, Platform& platform)
+    : QDialog(parent), store_(store), mainKeys_(mainKeys), platform_(platform) {
+    setObjectName(QStringLiteral("Window2"));
+    setWindowTitle(QStringLiteral("Preferences"));
+    setFixedSize(552, 386);
+    buildControls();
+    connectEvents();
+    Event_Open();
+}
+
+void Window2::buildControls() {
+    const QFont label = designFont(QStringLiteral("Times"), 12);
+    const QFont caption = designFont(QStringLiteral("Times"), 12, true);
+    const QFont entry = designFont(QStringLiteral("Times"), 16);
+    const QFont keyFont = designFont(QStringLiteral("Times"), 16, true);
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+
+    const auto group = [&](const char* name, QRect place_, const QString& title) {
+        return place(new QGroupBox(title, this), name, place_, caption);
+    };
+    const auto text = [&](const char* name, QRect place_, const QString& words,
+                          Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+        auto* control = place(new QLabel(words, this), name, place_, label);
+        control->setAlignment(alignment);
+        return control;
+    };
+    const auto edit = [&](const char* name, QRect place_, const QString& words) {
+        return place(new QLineEdit(words, this), name, place_, entry);
+    };
+    const auto slider = [&](const char* name, QRect place_, int value) {
+        auto* control = place(new QSlider(Qt::Horizontal, this), name, place_, label);
+        control->setRange(0, 100);
+        control->setValue(value);
+        return control;
+    };
+    const auto button = [&](const char* name, QRect place_, const QString& words) {
+        auto* control = place(new QPushButton(words, this), name, place_, label);
+        control->setAutoDefault(false);
+        return control;
+    };
+    const auto check = [&](const char* name, QRect place_, const QString& words) {
+        return place(new QCheckBox(words, this), name, place_, label);
+    };
+
+    GroupBox1 = group("GroupBox1", {15, 8, 231, 99}, QStringLiteral("Adaptive PEST Settings"));
+    GroupBox2 =
+        group("GroupBox2", {15, 119, 231, 129}, QStringLiteral("Max-Likelihood PEST Settings"));
+    GroupBox3 = group("GroupBox3", {278, 13, 255, 131},
+                      QStringLiteral("Select key to indicate success (MEP):"));
+    GroupBox4 = group("GroupBox4", {278, 161, 255, 131},
+                      QStringLiteral("Select key to indicate failure (no MEP)"));
+
+    StaticText1 =
+        text("StaticText1", {20, 30, 143, 20}, QStringLiteral("Initial output value:"), right);
+    EditField1 = edit("EditField1", {174, 27, 60, 22}, QStringLiteral("50"));
+    StaticText3 = text("StaticText3", {41, 56, 121, 20}, QStringLiteral("Step Size:"), right);
+    EditField4 = edit("EditField4", {174, 53, 60, 22}, QStringLiteral("7"));
+    StaticText2 = text("StaticText2", {36, 83, 126, 20}, QStringLiteral("Diff. Threshold:"), right);
+    EditField3 = edit("EditField3", {174, 79, 60, 22}, QStringLiteral(".45"));
+
+    StaticText9 = text("StaticText9", {20, 141, 143, 20}, QStringLiteral("Lower Boundary:"), right);
+    EditField2 = edit("EditField2", {174, 138, 60, 22}, QStringLiteral("20"));
+    StaticText11 =
+        text("StaticText11", {41, 167, 121, 20}, QStringLiteral("Upper Boundary:"), right);
+    EditField6 = edit("EditField6", {174, 164, 60, 22}, QStringLiteral("80"));
+    StaticText10 = text("StaticText10", {36, 194, 126, 20},
+                        QStringLiteral("Relative threshold spread:"), right);
+    EditField5 = edit("EditField5", {174, 190, 60, 22}, QStringLiteral("7"));
+    StaticText12 =
+        text("StaticText12", {36, 221, 126, 20}, QStringLiteral("Diff. Threshold:"), right);
+    EditField7 = edit("EditField7", {174, 217, 60, 22}, QStringLiteral(".45"));
+
+    StaticText4 = text("StaticText4", {29, 254, 100, 20}, QStringLiteral("Speech Volume:"));
+    Slider1 = slider("Slider1", {29, 272, 189, 16}, 0);
+    StaticText7 = text("StaticText7", {29, 294, 100, 20}, QStringLiteral("Signal Volume:"));
+    Slider2 = slider("Slider2", {29, 312, 189, 16}, 100);
+    StaticText8 = text("StaticText8", {29, 332, 100, 20}, QStringLiteral("Click Volume:"));
+    Slider3 = slider("Slider3", {29, 350, 189, 16}, 100);
+
+    PushButton2 =
+        button("PushButton2", {289, 43, 228, 22}, QStringLiteral("Click here to select a key"));
+    CheckBox1 = check("CheckBox1", {289, 74, 228, 19}, QStringLiteral("OR use all other keys"));
+    StaticText5 = place(new QLabel(QStringLiteral("KEY =      y"), this), "StaticText5",
+                        {294, 110, 212, 20}, keyFont);
+    PushButton3 =
+        button("PushButton3", {289, 191, 228, 22}, QStringLiteral("Click here to select a key"));
+    CheckBox2 = check("CheckBox2", {289, 222, 228, 19}, QStringLiteral("OR use all other keys"));
+    StaticText6 = place(new QLabel(QStringLiteral("KEY =     n"), this), "StaticText6",
+                        {294, 260, 212, 20}, keyFont);
+    CheckBox3 =
+        check("CheckBox3", {278, 304, 239, 25}, QStringLiteral("Use Maximum-Likelihood PEST"));
+
+    PushButton1 = button("PushButton1", {246, 341, 125, 20}, QStringLiteral("Reset Defaults"));
+    PushButton5 = button("PushButton5", {383, 341, 69, 20}, QStringLiteral("Cancel"));
+    PushButton4 = button("PushButton4", {464, 341, 69, 20}, QStringLiteral("OK"));
+    PushButton4->setDefault(true);
+}
+
+void Window2::connectEvents() {
+    connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Action(); });
+    connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Action(); });
+    connect(PushButton3, &QPushButton::clicked, this, [this] { PushButton3_Action(); });
+    connect(PushButton4, &QPushButton::clicked, this, [this] { PushButton4_Action(); });
+    connect(PushButton5, &QPushButton::clicked, this, [this] { PushButton5_Action(); });
+    connect(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1_Action(); });
+    connect(CheckBox2, &QCheckBox::toggled, this, [this] { CheckBox2_Action(); });
+}
+
+void Window2::Event_Open() {
+    tempsuccesskey = kDefaultSuccessKey;
+    tempfailkey = kDefaultFailKey;
+    loadprefsfromfile();
+}
+
+void Window2::PushButton1_Action() {
+    EditField1->setText(QStringLiteral("50"));
+    EditField4->setText(QStringLiteral("7"));
+    EditField3->setText(QStringLiteral(".45"));
+    Slider1->setValue(0);
+    Slider2->setValue(100);
+    Slider3->setValue(100);
+    StaticText5->setText(QStringLiteral("KEY =      y"));
+    StaticText6->setText(QStringLiteral("KEY =      n"));
+    tempsuccesskey = kDefaultSuccessKey;
+    tempfailkey = kDefaultFailKey;
+    EditField2->setText(QStringLiteral("20"));
+    EditField6->setText(QStringLiteral("80"));
+    EditField5->setText(QStringLiteral("7"));
+    EditField7->setText(QStringLiteral(".45"));
+    CheckBox1->setChecked(false);
+    CheckBox2->setChecked(false);
+    CheckBox3->setChecked(false);
+}
+
+bool Window2::captureKey() {
+    Window3 keyWindow(this, selectedkey);
+    // Closed by its window control, the key window chooses nothing.
+    return platform_.dialogs.runModal(keyWindow) == QDialog::Accepted;
+}
+
+void Window2::PushButton2_Action() {
+    if (captureKey()) {
+        tempsuccesskey = selectedkey;
+        StaticText5->setText(keyCaption(selectedkey));
+    }
+}
+
+void Window2::PushButton3_Action() {
+    if (captureKey()) {
+        tempfailkey = selectedkey;
+        StaticText6->setText(keyCaption(selectedkey));
+    }
+}
+
+void Window2::allKeysChanged(QCheckBox* own, QCheckBox* other, QLabel* caption) {
+    if (own->isChecked() && other->isChecked()) {
+        platform_.dialogs.message(
+            this,
+            QStringLiteral("You cannot have both successes AND failures represented by all keys."));
+        own->setChecked(false);  // runs this handler again, which recolours the caption
+        return;
+    }
+    // A grey caption: with all other keys answering, the single key no longer matters.
+    setTextColour(caption, own->isChecked() ? kIgnoredKeyGrey : kDesignBlack);
+}
+
+void Window2::CheckBox1_Action() {
+    allKeysChanged(CheckBox1, CheckBox2, StaticText5);
+}
+
+void Window2::CheckBox2_Action() {
+    allKeysChanged(CheckBox2, CheckBox1, StaticText6);
+}
+
+void Window2::PushButton4_Action() {
+    if (CheckBox1->isChecked()) {
+        mainKeys_.successall = true;
+    }
+    if (CheckBox2->isChecked()) {
+        mainKeys_.failall = true;
+    }
+    mainKeys_.failkey = tempfailkey;
+    mainKeys_.successkey = tempsuccesskey;
+    saveprefs();
+    accept();
+}
+
+void Window2::PushButton5_Action() {
+    reject();
+}
+
+void Window2::saveprefs() {
+    const std::array<std::string, kPrefsFieldCount - 2> values{
+        fieldText(EditField1),
+        fieldText(EditField4),
+        fieldText(EditField3),
+        std::to_string(Slider1->value()),
+        std::to_string(Slider2->value()),
+        std::to_string(Slider3->value()),
+        std::to_string(tempsuccesskey),
+        std::to_string(tempfailkey),
+        flag(CheckBox1).toStdString(),
+        flag(CheckBox2).toStdString(),
+        fieldText(EditField2),
+        fieldText(EditField6),
+        fieldText(EditField5),
+        fieldText(EditField7),
+        flag(CheckBox3).toStdString(),
+    };
+    store_.write(composePrefs(values));
+}
+
+void Window2::loadprefsfromfile() {
+    loadprefsfromfile(true);
+}
+
+void Window2::loadprefsfromfile(bool mayWriteMissing) {
+    const std::optional<std::string> text = store_.read();
+    if (!text) {
+        if (mayWriteMissing) {
+            saveprefs();  // a missing file is written from the dialog's current values
+            loadprefsfromfile(false);
+        }
+        return;
+    }
+    const PrefsText prefs(*text);
+    if (!prefs.marked()) {
+        return;
+    }
+    const auto fieldOf = [&prefs](int n) { return QString::fromStdString(prefs.field(n)); };
+    EditField1->setText(fieldOf(kPrefsInitialOutput));
+    EditField4->setText(fieldOf(kPrefsStepSize));
+    EditField3->setText(fieldOf(kPrefsDiffThreshold));
+    Slider1->setValue(prefs.volume(kPrefsVoiceVolume));
+    Slider2->setValue(prefs.volume(kPrefsSignalVolume));
+    Slider3->setValue(prefs.volume(kPrefsClickVolume));
+    tempsuccesskey = prefs.key(kPrefsSuccessKey, kDefaultSuccessKey);
+    StaticText5->setText(keyCaption(tempsuccesskey));
+    tempfailkey = prefs.key(kPrefsFailKey, kDefaultFailKey);
+    StaticText6->setText(keyCaption(tempfailkey));
+    CheckBox1->setChecked(prefs.flag(kPrefsSuccessAll));
+    CheckBox2->setChecked(prefs.flag(kPrefsFailAll));
+    EditField2->setText(fieldOf(kPrefsLowerBound));
+    EditField6->setText(fieldOf(kPrefsUpperBound));
+    EditField5->setText(fieldOf(kPrefsSpread));
+    EditField7->setText(fieldOf(kPrefsMlDiffThreshold));
+    CheckBox3->setChecked(prefs.flag(kPrefsUseMlPest));
+}
+
+}  // namespace limenta

@@ -1,0 +1,82 @@
+#include "gui/prefs/prefs_store.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include "core/prefs/prefs_format.h"
+
+namespace limenta {
+
+namespace {
+
+// PREFS is one short line; a larger file is not ours and is not read beyond this.
+constexpr qint64 kReadLimit = 64 * 1024;
+
+}  // namespace
+
+PrefsStore::PrefsStore(QString filePath) : path_(std::move(filePath)) {}
+
+QString PrefsStore::defaultFilePath() {
+    const QString name = QString::fromLatin1(kPrefsFileName);
+    const QString chosen = qEnvironmentVariable("LIMENTA_PREFS_DIR");
+    if (!chosen.isEmpty()) {
+        return QDir(chosen).filePath(name);
+    }
+    // An installed program (its desktop entry installed beside it) never writes beside
+    // itself, even for an operator who could.
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const bool installed =
+        QFileInfo::exists(programFolder + QStringLiteral("/../share/applications/limenta.desktop"));
+    if (!installed && QFileInfo(programFolder).isWritable()) {
+        return QDir(programFolder).filePath(name);
+    }
+    const QString configFolder =
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(configFolder);
+    return QDir(configFolder).filePath(name);
+}
+
+std::optional<std::string> PrefsStore::read() {
+    if (unsaved_) {
+        return unsaved_;
+    }
+    QFile file(path_);
+    if (!file.exists()) {
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        tellOnce(QStringLiteral("Limenta could not read its settings from %1 (%2). It starts "
+                                "with its own values; settings you choose now may not be kept.")
+                     .arg(QDir::toNativeSeparators(path_), file.errorString()));
+        return std::string();
+    }
+    return file.read(kReadLimit).toStdString();
+}
+
+bool PrefsStore::write(const std::string& text) {
+    QSaveFile file(path_);
+    const QByteArray bytes = QByteArray::fromStdString(text);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
+        unsaved_.reset();
+        return true;
+    }
+    unsaved_ = text;
+    tellOnce(QStringLiteral("Limenta could not save its settings in %1 (%2). The settings you "
+                            "chose are used until Limenta closes, but they will not be kept.")
+                 .arg(QDir::toNativeSeparators(path_), file.errorString()));
+    return false;
+}
+
+void PrefsStore::tellOnce(const QString& message) {
+    if (told_ || !tell_) {
+        return;
+    }
+    told_ = true;
+    tell_(message);
+}
+
+}  // namespace limenta

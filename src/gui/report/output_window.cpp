@@ -1,0 +1,82 @@
+#include "gui/report/output_window.h"
+
+#include <QDir>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScreen>
+#include <algorithm>
+
+#include "gui/report/report_printer.h"
+#include "gui/widgets/cr_text_edit.h"
+#include "gui/widgets/design.h"
+
+namespace limenta {
+
+Window4::Window4(QWidget* mainWindow, Dialogs& dialogs)
+    : QWidget(mainWindow, Qt::Window), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("Window4"));
+    setWindowTitle(QStringLiteral("Output"));
+    setFixedSize(640, 480);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    EditField1 = new CrTextEdit(this);
+    EditField1->setObjectName(QStringLiteral("EditField1"));
+    EditField1->setGeometry(0, 0, 550, 480);
+    EditField1->setFont(designFont(QStringLiteral("Courier"), 12));
+    EditField1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    const QFont times12 = designFont(QStringLiteral("Times"), 12);
+    const auto button = [&](const char* name, int top, const QString& caption) {
+        auto* control = new QPushButton(caption, this);
+        control->setObjectName(QLatin1String(name));
+        control->setGeometry(562, top, 69, 20);
+        control->setFont(times12);
+        return control;
+    };
+    PushButton1 = button("PushButton1", 14, QStringLiteral("Print"));
+    PushButton2 = button("PushButton2", 46, QStringLiteral("Save"));
+    PushButton3 = button("PushButton3", 78, QStringLiteral("Close"));
+    connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Action(); });
+    connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Action(); });
+    connect(PushButton3, &QPushButton::clicked, this, [this] { PushButton3_Action(); });
+
+    // Beside the main window, not over it, as far as the screen allows.
+    if (mainWindow != nullptr) {
+        QPoint place = mainWindow->frameGeometry().topRight() + QPoint(8, 0);
+        if (const QScreen* screen = mainWindow->screen()) {
+            const QRect room = screen->availableGeometry();
+            place.setX(std::max(room.left(), std::min(place.x(), room.right() - width())));
+        }
+        move(place);
+    }
+}
+
+void Window4::PushButton1_Action() {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!dialogs_.choosePrinter(printer)) {
+        return;
+    }
+    printReport(EditField1->text(), printer);
+}
+
+void Window4::PushButton2_Action() {
+    const QString fileName = dialogs_.saveFileName(this, QStringLiteral("Untitled.txt"));
+    if (fileName.isEmpty()) {
+        return;
+    }
+    QSaveFile file(fileName);
+    const QByteArray bytes = EditField1->text().toUtf8();
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
+        return;
+    }
+    dialogs_.message(this, QStringLiteral("Limenta could not save the report as %1: %2. The "
+                                          "report is still here in the Output window.")
+                               .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+}
+
+void Window4::PushButton3_Action() {
+    close();
+}
+
+}  // namespace limenta

@@ -1,0 +1,94 @@
+#include "core/report/report_text.h"
+
+#include <gtest/gtest.h>
+
+namespace limenta {
+namespace {
+
+ReportInputs finishedAdaptiveRun() {
+    ReportInputs in;
+    in.mydate = "Tuesday, 8 December 2026";
+    in.mytime = "09:30:15 UTC";
+    in.totaltime = 95.25;
+    in.field1 = "50";
+    in.field4 = "7";
+    in.field3 = ".45";
+    in.threshold = "42";
+    in.percents = {"80%", "100%", "120%"};
+    in.plain = {"33", "42", "50"};
+    in.corrected = {"33", "42", "50"};
+    in.m1Distance = "0";
+    in.targetDistance = "0";
+    in.historyHeader = "#    SETTING  ROUND MEP   DIFF";
+    in.history = "02   043.00   043   1.0   07.0000\r01   050.00   050   1.0   07.0000\r";
+    return in;
+}
+
+const std::string kRule(34, '_');
+
+TEST(ReportText, FinishedAdaptivePestRunLineByLine) {
+    EXPECT_EQ(composeReport(finishedAdaptiveRun()),
+              kRule +
+                  "\r\r"
+                  "Limenta\r"
+                  "TMS rMT Assessment Program\r"
+                  "Resting motor threshold by adaptive PEST\r"
+                  "or Maximum-Likelihood PEST (cumulative Gaussian,\r"
+                  "spread proportional to the threshold).\r"
+                  "Check every output before it reaches a patient.\r" +
+                  kRule +
+                  "\r\r"
+                  "Tuesday, 8 December 2026\r"
+                  "09:30:15 UTC\r"
+                  "Total Assessment Time = 95.25 seconds\r\r"
+                  "Method: Adaptive PEST\r"
+                  "Starting Value = 50\r"
+                  "Step Size = 7\r"
+                  "Difference Threshold = .45\r\r"
+                  "Resting Motor Threshold = 42\r\r"
+                  "QUICK REFERENCE:\r"
+                  "80% = 33\r"
+                  "100% = 42\r"
+                  "120% = 50\r\r"
+                  "DISTANCE CORRECTION:\r"
+                  "Distance from M1 = 0 mm\r"
+                  "Distance from cortical target = 0 mm\r"
+                  "80% = 33\r"
+                  "100% = 42\r"
+                  "120% = 50\r\r"
+                  "HISTORY:\r"
+                  "#    SETTING  ROUND MEP   DIFF\r"
+                  "02   043.00   043   1.0   07.0000\r"
+                  "01   050.00   050   1.0   07.0000\r"
+                  "\r");
+}
+
+TEST(ReportText, MlPestNamesItsParameters) {
+    ReportInputs in = finishedAdaptiveRun();
+    in.mlPest = true;
+    in.field1 = "20";
+    in.field4 = "80";
+    in.field3 = "7";
+    const std::string report = composeReport(in);
+    EXPECT_NE(report.find("\rMethod: Maximum-Likelihood PEST\rLower Bound = 20\r"
+                          "Upper Bound = 80\rSpread = 7\r\rResting Motor Threshold"),
+              std::string::npos);
+    EXPECT_EQ(report.find("Starting Value"), std::string::npos);
+}
+
+TEST(ReportText, BeforeAnyRunEndsAndAfterAReset) {
+    ReportInputs in = finishedAdaptiveRun();
+    in.totaltime = 0;
+    in.history.clear();
+    in.threshold.clear();
+    const std::string report = composeReport(in);
+    EXPECT_NE(report.find("Total Assessment Time = 0 seconds\r\r"), std::string::npos);
+    EXPECT_NE(report.find("Resting Motor Threshold = \r\r"), std::string::npos);
+    // Only the header under HISTORY, then the closing carriage return.
+    const std::string ending = "\rHISTORY:\r#    SETTING  ROUND MEP   DIFF\r\r";
+    EXPECT_EQ(report.substr(report.size() - ending.size()), ending);
+    EXPECT_EQ(report.find('\n'), std::string::npos);
+}
+
+}  // namespace
+}  // namespace limenta

@@ -1,0 +1,73 @@
+#include "core/trial/response_keys.h"
+
+#include <gtest/gtest.h>
+
+namespace limenta {
+namespace {
+
+TEST(ResponseKeys, NamesKeysByTheTable) {
+    EXPECT_EQ(keyDisplayName(13), "ENTER");
+    EXPECT_EQ(keyDisplayName(9), "TAB");
+    EXPECT_EQ(keyDisplayName(32), "SPACE");
+    EXPECT_EQ(keyDisplayName(8), "DELETE");
+    EXPECT_EQ(keyDisplayName(127), "DELETE");
+    EXPECT_EQ(keyDisplayName(29), "RIGHT");
+    EXPECT_EQ(keyDisplayName(28), "LEFT");
+    EXPECT_EQ(keyDisplayName(30), "UP");
+    EXPECT_EQ(keyDisplayName(31), "DOWN");
+    EXPECT_EQ(keyDisplayName(121), "y");
+    EXPECT_EQ(keyDisplayName(0xE9), "\xC3\xA9");  // é as UTF-8
+    EXPECT_EQ(keyDisplayName(-5), "\xEF\xBF\xBD");
+}
+
+TEST(ResponseKeys, LegendShowsAnyForAnAllKeysOption) {
+    EXPECT_EQ(keyLegend({121, 110, false, false}), "Success = y     Failure = n");
+    EXPECT_EQ(keyLegend({13, 32, false, false}), "Success = ENTER     Failure = SPACE");
+    EXPECT_EQ(keyLegend({121, 110, false, true}), "Success = y     Failure = ANY");
+}
+
+TEST(ResponseKeys, SingleKeysAnswerAndOthersAreIgnored) {
+    const ResponseKeys keys{121, 110, false, false};
+    EXPECT_TRUE(classifyKey('y', keys).taken);
+    EXPECT_EQ(classifyKey('y', keys).answer, 1);
+    EXPECT_TRUE(classifyKey('n', keys).taken);
+    EXPECT_EQ(classifyKey('n', keys).answer, 0);
+    EXPECT_FALSE(classifyKey('x', keys).taken);
+    EXPECT_FALSE(classifyKey(13, keys).taken);
+}
+
+TEST(ResponseKeys, CapsLockDoesNotDisableLetterKeys) {
+    const ResponseKeys keys{121, 110, false, false};
+    EXPECT_EQ(classifyKey('Y', keys).answer, 1);
+    EXPECT_TRUE(classifyKey('N', keys).taken);
+    const ResponseKeys upper{'Y', 'N', false, false};
+    EXPECT_EQ(classifyKey('y', upper).answer, 1);
+    EXPECT_FALSE(sameKey('1', '!'));
+}
+
+TEST(ResponseKeys, OneKeyForBothCountsAsAFailure) {
+    const KeyAnswer both = classifyKey('x', {'x', 'x', false, false});
+    EXPECT_TRUE(both.taken);
+    EXPECT_EQ(both.answer, 0);
+}
+
+TEST(ResponseKeys, AllKeysOptions) {
+    const ResponseKeys successAll{121, 110, true, false};
+    for (const int code : {13, 9, 28, 29, 30, 31, 32, int{'q'}, int{'y'}}) {
+        EXPECT_EQ(classifyKey(code, successAll).answer, 1) << code;
+        EXPECT_TRUE(classifyKey(code, successAll).taken);
+    }
+    EXPECT_EQ(classifyKey('n', successAll).answer, 0);
+
+    const ResponseKeys failAll{121, 110, false, true};
+    EXPECT_EQ(classifyKey('q', failAll).answer, 0);
+    EXPECT_TRUE(classifyKey('q', failAll).taken);
+    EXPECT_EQ(classifyKey('y', failAll).answer, 1);
+
+    const ResponseKeys both{121, 110, true, true};
+    EXPECT_FALSE(classifyKey('y', both).taken);
+    EXPECT_FALSE(classifyKey('n', both).taken);
+}
+
+}  // namespace
+}  // namespace limenta

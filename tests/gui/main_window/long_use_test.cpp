@@ -1,0 +1,89 @@
+// A thousand runs in one process: Start, answers to the end, Print/Save, Reset. Memory
+// stays flat, so nothing grows with the number of runs (LeakSanitizer, in the sanitizer
+// build, reports any leak at exit).
+#include <malloc.h>
+#include <unistd.h>
+#include <QFile>
+#include <fstream>
+
+#include "fakes/main_window_fixture.h"
+#include "gui/report/output_window.h"
+
+namespace limenta::testing {
+namespace {
+
+// AddressSanitizer keeps freed memory in quarantine and has its own allocator, so sizes mean
+// nothing there; its LeakSanitizer checks for leaks at exit instead.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMemoryIsMeasurable = false;
+#else
+constexpr bool kMemoryIsMeasurable = true;
+#endif
+
+// Bytes the program holds on the heap now: grows only with what is kept, unlike the
+// resident size, which also counts freed memory the allocator keeps for reuse.
+long heapKilobytes() {
+    return static_cast<long>(mallinfo2().uordblks / 1024);
+}
+
+long residentKilobytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+using LongUse = MainWindowTest;
+
+TEST_F(LongUse, AThousandRunsKeepMemoryFlat) {
+    Window1& w = open(prefsWith({{kPrefsVoiceVolume, "85"}}));
+    w.hide();
+    fake.dialogs.saveAnswer = dir.filePath(QStringLiteral("report.txt"));
+    long afterFirst = 0;
+    long afterHundredth = 0;
+    long heapAfterHundredth = 0;
+    for (int run = 1; run <= 1000; ++run) {
+        if (w.CheckBox1->isChecked() != (run % 2 == 0)) {
+            w.CheckBox1->click();
+        }
+        w.PushButton1->click();
+        for (int i = 0; i < kLastTrial && w.myrmt == 0; ++i) {
+            answer((i + run) % 3 == 0 ? 'n' : 'y');
+            w.Timer1_Action();
+            w.Timer2_Action();
+            w.Timer3_Action();
+        }
+        ASSERT_NE(w.myrmt, 0) << "run " << run;
+        w.PushButton4->click();
+        w.outputWindow()->PushButton2->click();
+        w.PushButton3->click();
+        // As the event loop does between the operator's actions.
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        fake.sounds.forget();
+        if (run == 1) {
+            afterFirst = residentKilobytes();
+        } else if (run == 100) {
+            afterHundredth = residentKilobytes();
+            heapAfterHundredth = heapKilobytes();
+        }
+    }
+    const long afterLast = residentKilobytes();
+    const long heapAfterLast = heapKilobytes();
+    RecordProperty("rss_kb_run_1", static_cast<int>(afterFirst));
+    RecordProperty("rss_kb_run_1000", static_cast<int>(afterLast));
+    std::printf(
+        "resident memory: %ld kB after run 1, %ld kB after run 100, %ld kB after run 1000\n"
+        "heap in use: %ld kB after run 100, %ld kB after run 1000\n",
+        afterFirst, afterHundredth, afterLast, heapAfterHundredth, heapAfterLast);
+    // Caches fill during the first runs; from then on nothing may grow with the runs.
+    if (kMemoryIsMeasurable) {
+        EXPECT_LT(heapAfterLast - heapAfterHundredth, 256);
+        EXPECT_LT(afterLast - afterHundredth, 1024);
+    }
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("report.txt"))));
+}
+
+}  // namespace
+}  // namespace limenta::testing

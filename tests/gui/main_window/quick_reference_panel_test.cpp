@@ -1,0 +1,67 @@
+// The quick-reference panel and its depth correction in the main window.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "core/display/quick_reference.h"
+#include "fakes/main_window_fixture.h"
+#include "gui/widgets/design.h"
+#include "gui/widgets/line_control.h"
+
+namespace limenta::testing {
+namespace {
+
+using QuickReferencePanel = MainWindowTest;
+
+TEST_F(QuickReferencePanel, DistancesSwitchWhichColumnIsBlack) {
+    Window1& w = open();
+    EXPECT_EQ(w.PopupMenu1->count(), 201);
+    EXPECT_EQ(w.PopupMenu1->currentText(), "80%");
+    EXPECT_EQ(w.PopupMenu3->currentText(), "120%");
+    w.myrmt = 52;
+    w.updateguides();
+    EXPECT_EQ(w.StaticText14->text(), "52");  // both distances 0: factor 1
+
+    w.EditField7->setText(QStringLiteral("15"));
+    w.EditField6->setText(QStringLiteral("20"));
+    EXPECT_EQ(w.StaticText13->text(), "50");
+    EXPECT_EQ(w.StaticText14->text(), "62");
+    EXPECT_EQ(w.StaticText15->text(), "75");
+    EXPECT_EQ(w.StaticText7->text(), "42");
+    EXPECT_EQ(textColour(w.StaticText13), kDesignBlack);
+    EXPECT_EQ(textColour(w.StaticText7), kDesignGrey);
+    for (const LineControl* line : {w.Line1, w.Line2, w.Line3, w.Line4, w.Line5}) {
+        EXPECT_EQ(line->colour(), kDesignBlack);
+    }
+
+    w.EditField7->setText(QStringLiteral("0"));
+    w.EditField6->setText(QStringLiteral("0"));
+    EXPECT_EQ(textColour(w.StaticText13), kDesignGrey);
+    EXPECT_EQ(textColour(w.StaticText7), kDesignBlack);
+    EXPECT_EQ(w.Line3->colour(), kDesignGrey);
+    EXPECT_EQ(w.StaticText13->text(), w.StaticText7->text());
+
+    w.PopupMenu2->setCurrentIndex(0);
+    EXPECT_EQ(w.StaticText8->text(), "0");
+    EXPECT_EQ(w.StaticText14->text(), "0");
+}
+
+TEST_F(QuickReferencePanel, AdjustUnlocksTheDistancesAndContinueLocksThem) {
+    Window1& w = open();
+    w.PushButton1->click();
+    ASSERT_TRUE(w.EditField7->isReadOnly());
+    w.BevelButton1->click();
+    EXPECT_EQ(w.BevelButton1->text(), "Continue");
+    EXPECT_FALSE(w.EditField7->isReadOnly());
+    EXPECT_FALSE(w.EditField6->isReadOnly());
+    EXPECT_TRUE(w.EditField7->hasFocus());
+    EXPECT_EQ(w.EditField7->selectedText(), "0");
+    w.BevelButton1->click();
+    EXPECT_EQ(w.BevelButton1->text(), "Adjust");
+    EXPECT_TRUE(w.EditField7->isReadOnly());
+    EXPECT_TRUE(w.EditField1->hasFocus());
+}
+
+}  // namespace
+}  // namespace limenta::testing

@@ -1,0 +1,296 @@
+// The preferences file through the main window and the Preferences dialog.
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QStatusBar>
+
+#include "fakes/main_window_fixture.h"
+#include "gui/prefs/key_capture_dialog.h"
+#include "gui/prefs/preferences_dialog.h"
+
+namespace limenta::testing {
+namespace {
+
+using Preferences = MainWindowTest;
+
+// A modal script that presses one of the dialog's buttons.
+FakeDialogs::Script pressing(QPushButton* Window2::*button) {
+    return [button](QDialog& dialog) {
+        (dynamic_cast<Window2&>(dialog).*button)->click();
+        return dialog.result();
+    };
+}
+
+TEST_F(Preferences, FirstStartWritesTheDefaultFileAndShowsTheDialogFirst) {
+    fake.dialogs.scripts.push_back(pressing(&Window2::PushButton5));  // Cancel
+    Window1& w = open(std::nullopt);
+    EXPECT_EQ(fake.dialogs.modalRuns, 1);
+    EXPECT_EQ(readPrefs(), kDefaultPrefs);
+    EXPECT_EQ(w.mysetting, 50);
+    EXPECT_EQ(w.mystep, 7);
+    EXPECT_EQ(w.mydiff, 0.45);
+    EXPECT_EQ(w.successkey, 'y');
+    EXPECT_EQ(w.failkey, 'n');
+    EXPECT_FALSE(w.CheckBox1->isChecked());
+    EXPECT_EQ(w.Slider1->value(), 0);
+    EXPECT_EQ(w.Slider2->value(), 100);
+    EXPECT_EQ(w.Slider3->value(), 100);
+    EXPECT_EQ(w.EditField3->text(), ".45");
+}
+
+TEST_F(Preferences, ARoundTripThroughTheDialog) {
+    Window1& w = open();
+    fake.dialogs.scripts.push_back([](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        EXPECT_EQ(d.StaticText5->text(), "KEY =     y");  // loaded: five blanks
+        d.EditField1->setText(QStringLiteral("45"));
+        d.EditField3->setText(QStringLiteral(".3"));
+        d.Slider1->setValue(60);
+        d.EditField7->setText(QStringLiteral(".2"));
+        d.CheckBox2->setChecked(true);
+        d.PushButton4->click();
+        return dialog.result();
+    });
+    w.PushButton6->click();
+    EXPECT_EQ(readPrefs(),
+              "PESTPREFS\t45\t7\t.3\t60\t100\t100\t121\t110\t0\t1\t20\t80\t7\t.2\t0\tENDOFFILE");
+    EXPECT_EQ(w.mysetting, 45);
+    EXPECT_EQ(w.mydiff, 0.3);
+    EXPECT_EQ(w.mydiff2, 0.2);
+    EXPECT_EQ(w.Slider1->value(), 60);
+    EXPECT_TRUE(w.failall);
+
+    // Opened again, the dialog shows what the file holds, texts as they stand.
+    fake.dialogs.scripts.push_back([](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        EXPECT_EQ(d.EditField3->text(), ".3");
+        EXPECT_EQ(d.Slider1->value(), 60);
+        EXPECT_TRUE(d.CheckBox2->isChecked());
+        EXPECT_EQ(d.StaticText6->palette().color(QPalette::WindowText), QColor(200, 200, 200));
+        d.PushButton5->click();
+        return dialog.result();
+    });
+    w.PushButton6->click();
+}
+
+TEST_F(Preferences, ADamagedFileGivesTheDefaultsAndIsKeptUntilOk) {
+    const std::string utf16("\xff\xfeP\0E\0S\0T\0P\0R\0E\0F\0S\0\t\0", 22);
+    for (const std::string& damaged :
+         {std::string("PESTPREF\t40\t3\t.1\t50\t50\t50\t13\t32\t1\t0\t10\t90\t5\t.1\t1"),
+          std::string(),
+          std::string("\x7f"
+                      "ELF\x02\x01\x01\0\0\0",
+                      10),
+          utf16, std::string("[General]\nvolume=50\n")}) {
+        SCOPED_TRACE(::testing::PrintToString(damaged));
+        Window1& w = open(damaged);
+        EXPECT_EQ(w.mysetting, 50);
+        EXPECT_EQ(w.mystep, 7);
+        EXPECT_EQ(w.mydiff, 0.45);  // not 0, which would never end a run
+        EXPECT_EQ(w.mydiff2, 0.45);
+        EXPECT_EQ(w.successkey, 'y');  // not the digit one
+        EXPECT_EQ(w.failkey, 'n');
+        EXPECT_EQ(w.Slider1->value(), 0);
+        EXPECT_EQ(w.Slider2->value(), 100);
+        EXPECT_EQ(w.lowbound, 20);
+        EXPECT_EQ(w.myspread, 7);
+        EXPECT_FALSE(w.CheckBox1->isChecked());
+        EXPECT_EQ(w.EditField3->text(), ".45");
+        EXPECT_EQ(w.statusBar()->currentMessage(),
+                  "The preferences file could not be read: default settings are in use.");
+        w.PushButton1->click();
+        type("yyy");
+        EXPECT_EQ(w.stepnum, 3);
+        w.PushButton3->click();
+
+        fake.dialogs.scripts.push_back([](QDialog& dialog) {
+            auto& d = dynamic_cast<Window2&>(dialog);
+            EXPECT_EQ(d.EditField1->text(), "50");  // design-time values
+            EXPECT_EQ(d.StaticText5->text(), "KEY =      y");
+            d.PushButton5->click();
+            return dialog.result();
+        });
+        w.PushButton6->click();
+        EXPECT_EQ(readPrefs(), damaged);  // Cancel: the file stays until OK replaces it
+        fake.dialogs.scripts.push_back([](QDialog& dialog) {
+            dynamic_cast<Window2&>(dialog).PushButton4->click();
+            return dialog.result();
+        });
+        w.PushButton6->click();
+        EXPECT_EQ(readPrefs(), kDefaultPrefs);
+    }
+}
+
+TEST_F(Preferences, AFileCutAfterFieldNineReadsTheRestAsZero) {
+    Window1& w = open("PESTPREFS\t50\t7\t.45\t0\t100\t100\t121\t110");
+    EXPECT_FALSE(w.successall);
+    EXPECT_FALSE(w.failall);
+    EXPECT_EQ(w.lowbound, 0);
+    EXPECT_EQ(w.upbound, 0);
+    EXPECT_EQ(w.myspread, 0);
+    EXPECT_EQ(w.mydiff2, 0);
+    EXPECT_FALSE(w.CheckBox1->isChecked());
+    EXPECT_EQ(w.successkey, 'y');
+}
+
+TEST_F(Preferences, OnlyAOneIsAFlagAndPointFortyFiveStaysText) {
+    Window1& w = open(prefsWith({{kPrefsSuccessAll, "true"}}));
+    EXPECT_FALSE(w.successall);
+    EXPECT_EQ(w.mydiff, 0.45);
+}
+
+TEST_F(Preferences, BothDeleteKeysAreShownAsDelete) {
+    open(prefsWith({{kPrefsSuccessKey, "127"}, {kPrefsFailKey, "8"}}));
+    fake.dialogs.scripts.push_back([](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        EXPECT_EQ(d.StaticText5->text(), "KEY =     DELETE");
+        EXPECT_EQ(d.StaticText6->text(), "KEY =     DELETE");
+        EXPECT_EQ(d.tempsuccesskey, 127);
+        EXPECT_EQ(d.tempfailkey, 8);
+        return QDialog::Rejected;
+    });
+    window->PushButton6->click();
+    EXPECT_EQ(fake.dialogs.modalRuns, 1);
+}
+
+TEST_F(Preferences, BothAllKeysOptionsAreRefused) {
+    open();
+    fake.dialogs.scripts.push_back([this](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        d.CheckBox1->setChecked(true);
+        d.CheckBox2->setChecked(true);
+        EXPECT_TRUE(d.CheckBox1->isChecked());
+        EXPECT_FALSE(d.CheckBox2->isChecked());
+        EXPECT_EQ(fake.dialogs.messages,
+                  std::vector<QString>{
+                      "You cannot have both successes AND failures represented by all keys."});
+        EXPECT_EQ(d.StaticText5->palette().color(QPalette::WindowText), QColor(200, 200, 200));
+        EXPECT_EQ(d.StaticText6->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+        return QDialog::Rejected;
+    });
+    window->PushButton6->click();
+}
+
+TEST_F(Preferences, AChosenKeyIsShownWrittenAndCancelLeavesItUnsaved) {
+    Window1& w = open();
+    const auto chooseReturn = [](QDialog& keyDialog) {
+        auto& keys = dynamic_cast<Window3&>(keyDialog);
+        EXPECT_EQ(keys.windowTitle(), "Select a key");
+        EXPECT_FALSE(keys.Event_KeyDown(30));  // an arrow is ignored
+        EXPECT_TRUE(keys.Event_KeyDown(13));
+        return keyDialog.result();
+    };
+    fake.dialogs.scripts.push_back([&](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        fake.dialogs.scripts.push_front(chooseReturn);
+        d.PushButton2->click();
+        EXPECT_EQ(d.StaticText5->text(), "KEY =     ENTER");
+        d.PushButton5->click();  // Cancel
+        return dialog.result();
+    });
+    w.PushButton6->click();
+    EXPECT_EQ(readPrefs(), kDefaultPrefs);
+    EXPECT_EQ(w.successkey, 'y');
+
+    fake.dialogs.scripts.push_back([&](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        fake.dialogs.scripts.push_front(chooseReturn);
+        d.PushButton2->click();
+        d.PushButton4->click();  // OK
+        return dialog.result();
+    });
+    w.PushButton6->click();
+    EXPECT_EQ(PrefsText(readPrefs()).field(kPrefsSuccessKey), "13");
+    EXPECT_EQ(w.successkey, 13);
+}
+
+TEST_F(Preferences, ClosingTheKeyWindowChoosesNothing) {
+    open();
+    fake.dialogs.scripts.push_back([&](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        fake.dialogs.scripts.push_front([](QDialog& /*keys*/) { return QDialog::Rejected; });
+        d.PushButton3->click();
+        EXPECT_EQ(d.tempfailkey, 'n');
+        EXPECT_EQ(d.StaticText6->text(), "KEY =     n");
+        return QDialog::Rejected;
+    });
+    window->PushButton6->click();
+}
+
+TEST_F(Preferences, ResetDefaultsPutsTheDesignValuesBackWithSixBlanks) {
+    open(
+        prefsWith({{kPrefsInitialOutput, "61"}, {kPrefsSuccessKey, "13"}, {kPrefsUseMlPest, "1"}}));
+    fake.dialogs.scripts.push_back([](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        d.PushButton1->click();
+        EXPECT_EQ(d.EditField1->text(), "50");
+        EXPECT_EQ(d.StaticText5->text(), "KEY =      y");
+        EXPECT_EQ(d.StaticText6->text(), "KEY =      n");
+        EXPECT_FALSE(d.CheckBox3->isChecked());
+        d.PushButton4->click();
+        return dialog.result();
+    });
+    window->PushButton6->click();
+    EXPECT_EQ(readPrefs(), kDefaultPrefs);
+    EXPECT_FALSE(window->CheckBox1->isChecked());
+}
+
+TEST_F(Preferences, ATabTypedIntoAFieldCannotSplitTheFile) {
+    open();
+    fake.dialogs.scripts.push_back([](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        d.EditField1->setText(QStringLiteral("4\t5"));
+        d.PushButton4->click();
+        return dialog.result();
+    });
+    window->PushButton6->click();
+    const PrefsText saved(readPrefs());
+    EXPECT_EQ(saved.field(kPrefsInitialOutput), "4 5");
+    EXPECT_EQ(saved.field(kPrefsEndMarker), "ENDOFFILE");
+}
+
+TEST_F(Preferences, AnUnwritableFolderIsToldOnceAndTheDialogsValuesAreUsed) {
+    // A folder that is really a file: nobody, not even root, can write beneath it.
+    QFile blocker(dir.filePath(QStringLiteral("blocked")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    store = std::make_unique<PrefsStore>(dir.filePath(QStringLiteral("blocked/PREFS")));
+    store->setTeller([this](const QString& message) { fake.dialogs.message(nullptr, message); });
+    fake.dialogs.scripts.push_back([](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        d.EditField1->setText(QStringLiteral("47"));
+        d.PushButton4->click();
+        return dialog.result();
+    });
+    window = std::make_unique<Window1>(fake.platform, *store);
+    window->Event_Open();
+    EXPECT_EQ(fake.dialogs.modalRuns, 1);  // the first-start dialog, once, never again
+    ASSERT_EQ(fake.dialogs.messages.size(), 1U);
+    EXPECT_NE(fake.dialogs.messages[0].indexOf(QLatin1String("blocked")), -1);
+    EXPECT_NE(fake.dialogs.messages[0].indexOf(QLatin1String("will not be kept")), -1);
+    EXPECT_EQ(window->mysetting, 47);
+    window->PushButton6->click();  // nobody there: closed at once
+    EXPECT_EQ(fake.dialogs.messages.size(), 1U);
+}
+
+TEST_F(Preferences, TheWriterReplacesTheFileWhole) {
+    PrefsStore prefs(prefsPath());
+    writePrefs(std::string(5000, 'x'));
+    ASSERT_TRUE(prefs.write(kDefaultPrefs));
+    EXPECT_EQ(readPrefs(), kDefaultPrefs);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"PREFS"});  // no leftovers
+}
+
+TEST(PrefsLocation, TheEnvironmentChoosesTheFolder) {
+    qputenv("LIMENTA_PREFS_DIR", "/some/where");
+    EXPECT_EQ(PrefsStore::defaultFilePath(), "/some/where/PREFS");
+    qunsetenv("LIMENTA_PREFS_DIR");
+    EXPECT_TRUE(PrefsStore::defaultFilePath().endsWith(QLatin1String("/PREFS")));
+}
+
+}  // namespace
+}  // namespace limenta::testing

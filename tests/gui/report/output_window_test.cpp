@@ -1,0 +1,153 @@
+// Print/Save, the Output window, printing to PDF and saving.
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+
+#include "fakes/main_window_fixture.h"
+#include "gui/report/output_window.h"
+#include "gui/report/report_printer.h"
+
+namespace limenta::testing {
+namespace {
+
+using OutputWindow = MainWindowTest;
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
+
+int pdfPages(const QString& path) {
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
+    return static_cast<int>(QString::fromLatin1(fileBytes(path)).count(page));
+}
+
+TEST_F(OutputWindow, PrintSaveShowsTheReportOfWhatTheWindowShows) {
+    Window1& w = open();
+    w.PushButton1->click();
+    type("yynnyny");
+    w.PushButton4->click();
+    Window4* output = w.outputWindow();
+    ASSERT_NE(output, nullptr);
+    EXPECT_TRUE(output->isVisible());
+    EXPECT_EQ(output->windowTitle(), "Output");
+    EXPECT_EQ(output->size(), QSize(640, 480));
+    const QString report = output->EditField1->text();
+    EXPECT_EQ(report, QString::fromStdString(w.myoutput));
+    EXPECT_TRUE(report.contains(QLatin1String("\rResting Motor Threshold = 42\r\r")));
+    EXPECT_TRUE(report.contains(QLatin1String("\r80% = 33\r100% = 42\r120% = 50\r\r")));
+    EXPECT_TRUE(
+        report.contains(QLatin1String("\rStarting Value = 50\rStep Size = 7\r"
+                                      "Difference Threshold = .45\r\r")));
+    EXPECT_TRUE(report.endsWith(QLatin1String("01   050.00   050   1.0   07.0000\r\r")));
+
+    // Pressed again during a new run: the one window holds only the new report.
+    w.PushButton3->click();
+    w.PushButton1->click();
+    type("y");
+    w.PushButton4->click();
+    EXPECT_EQ(w.outputWindow(), output);
+    EXPECT_TRUE(output->EditField1->text().contains(QLatin1String("Threshold = 43\r")));
+    EXPECT_FALSE(output->EditField1->text().contains(QLatin1String("07   042.13")));
+}
+
+TEST_F(OutputWindow, SavesExactlyTheTextAreasBytes) {
+    Window1& w = open();
+    w.PushButton4->click();
+    Window4* output = w.outputWindow();
+    output->EditField1->setText(QStringLiteral("one\rtwo\r\rthree"));
+    const QString target = dir.filePath(QStringLiteral("report.txt"));
+    fake.dialogs.saveAnswer = target;
+    output->PushButton2->click();
+    EXPECT_EQ(fake.dialogs.offeredNames, std::vector<QString>{"Untitled.txt"});
+    EXPECT_EQ(fileBytes(target), QByteArray("one\rtwo\r\rthree"));
+
+    output->EditField1->setText(QString());
+    output->PushButton2->click();
+    EXPECT_EQ(fileBytes(target), QByteArray());  // an empty text is an empty file
+}
+
+TEST_F(OutputWindow, ACancelledSaveCreatesNothing) {
+    Window1& w = open();
+    w.PushButton4->click();
+    fake.dialogs.saveAnswer.clear();
+    w.outputWindow()->PushButton2->click();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"PREFS"});
+    EXPECT_TRUE(fake.dialogs.messages.empty());
+}
+
+TEST_F(OutputWindow, AFailedSaveSaysSoAndKeepsTheText) {
+    Window1& w = open();
+    w.PushButton4->click();
+    Window4* output = w.outputWindow();
+    const QString before = output->EditField1->text();
+    fake.dialogs.saveAnswer = dir.filePath(QStringLiteral("PREFS/report.txt"));  // PREFS is a file
+    output->PushButton2->click();
+    ASSERT_EQ(fake.dialogs.messages.size(), 1U);
+    EXPECT_NE(fake.dialogs.messages[0].indexOf(QLatin1String("report.txt")), -1);
+    EXPECT_EQ(output->EditField1->text(), before);
+    EXPECT_TRUE(output->isVisible());
+}
+
+TEST_F(OutputWindow, CloseDiscardsTheWindowAndTheNextReportOpensAFreshOne) {
+    Window1& w = open();
+    w.PushButton4->click();
+    w.outputWindow()->PushButton3->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w.outputWindow(), nullptr);
+    w.PushButton4->click();
+    ASSERT_NE(w.outputWindow(), nullptr);
+    EXPECT_TRUE(w.outputWindow()->isVisible());
+}
+
+TEST_F(OutputWindow, PrintsThroughThePrintDialogToAPdf) {
+    Window1& w = open();
+    w.PushButton4->click();
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    fake.dialogs.printerAccepted = true;
+    fake.dialogs.printerSetup = [&pdf](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+    };
+    w.outputWindow()->PushButton1->click();
+    EXPECT_EQ(pdfPages(pdf), 1);
+
+    fake.dialogs.printerAccepted = false;  // cancelled: nothing printed
+    QFile::remove(pdf);
+    w.outputWindow()->PushButton1->click();
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST(ReportPrinter, ALongReportGoesOverSeveralPagesInBlocksOfWholeLines) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+    QPdfWriter writer(pdf);
+    writer.setResolution(300);
+    const auto lines = [](int count) {
+        QString text;
+        for (int i = 1; i <= count; ++i) {
+            text += QStringLiteral("%1   line of the history\r").arg(i);
+        }
+        return text;
+    };
+    QPdfWriter shortWriter(dir.filePath(QStringLiteral("short.pdf")));
+    EXPECT_EQ(printReport(lines(40), shortWriter), 1);
+    // A 12-point Courier line is 13 to 16 points high: 45 to 55 lines in a 720-point block.
+    const int pages = printReport(lines(150), writer);
+    EXPECT_GE(pages, 3);
+    EXPECT_LE(pages, 4);
+    EXPECT_EQ(pdfPages(pdf), pages);
+
+    QPdfWriter wide(dir.filePath(QStringLiteral("wide.pdf")));
+    // A line far wider than 540 points wraps instead of running off the page.
+    EXPECT_EQ(printReport(QString(3000, QLatin1Char('x')), wide), 1);
+    EXPECT_EQ(printReport(QString(), wide), 1);
+}
+
+}  // namespace
+}  // namespace limenta::testing
