@@ -6,8 +6,8 @@
 
 namespace limenta {
 
-double differenceScale(bool mlPest, std::int32_t startstep) {
-    return mlPest ? 8.6 : 387.0 / (2.0 * startstep);
+double differenceScale(Method method, std::int32_t startstep) {
+    return method == Method::MlPest ? 8.6 : 387.0 / (2.0 * startstep);
 }
 
 int pixel(double coordinate) {
@@ -42,7 +42,7 @@ PlotStep text(Rgb colour, double x, double y, std::string words) {
 std::vector<PlotStep> plotScene(const PlotInput& in) {
     const int n = std::clamp(in.n, 1, kLastTrial);
     const double dx = 550.0 / (n + 1);
-    const double k = differenceScale(in.mlPest, in.startstep);
+    const double k = differenceScale(in.method, in.startstep);
     const auto outputY = [](double output) { return 387 - 4.0 * output; };
     const auto differenceY = [k](double difference) { return 387 - k * difference; };
 
@@ -76,7 +76,7 @@ std::vector<PlotStep> plotScene(const PlotInput& in) {
     steps.push_back(text(kBlue, 510, ys, formatMask(roundHalfAway(in.newSetting), "#00")));
     steps.push_back(line(kBlue, 3, 0, ys + 5, 550, ys + 5));
 
-    const double criterion = in.mlPest ? in.mydiff2 : in.mydiff;
+    const double criterion = in.method == Method::MlPest ? in.mydiff2 : in.mydiff;
     steps.push_back(line(kRed, 3, 0, differenceY(criterion), 550, differenceY(criterion)));
     steps.push_back(text(kRed, 10, 383 - k * criterion, "Diff Threshold"));
     return steps;

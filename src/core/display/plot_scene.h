@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/procedure/method.h"
 #include "core/procedure/procedure_state.h"
 
 namespace limenta {
@@ -45,7 +46,7 @@ struct PlotInput {
     const std::array<double, kLastTrial + 1>& diflog;
     int n;              // answers to draw, 1 to 200
     double newSetting;  // the newest output, labelled in blue
-    bool mlPest;        // scale and stop criterion of ML-PEST
+    Method method;      // the scale and the stop criterion follow it
     std::int32_t startstep;
     double mydiff;
     double mydiff2;
@@ -53,7 +54,7 @@ struct PlotInput {
 
 // Pixels per unit of difference: 8.6 under ML-PEST, otherwise a difference of twice the
 // start step reaches the top.
-double differenceScale(bool mlPest, std::int32_t startstep);
+double differenceScale(Method method, std::int32_t startstep);
 
 // A computed coordinate as a whole pixel: truncated, and kept within a range the drawing
 // code handles safely (anything beyond the picture is clipped anyway).

@@ -20,7 +20,7 @@ std::string composeReport(const ReportInputs& in) {
     out += in.mytime + cr;
     out += "Total Assessment Time = " + formatMask(in.totaltime, "##########.##########") +
            " seconds" + cr + cr;
-    if (in.mlPest) {
+    if (in.method == Method::MlPest) {
         out += "Method: Maximum-Likelihood PEST" + cr;
         out += "Lower Bound = " + in.field1 + cr;
         out += "Upper Bound = " + in.field4 + cr;

@@ -4,14 +4,16 @@
 #include <array>
 #include <string>
 
+#include "core/procedure/method.h"
+
 namespace limenta {
 
 struct ReportInputs {
     std::string mydate;      // long date at Start
     std::string mytime;      // long time at Start
     double totaltime = 0.0;  // seconds from Start to the estimate
-    bool mlPest = false;     // "Use ML-PEST" ticked
-    std::string field1;      // the three parameter fields as they stand
+    Method method = Method::AdaptivePest;
+    std::string field1;  // the three parameter fields as they stand
     std::string field4;
     std::string field3;
     std::string threshold;                 // the big number

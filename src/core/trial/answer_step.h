@@ -4,11 +4,10 @@
 
 #include <cstdint>
 
+#include "core/procedure/method.h"
 #include "core/procedure/procedure.h"
 
 namespace limenta {
-
-enum class Method { AdaptivePest, MlPest };
 
 inline constexpr const char* kTrialLimitMessage =
     "Trial limit reached: press Reset or Start for a new run";

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "core/prefs/prefs_format.h"
+#include "core/procedure/method.h"
 #include "core/procedure/procedure.h"
 #include "core/trial/response_keys.h"
 #include "core/trial/run_start.h"
@@ -65,6 +66,8 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     void delay(double ticks);
     // A run exists from Start until Reset, also after its estimate is reached.
     [[nodiscard]] bool runInProgress() const { return running_; }
+    // The method "Use ML-PEST" shows: the one Start begins and the answers follow.
+    [[nodiscard]] Method activeMethod() const { return method_; }
 
     // Displays.
     void updatescreen(double setting, std::int32_t answer);
@@ -147,8 +150,8 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     void PopupMenu1_Open();
     void PopupMenu2_Open();
     void PopupMenu3_Open();
-    void setMethodLabels(bool mlPest);
-    void showParameterFields(bool mlPest);
+    void setMethodLabels(Method method);
+    void showParameterFields(Method method);
     void setRunInputsLocked(bool locked);
     void handleKey(std::int32_t key);
     void takeAnswerKey(std::int32_t answer);
@@ -169,6 +172,7 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     QPointer<Window4> Window4_;
     std::unique_ptr<class KeyRouter> keyRouter_;
     bool running_ = false;
+    Method method_ = Method::AdaptivePest;
     // Preferences closed during a run: their start values and method apply at Reset.
     bool startValuesPending_ = false;
     bool toldPrefsDamaged_ = false;

@@ -43,7 +43,7 @@ void Window1::handleKey(std::int32_t key) {
 }
 
 void Window1::takeAnswerKey(std::int32_t answer) {
-    const Method method = CheckBox1->isChecked() ? Method::MlPest : Method::AdaptivePest;
+    const Method method = activeMethod();
     const AnswerStep step = takeAnswer(*this, answer, method, platform_.clocks.microseconds());
     if (step.refused) {
         StaticText5->setText(QString::fromLatin1(kTrialLimitMessage));

@@ -226,7 +226,10 @@ void Window1::connectEvents() {
     connect(BevelButton1, &QPushButton::clicked, this, [this] { BevelButton1_Action(); });
     // The labels follow every change of the box; only the operator's change (a click or
     // the keyboard) runs the method switch, never the program's own setChecked.
-    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) { setMethodLabels(on); });
+    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) {
+        method_ = on ? Method::MlPest : Method::AdaptivePest;
+        setMethodLabels(method_);
+    });
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1_Action(); });
     for (QComboBox* menu : {PopupMenu1, PopupMenu2, PopupMenu3}) {
         connect(menu, &QComboBox::currentIndexChanged, this, [this] { updateguides(); });
@@ -238,7 +241,8 @@ void Window1::connectEvents() {
     connect(Timer3, &QTimer::timeout, this, [this] { Timer3_Action(); });
 }
 
-void Window1::setMethodLabels(bool mlPest) {
+void Window1::setMethodLabels(Method method) {
+    const bool mlPest = method == Method::MlPest;
     StaticText1->setText(mlPest ? QStringLiteral("Lower Bound:")
                                 : QStringLiteral("Initial output value:"));
     StaticText3->setText(mlPest ? QStringLiteral("Upper Bound:") : QStringLiteral("Step Size:"));

@@ -67,8 +67,8 @@ void Window1::makepicture(double setting, std::int32_t n, double difference) {
     }
     settinglog[static_cast<std::size_t>(n)] = setting;
     diflog[static_cast<std::size_t>(n)] = difference;
-    const PlotInput input{settinglog, diflog, n,      setting, CheckBox1->isChecked(),
-                          startstep,  mydiff, mydiff2};
+    const PlotInput input{settinglog,     diflog,    n,      setting,
+                          activeMethod(), startstep, mydiff, mydiff2};
     QPainter painter(&p);
     for (const PlotStep& step : plotScene(input)) {
         draw(painter, step);

@@ -35,7 +35,7 @@ void Window1::loadprefs(bool mayAskFirst) {
     mydiff2 = prefs.number(kPrefsMlDiffThreshold);
     CheckBox1->setChecked(prefs.flag(kPrefsUseMlPest));
     startValuesPending_ = false;
-    showParameterFields(CheckBox1->isChecked());
+    showParameterFields(activeMethod());
 }
 
 void Window1::loadKeysAndVolumes() {

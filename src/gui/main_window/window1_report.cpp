@@ -1,6 +1,5 @@
 // Print/Save: composes the report of what the main window shows and hands it to the
 // Output window.
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +17,7 @@ void Window1::PushButton4_Action() {
     in.mydate = mydate;
     in.mytime = mytime;
     in.totaltime = totaltime;
-    in.mlPest = CheckBox1->isChecked();
+    in.method = activeMethod();
     in.field1 = text(EditField1);
     in.field4 = text(EditField4);
     in.field3 = text(EditField3);

@@ -70,7 +70,7 @@ void Window1::PushButton1_Action() {
     StaticText6->setText(fromStd(keyLegend(*this)));
     starttime = platform_.clocks.microseconds();
 
-    if (CheckBox1->isChecked()) {
+    if (activeMethod() == Method::MlPest) {
         const double lower = numberIn(EditField1);
         const double upper = numberIn(EditField4);
         const double spread = numberIn(EditField3);
@@ -95,7 +95,7 @@ void Window1::PushButton3_Action() {
 }
 
 bool Window1::startValuesRefused() {
-    const bool ml = CheckBox1->isChecked();
+    const bool ml = activeMethod() == Method::MlPest;
     const double first = numberIn(EditField1);
     const double second = numberIn(EditField4);
     const double third = numberIn(EditField3);
@@ -140,20 +140,20 @@ QLabel* Window1::fieldLabel(StartValue value) const {
 
 void Window1::CheckBox1_Action() {
     if (CheckBox1->isChecked()) {
-        setMethodLabels(true);
+        setMethodLabels(Method::MlPest);
         loadprefs();
         CheckBox1->setChecked(true);
-        showParameterFields(true);
+        showParameterFields(Method::MlPest);
     } else {
-        setMethodLabels(false);
+        setMethodLabels(Method::AdaptivePest);
         loadprefs();
-        showParameterFields(false);
+        showParameterFields(Method::AdaptivePest);
         CheckBox1->setChecked(false);
     }
 }
 
-void Window1::showParameterFields(bool mlPest) {
-    if (mlPest) {
+void Window1::showParameterFields(Method method) {
+    if (method == Method::MlPest) {
         EditField1->setText(QString::number(lowbound));
         EditField4->setText(QString::number(upbound));
         EditField3->setText(QString::number(myspread));

@@ -65,7 +65,7 @@ TEST(ReportText, FinishedAdaptivePestRunLineByLine) {
 
 TEST(ReportText, MlPestNamesItsParameters) {
     ReportInputs in = finishedAdaptiveRun();
-    in.mlPest = true;
+    in.method = Method::MlPest;
     in.field1 = "20";
     in.field4 = "80";
     in.field3 = "7";

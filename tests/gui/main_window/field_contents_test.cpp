@@ -39,10 +39,10 @@ bool showsNoNonFinite(const QString& text) {
 class FieldContents : public MainWindowTest {
   protected:
     // Start, answer until the estimate or the trial limit, then Print/Save.
-    void fullRun(const QString& text, bool mlPest) {
+    void fullRun(const QString& text, Method method) {
         Window1& w = *window;
         w.PushButton3->click();
-        if (w.CheckBox1->isChecked() != mlPest) {
+        if (w.activeMethod() != method) {
             w.CheckBox1->click();
         }
         for (QLineEdit* field :
@@ -77,8 +77,8 @@ TEST_F(FieldContents, FullRunsOfBothMethodsWithOddFieldTexts) {
     open();
     window->hide();
     for (const QString& text : oddTexts()) {
-        fullRun(text, false);
-        fullRun(text, true);
+        fullRun(text, Method::AdaptivePest);
+        fullRun(text, Method::MlPest);
         if (HasFailure()) {
             return;
         }

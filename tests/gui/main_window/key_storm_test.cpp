@@ -36,7 +36,7 @@ class KeyStorm : public MainWindowTest {
 
     // `count` random actions: mostly keys straight to the handlers, some through the window
     // system, and now and then Start, Reset, the method switch or Print/Save.
-    void storm(std::mt19937& random, int count, bool mlPest) {
+    void storm(std::mt19937& random, int count, Method method) {
         Window1& w = *window;
         const std::vector<std::int32_t> keys{'y', 'n', 'Y', 'N', 'q', '1', '0', ' ',  13, 9,
                                              8,   127, 28,  29,  30,  31,  27,  0xE9, 'z'};
@@ -68,7 +68,7 @@ class KeyStorm : public MainWindowTest {
             } else if (roll < 990) {
                 if (w.CheckBox1->isEnabled()) {
                     w.CheckBox1->click();
-                    if (w.CheckBox1->isChecked() != mlPest) {
+                    if (w.activeMethod() != method) {
                         w.CheckBox1->click();
                     }
                 }
@@ -79,7 +79,7 @@ class KeyStorm : public MainWindowTest {
             } else {
                 w.PopupMenu1->setCurrentIndex(static_cast<int>(random() % 201));
             }
-            expectSane(!w.CheckBox1->isChecked());
+            expectSane(w.activeMethod() == Method::AdaptivePest);
             if (::testing::Test::HasFatalFailure()) {
                 return;
             }
@@ -91,14 +91,14 @@ TEST_F(KeyStorm, AdaptivePestUnderThousandsOfKeys) {
     open(prefsWith({{kPrefsSuccessKey, "121"}, {kPrefsFailKey, "110"}}));
     window->hide();  // the handlers, not the painting, are under test here
     std::mt19937 random(1);
-    storm(random, 12000, false);
+    storm(random, 12000, Method::AdaptivePest);
 }
 
 TEST_F(KeyStorm, MlPestUnderThousandsOfKeys) {
     open(prefsWith({{kPrefsUseMlPest, "1"}}));
     window->hide();
     std::mt19937 random(2);
-    storm(random, 8000, true);
+    storm(random, 8000, Method::MlPest);
 }
 
 TEST_F(KeyStorm, AllOtherKeysAndRunsThatMeetTheTrialLimit) {
@@ -107,13 +107,13 @@ TEST_F(KeyStorm, AllOtherKeysAndRunsThatMeetTheTrialLimit) {
     open(prefsWith({{kPrefsSuccessAll, "1"}}));
     window->hide();
     std::mt19937 random(3);
-    storm(random, 12000, false);
+    storm(random, 12000, Method::AdaptivePest);
 }
 
 TEST_F(KeyStorm, ThroughTheWindowSystemWithTheWindowShown) {
     open();
     std::mt19937 random(4);
-    storm(random, 300, false);
+    storm(random, 300, Method::AdaptivePest);
 }
 
 }  // namespace

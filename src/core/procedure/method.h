@@ -1,0 +1,8 @@
+// The two ways to an estimate.
+#pragma once
+
+namespace limenta {
+
+enum class Method { AdaptivePest, MlPest };
+
+}  // namespace limenta

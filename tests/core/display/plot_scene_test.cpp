@@ -1,0 +1,90 @@
+// The threshold plot's drawing steps.
+#include "core/display/plot_scene.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace limenta {
+namespace {
+
+std::vector<PlotStep> stepsOf(const std::vector<PlotStep>& steps, PlotStep::Kind kind, Rgb colour) {
+    std::vector<PlotStep> found;
+    for (const PlotStep& step : steps) {
+        if (step.kind == kind && step.colour == colour) {
+            found.push_back(step);
+        }
+    }
+    return found;
+}
+
+struct Logs {
+    std::array<double, kLastTrial + 1> settings{};
+    std::array<double, kLastTrial + 1> differences{};
+};
+
+TEST(PlotScene, OneAnswerHasOnePointTwoGridColumnsAndNoConnectingLines) {
+    Logs logs;
+    logs.settings[1] = 50;
+    logs.differences[1] = 7;
+    const auto steps =
+        plotScene({logs.settings, logs.differences, 1, 50, Method::AdaptivePest, 7, 0.45, 0.45});
+    const auto dots = stepsOf(steps, PlotStep::Kind::FillOval, kBlack);
+    ASSERT_EQ(dots.size(), 1U);
+    EXPECT_EQ(dots[0].x1, 275);
+    EXPECT_EQ(dots[0].y1, 187);  // an output of 50 % puts the dot's top edge at 187
+    EXPECT_EQ(stepsOf(steps, PlotStep::Kind::FillRect, kGreen).size(), 1U);
+    EXPECT_TRUE(stepsOf(steps, PlotStep::Kind::Line, kBlack).empty());
+
+    const auto grid = stepsOf(steps, PlotStep::Kind::Line, kGridGrey);
+    ASSERT_EQ(grid.size(), 12U);  // ten rows, two columns
+    EXPECT_EQ(grid[9].y1, 360);
+    EXPECT_EQ(grid[10].x1, 5);
+    EXPECT_EQ(grid[11].x1, 280);
+
+    const auto blue = stepsOf(steps, PlotStep::Kind::Line, kBlue);
+    ASSERT_EQ(blue.size(), 1U);
+    EXPECT_EQ(blue[0].y1, 192);
+    const auto labels = stepsOf(steps, PlotStep::Kind::Text, kBlue);
+    ASSERT_EQ(labels.size(), 2U);
+    EXPECT_EQ(labels[0].text, "rMT Estimate");
+    EXPECT_EQ(labels[0].y1, 187);
+    EXPECT_EQ(labels[1].text, "50");
+    EXPECT_EQ(labels[1].x1, 510);
+}
+
+TEST(PlotScene, ScalesDifferencesByMethod) {
+    Logs logs;
+    logs.settings = {0, 50, 43};
+    logs.differences = {0, 7, 7};
+    const auto adaptive =
+        plotScene({logs.settings, logs.differences, 2, 43, Method::AdaptivePest, 7, 0.45, 0.3});
+    const auto red = stepsOf(adaptive, PlotStep::Kind::Line, kRed);
+    ASSERT_EQ(red.size(), 1U);
+    EXPECT_EQ(red[0].y1, 374);  // 387 - (387 / 14) x 0.45 = 374.6
+    EXPECT_EQ(stepsOf(adaptive, PlotStep::Kind::Text, kRed)[0].y1, 370);
+    EXPECT_EQ(stepsOf(adaptive, PlotStep::Kind::Line, kBlack).size(), 1U);
+    EXPECT_EQ(stepsOf(adaptive, PlotStep::Kind::Line, kGreen).size(), 1U);
+    EXPECT_EQ(stepsOf(adaptive, PlotStep::Kind::Text, kBlue)[1].text, "43");
+
+    const auto ml = plotScene({logs.settings, logs.differences, 2, 7, Method::MlPest, 7, 0.45, 1});
+    EXPECT_EQ(stepsOf(ml, PlotStep::Kind::Line, kRed)[0].y1, 378);  // 387 - 8.6 x 1
+    EXPECT_EQ(stepsOf(ml, PlotStep::Kind::Text, kBlue)[1].text, "07");
+}
+
+TEST(PlotScene, KeepsAbsurdValuesToSafePixels) {
+    Logs logs;
+    logs.settings[1] = 1e300;
+    logs.differences[1] = -1e300;
+    const auto steps =
+        plotScene({logs.settings, logs.differences, 1, 1e300, Method::AdaptivePest, 0, 1e300, 0});
+    for (const PlotStep& step : steps) {
+        for (const int coordinate : {step.x1, step.y1, step.x2, step.y2}) {
+            EXPECT_LE(std::abs(coordinate), 32000 + 550);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace limenta
