@@ -18,18 +18,23 @@ void BM_answerToRepaintedWindow(benchmark::State& state) {
     limenta::testing::FakePlatform fake;
     QTemporaryDir dir;
     limenta::PrefsStore prefs(dir.filePath(QStringLiteral("PREFS")));
-    // Start step 1 and a difference threshold no move undercuts: the run lasts 200 answers.
-    prefs.write("PESTPREFS\t50\t1\t-1\t0\t100\t100\t121\t110\t0\t0\t20\t80\t7\t.45\t0\tENDOFFILE");
+    prefs.write(limenta::defaultPrefsText());
     limenta::Window1 window(fake.platform, prefs);
     window.Event_Open();
     window.show();
     window.PushButton1_Action();
+    // Answers go on after the estimate, so the run fills its 200 answers.
+    const auto answer = [&](std::int32_t key) {
+        window.Canvas1_KeyDown(key);
+        fake.clocks.tick += limenta::kAnswerWaitTicks + 1;
+    };
     for (int i = 1; i < limenta::kLastTrial; ++i) {
-        window.Canvas1_KeyDown(i % 3 == 0 ? 'n' : 'y');
+        answer(i % 3 == 0 ? 'n' : 'y');
     }
     const QString history = window.EditField2->text();
     for (auto _ : state) {
-        window.Canvas1_KeyDown('y');  // the answer, the displays, the plot, the repaint
+        answer('y');  // the answer, the displays, the plot
+        window.repaint();
         state.PauseTiming();
         window.stepnum = limenta::kLastTrial - 1;
         window.EditField2->setText(history);

@@ -7,6 +7,7 @@
 #include "cli/start_values.h"
 #include "core/display/history_line.h"
 #include "core/display/numbers.h"
+#include "core/prefs/settings.h"
 #include "core/trial/answer_step.h"
 #include "core/trial/run_start.h"
 
@@ -119,12 +120,13 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
         }
     }
 
-    const double diff = textToNumber(options.value("--diff", ".45"));
-    const PestSettings pest{textToNumber(options.value("--start", "50")),
-                            textToNumber(options.value("--step", "7")), diff};
-    const MlSettings mlSettings{toWhole(textToNumber(options.value("--lower", "20"))),
-                                toWhole(textToNumber(options.value("--upper", "80"))),
-                                textToNumber(options.value("--spread", "7")), diff};
+    const double diff = textToNumber(options.value("--diff", kDefaultSettings.diffThreshold));
+    const PestSettings pest{textToNumber(options.value("--start", kDefaultSettings.initialOutput)),
+                            textToNumber(options.value("--step", kDefaultSettings.stepSize)), diff};
+    const MlSettings mlSettings{
+        toWhole(textToNumber(options.value("--lower", kDefaultSettings.lowerBound))),
+        toWhole(textToNumber(options.value("--upper", kDefaultSettings.upperBound))),
+        textToNumber(options.value("--spread", kDefaultSettings.spread)), diff};
     if (auto refused = refusedStart(chosen, pest, mlSettings, {"--diff"})) {
         return badUse(err, *refused);
     }

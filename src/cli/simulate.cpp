@@ -11,6 +11,7 @@
 #include "cli/simulation.h"
 #include "cli/start_values.h"
 #include "core/display/numbers.h"
+#include "core/prefs/settings.h"
 
 namespace limenta::cli {
 
@@ -248,12 +249,15 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
 
     // Method parameters are read like the window's fields.
-    const auto field = [&](const char* name, const char* fallback) {
+    const auto field = [&](const char* name, const std::string& fallback) {
         return textToNumber(options.value(name, fallback));
     };
-    const PestSettings pest{field("--start", "50"), field("--step", "7"), field("--diff", ".45")};
-    const MlSettings ml{toWhole(field("--lower", "20")), toWhole(field("--upper", "80")),
-                        field("--spread", "7"), field("--ml-diff", ".45")};
+    const Settings& d = kDefaultSettings;
+    const PestSettings pest{field("--start", d.initialOutput), field("--step", d.stepSize),
+                            field("--diff", d.diffThreshold)};
+    const MlSettings ml{toWhole(field("--lower", d.lowerBound)),
+                        toWhole(field("--upper", d.upperBound)), field("--spread", d.spread),
+                        field("--ml-diff", d.mlDiffThreshold)};
 
     for (const Method method : methods) {
         if (auto refused = refusedStart(method, pest, ml, {"--ml-diff"})) {

@@ -5,21 +5,24 @@
 #include <vector>
 
 #include "cli/virtual_subjects.h"
+#include "core/display/numbers.h"
+#include "core/prefs/settings.h"
 #include "core/trial/answer_step.h"
 
 namespace limenta::cli {
 
+// Both methods' start values, the preferences' defaults unless given.
 struct PestSettings {
-    double start = 50;
-    double step = 7;
-    double diff = 0.45;
+    double start = textToNumber(kDefaultSettings.initialOutput);
+    double step = textToNumber(kDefaultSettings.stepSize);
+    double diff = textToNumber(kDefaultSettings.diffThreshold);
 };
 
 struct MlSettings {
-    std::int32_t lower = 20;
-    std::int32_t upper = 80;
-    double spread = 7;
-    double diff = 0.45;
+    std::int32_t lower = toWhole(textToNumber(kDefaultSettings.lowerBound));
+    std::int32_t upper = toWhole(textToNumber(kDefaultSettings.upperBound));
+    double spread = textToNumber(kDefaultSettings.spread);
+    double diff = textToNumber(kDefaultSettings.mlDiffThreshold);
 };
 
 struct Population {

@@ -27,7 +27,7 @@ namespace limenta::testing {
 // The default preferences with fields replaced: {{field number, text}, ...}.
 inline std::string prefsWith(std::initializer_list<std::pair<int, std::string>> changes) {
     std::array<std::string, kPrefsFieldCount - 2> values;
-    const PrefsText defaults(kDefaultPrefs);
+    const PrefsText defaults(defaultPrefsText());
     for (int n = 2; n < kPrefsFieldCount; ++n) {
         values[static_cast<std::size_t>(n - 2)] = defaults.field(n);
     }
@@ -61,7 +61,7 @@ class MainWindowTest : public ::testing::Test {
 
     // Creates the window, runs its open handler and shows it, active, offscreen. With no
     // preferences text the folder holds no PREFS (a first start).
-    Window1& open(const std::optional<std::string>& prefs = std::string(kDefaultPrefs)) {
+    Window1& open(const std::optional<std::string>& prefs = defaultPrefsText()) {
         if (prefs) {
             writePrefs(*prefs);
         }

@@ -37,6 +37,40 @@ std::int32_t PrefsText::key(int n, std::int32_t fallback) const {
     return isCharacterCode(code) ? code : fallback;
 }
 
+std::string composePrefs(const Settings& s) {
+    const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
+    return composePrefs({s.initialOutput, s.stepSize, s.diffThreshold,
+                         std::to_string(s.voiceVolume), std::to_string(s.signalVolume),
+                         std::to_string(s.clickVolume), std::to_string(s.successKey),
+                         std::to_string(s.failKey), flag(s.successAll), flag(s.failAll),
+                         s.lowerBound, s.upperBound, s.spread, s.mlDiffThreshold,
+                         flag(s.useMlPest)});
+}
+
+std::string defaultPrefsText() {
+    return composePrefs(kDefaultSettings);
+}
+
+Settings readSettings(const PrefsText& prefs) {
+    Settings s;
+    s.initialOutput = prefs.field(kPrefsInitialOutput);
+    s.stepSize = prefs.field(kPrefsStepSize);
+    s.diffThreshold = prefs.field(kPrefsDiffThreshold);
+    s.voiceVolume = prefs.volume(kPrefsVoiceVolume);
+    s.signalVolume = prefs.volume(kPrefsSignalVolume);
+    s.clickVolume = prefs.volume(kPrefsClickVolume);
+    s.successKey = prefs.key(kPrefsSuccessKey, kDefaultSettings.successKey);
+    s.failKey = prefs.key(kPrefsFailKey, kDefaultSettings.failKey);
+    s.successAll = prefs.flag(kPrefsSuccessAll);
+    s.failAll = prefs.flag(kPrefsFailAll);
+    s.lowerBound = prefs.field(kPrefsLowerBound);
+    s.upperBound = prefs.field(kPrefsUpperBound);
+    s.spread = prefs.field(kPrefsSpread);
+    s.mlDiffThreshold = prefs.field(kPrefsMlDiffThreshold);
+    s.useMlPest = prefs.flag(kPrefsUseMlPest);
+    return s;
+}
+
 std::string composePrefs(const std::array<std::string, kPrefsFieldCount - 2>& values) {
     std::string text = kPrefsMarkerText;
     for (const std::string& value : values) {

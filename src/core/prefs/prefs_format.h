@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/prefs/settings.h"
+
 namespace limenta {
 
 // Field numbers, counted from 1 as the file is described.
@@ -34,10 +36,6 @@ inline constexpr int kPrefsFieldCount = 17;
 inline constexpr const char* kPrefsFileName = "PREFS";
 inline constexpr const char* kPrefsMarkerText = "PESTPREFS";
 inline constexpr const char* kPrefsEndText = "ENDOFFILE";
-
-// What a freshly opened Preferences dialog writes.
-inline constexpr const char* kDefaultPrefs =
-    "PESTPREFS\t50\t7\t.45\t0\t100\t100\t121\t110\t0\t0\t20\t80\t7\t.45\t0\tENDOFFILE";
 
 // The whole file's text, read field by field. Every value comes out safe to use: numbers
 // are finite, volumes lie within 0 to 100, key codes are single characters.
@@ -68,5 +66,12 @@ class PrefsText {
 
 // Writes the file's text from fields 2 to 16, in file order, between the two markers.
 std::string composePrefs(const std::array<std::string, kPrefsFieldCount - 2>& values);
+// The file's text for `settings`; entry texts are written as they stand.
+std::string composePrefs(const Settings& settings);
+// What a freshly opened Preferences dialog writes.
+std::string defaultPrefsText();
+
+// The settings a file holds: entry texts as they stand, volumes and keys made safe.
+Settings readSettings(const PrefsText& prefs);
 
 }  // namespace limenta

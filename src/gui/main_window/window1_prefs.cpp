@@ -59,7 +59,7 @@ PrefsText Window1::usablePrefs(const std::optional<std::string>& text) {
         statusBar()->showMessage(
             QStringLiteral("The preferences file could not be read: default settings are in use."));
     }
-    return PrefsText(kDefaultPrefs);
+    return PrefsText(defaultPrefsText());
 }
 
 void Window1::applyKeysAndVolumes(const PrefsText& prefs) {

@@ -18,10 +18,6 @@ namespace {
 
 const QColor kIgnoredKeyGrey(200, 200, 200);
 
-QString flag(const QCheckBox* box) {
-    return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-}
-
 // Entry texts go into the file as they stand, except for the characters that would split
 // a field or the line: those become blanks, so no text can corrupt the file.
 std::string fieldText(const QLineEdit* field) {
@@ -68,10 +64,9 @@ void Window2::buildControls() {
     const auto edit = [&](const char* name, QRect place_, const QString& words) {
         return place(new QLineEdit(words, this), name, place_, entry);
     };
-    const auto slider = [&](const char* name, QRect place_, int value) {
+    const auto slider = [&](const char* name, QRect place_) {
         auto* control = place(new QSlider(Qt::Horizontal, this), name, place_, label);
         control->setRange(0, 100);
-        control->setValue(value);
         return control;
     };
     const auto button = [&](const char* name, QRect place_, const QString& words) {
@@ -93,30 +88,30 @@ void Window2::buildControls() {
 
     StaticText1 =
         text("StaticText1", {20, 30, 143, 20}, QStringLiteral("Initial output value:"), right);
-    EditField1 = edit("EditField1", {174, 27, 60, 22}, QStringLiteral("50"));
+    EditField1 = edit("EditField1", {174, 27, 60, 22}, QString());
     StaticText3 = text("StaticText3", {41, 56, 121, 20}, QStringLiteral("Step Size:"), right);
-    EditField4 = edit("EditField4", {174, 53, 60, 22}, QStringLiteral("7"));
+    EditField4 = edit("EditField4", {174, 53, 60, 22}, QString());
     StaticText2 = text("StaticText2", {36, 83, 126, 20}, QStringLiteral("Diff. Threshold:"), right);
-    EditField3 = edit("EditField3", {174, 79, 60, 22}, QStringLiteral(".45"));
+    EditField3 = edit("EditField3", {174, 79, 60, 22}, QString());
 
     StaticText9 = text("StaticText9", {20, 141, 143, 20}, QStringLiteral("Lower Boundary:"), right);
-    EditField2 = edit("EditField2", {174, 138, 60, 22}, QStringLiteral("20"));
+    EditField2 = edit("EditField2", {174, 138, 60, 22}, QString());
     StaticText11 =
         text("StaticText11", {41, 167, 121, 20}, QStringLiteral("Upper Boundary:"), right);
-    EditField6 = edit("EditField6", {174, 164, 60, 22}, QStringLiteral("80"));
+    EditField6 = edit("EditField6", {174, 164, 60, 22}, QString());
     StaticText10 = text("StaticText10", {36, 194, 126, 20},
                         QStringLiteral("Relative threshold spread:"), right);
-    EditField5 = edit("EditField5", {174, 190, 60, 22}, QStringLiteral("7"));
+    EditField5 = edit("EditField5", {174, 190, 60, 22}, QString());
     StaticText12 =
         text("StaticText12", {36, 221, 126, 20}, QStringLiteral("Diff. Threshold:"), right);
-    EditField7 = edit("EditField7", {174, 217, 60, 22}, QStringLiteral(".45"));
+    EditField7 = edit("EditField7", {174, 217, 60, 22}, QString());
 
     StaticText4 = text("StaticText4", {29, 254, 100, 20}, QStringLiteral("Speech Volume:"));
-    Slider1 = slider("Slider1", {29, 272, 189, 16}, 0);
+    Slider1 = slider("Slider1", {29, 272, 189, 16});
     StaticText7 = text("StaticText7", {29, 294, 100, 20}, QStringLiteral("Signal Volume:"));
-    Slider2 = slider("Slider2", {29, 312, 189, 16}, 100);
+    Slider2 = slider("Slider2", {29, 312, 189, 16});
     StaticText8 = text("StaticText8", {29, 332, 100, 20}, QStringLiteral("Click Volume:"));
-    Slider3 = slider("Slider3", {29, 350, 189, 16}, 100);
+    Slider3 = slider("Slider3", {29, 350, 189, 16});
 
     PushButton2 =
         button("PushButton2", {289, 43, 228, 22}, QStringLiteral("Click here to select a key"));
@@ -135,6 +130,7 @@ void Window2::buildControls() {
     PushButton5 = button("PushButton5", {383, 341, 69, 20}, QStringLiteral("Cancel"));
     PushButton4 = button("PushButton4", {464, 341, 69, 20}, QStringLiteral("OK"));
     PushButton4->setDefault(true);
+    showSettings(kDefaultSettings);
 }
 
 void Window2::connectEvents() {
@@ -154,23 +150,36 @@ void Window2::Event_Open() {
 }
 
 void Window2::PushButton1_Action() {
-    EditField1->setText(QStringLiteral("50"));
-    EditField4->setText(QStringLiteral("7"));
-    EditField3->setText(QStringLiteral(".45"));
-    Slider1->setValue(0);
-    Slider2->setValue(100);
-    Slider3->setValue(100);
+    showSettings(kDefaultSettings);
+    // Reset Defaults has captions of its own, a blank wider than a chosen key's.
     StaticText5->setText(QStringLiteral("KEY =      y"));
     StaticText6->setText(QStringLiteral("KEY =      n"));
-    tempsuccesskey = kDefaultSuccessKey;
-    tempfailkey = kDefaultFailKey;
-    EditField2->setText(QStringLiteral("20"));
-    EditField6->setText(QStringLiteral("80"));
-    EditField5->setText(QStringLiteral("7"));
-    EditField7->setText(QStringLiteral(".45"));
-    CheckBox1->setChecked(false);
-    CheckBox2->setChecked(false);
-    CheckBox3->setChecked(false);
+}
+
+void Window2::showSettings(const Settings& settings) {
+    EditField1->setText(QString::fromStdString(settings.initialOutput));
+    EditField4->setText(QString::fromStdString(settings.stepSize));
+    EditField3->setText(QString::fromStdString(settings.diffThreshold));
+    Slider1->setValue(settings.voiceVolume);
+    Slider2->setValue(settings.signalVolume);
+    Slider3->setValue(settings.clickVolume);
+    tempsuccesskey = settings.successKey;
+    tempfailkey = settings.failKey;
+    CheckBox1->setChecked(settings.successAll);
+    CheckBox2->setChecked(settings.failAll);
+    EditField2->setText(QString::fromStdString(settings.lowerBound));
+    EditField6->setText(QString::fromStdString(settings.upperBound));
+    EditField5->setText(QString::fromStdString(settings.spread));
+    EditField7->setText(QString::fromStdString(settings.mlDiffThreshold));
+    CheckBox3->setChecked(settings.useMlPest);
+}
+
+Settings Window2::shownSettings() const {
+    return {fieldText(EditField1),  fieldText(EditField4), fieldText(EditField3),
+            Slider1->value(),       Slider2->value(),      Slider3->value(),
+            tempsuccesskey,         tempfailkey,           CheckBox1->isChecked(),
+            CheckBox2->isChecked(), fieldText(EditField2), fieldText(EditField6),
+            fieldText(EditField5),  fieldText(EditField7), CheckBox3->isChecked()};
 }
 
 bool Window2::captureKey() {
@@ -231,24 +240,7 @@ void Window2::PushButton5_Action() {
 }
 
 void Window2::saveprefs() {
-    const std::array<std::string, kPrefsFieldCount - 2> values{
-        fieldText(EditField1),
-        fieldText(EditField4),
-        fieldText(EditField3),
-        std::to_string(Slider1->value()),
-        std::to_string(Slider2->value()),
-        std::to_string(Slider3->value()),
-        std::to_string(tempsuccesskey),
-        std::to_string(tempfailkey),
-        flag(CheckBox1).toStdString(),
-        flag(CheckBox2).toStdString(),
-        fieldText(EditField2),
-        fieldText(EditField6),
-        fieldText(EditField5),
-        fieldText(EditField7),
-        flag(CheckBox3).toStdString(),
-    };
-    store_.write(composePrefs(values));
+    store_.write(composePrefs(shownSettings()));
 }
 
 void Window2::loadprefsfromfile() {
@@ -268,24 +260,9 @@ void Window2::loadprefsfromfile(bool mayWriteMissing) {
     if (!prefs.marked()) {
         return;
     }
-    const auto fieldOf = [&prefs](int n) { return QString::fromStdString(prefs.field(n)); };
-    EditField1->setText(fieldOf(kPrefsInitialOutput));
-    EditField4->setText(fieldOf(kPrefsStepSize));
-    EditField3->setText(fieldOf(kPrefsDiffThreshold));
-    Slider1->setValue(prefs.volume(kPrefsVoiceVolume));
-    Slider2->setValue(prefs.volume(kPrefsSignalVolume));
-    Slider3->setValue(prefs.volume(kPrefsClickVolume));
-    tempsuccesskey = prefs.key(kPrefsSuccessKey, kDefaultSuccessKey);
+    showSettings(readSettings(prefs));
     StaticText5->setText(keyCaption(tempsuccesskey));
-    tempfailkey = prefs.key(kPrefsFailKey, kDefaultFailKey);
     StaticText6->setText(keyCaption(tempfailkey));
-    CheckBox1->setChecked(prefs.flag(kPrefsSuccessAll));
-    CheckBox2->setChecked(prefs.flag(kPrefsFailAll));
-    EditField2->setText(fieldOf(kPrefsLowerBound));
-    EditField6->setText(fieldOf(kPrefsUpperBound));
-    EditField5->setText(fieldOf(kPrefsSpread));
-    EditField7->setText(fieldOf(kPrefsMlDiffThreshold));
-    CheckBox3->setChecked(prefs.flag(kPrefsUseMlPest));
 }
 
 }  // namespace limenta

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <cstdint>
 
+#include "core/prefs/settings.h"
 #include "core/trial/response_keys.h"
 #include "gui/platform/platform.h"
 
@@ -33,6 +34,9 @@ class Window2 final : public QDialog {
     void CheckBox2_Action();    // failure: OR use all other keys
     void saveprefs();
     void loadprefsfromfile();
+    // Puts `settings` into the controls, captions aside.
+    void showSettings(const Settings& settings);
+    [[nodiscard]] Settings shownSettings() const;
 
     std::int32_t tempsuccesskey = 0;
     std::int32_t tempfailkey = 0;

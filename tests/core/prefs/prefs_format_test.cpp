@@ -9,7 +9,7 @@ namespace limenta {
 namespace {
 
 TEST(PrefsFormat, FieldsAreSplitAtTabsCountedFromOne) {
-    const PrefsText prefs(kDefaultPrefs);
+    const PrefsText prefs(defaultPrefsText());
     EXPECT_TRUE(prefs.marked());
     EXPECT_EQ(prefs.field(1), "PESTPREFS");
     EXPECT_EQ(prefs.field(4), ".45");
@@ -23,7 +23,25 @@ TEST(PrefsFormat, FieldsAreSplitAtTabsCountedFromOne) {
 TEST(PrefsFormat, TheWriterPutsFifteenValuesBetweenTheMarkers) {
     std::array<std::string, kPrefsFieldCount - 2> values{
         "50", "7", ".45", "0", "100", "100", "121", "110", "0", "0", "20", "80", "7", ".45", "0"};
-    EXPECT_EQ(composePrefs(values), kDefaultPrefs);
+    const std::string defaults =
+        "PESTPREFS\t50\t7\t.45\t0\t100\t100\t121\t110\t0\t0\t20\t80\t7\t.45\t0\tENDOFFILE";
+    EXPECT_EQ(composePrefs(values), defaults);
+    EXPECT_EQ(defaultPrefsText(), defaults);
+}
+
+TEST(PrefsFormat, SettingsGoThroughTheFileAndBackFieldByField) {
+    // Every field distinct, so a swap of any two cannot pass.
+    const Settings written{"45.5", "4",   ".3", 11,   22,  33,   'a', 'b',
+                           true,   false, "30", "70", "9", ".2", true};
+    const std::string text = composePrefs(written);
+    EXPECT_EQ(text,
+              "PESTPREFS\t45.5\t4\t.3\t11\t22\t33\t97\t98\t1\t0\t30\t70\t9\t.2\t1\tENDOFFILE");
+    const Settings read = readSettings(PrefsText(text));
+    EXPECT_EQ(composePrefs(read), text);
+    EXPECT_EQ(read.signalVolume, 22);
+    EXPECT_EQ(read.clickVolume, 33);
+    EXPECT_EQ(read.failKey, 'b');
+    EXPECT_FALSE(read.failAll);
 }
 
 TEST(PrefsFormat, NumbersMayHaveADecimalComma) {
@@ -78,7 +96,7 @@ TEST(PrefsFormat, RandomAndCutFilesNeverGiveAnUnsafeValue) {
     for (int round = 0; round < 3000; ++round) {
         std::string text;
         if (round % 3 == 0) {
-            text = std::string(kDefaultPrefs).substr(0, random() % 90);
+            text = defaultPrefsText().substr(0, random() % 90);
         } else {
             const std::size_t length = random() % 200;
             for (std::size_t i = 0; i < length; ++i) {

@@ -109,7 +109,7 @@ TEST_F(StartReset, StartRefusesValuesNoRunCanStartFromAndChangesNothing) {
         const char* third;
         const char* message;
     };
-    const std::string adaptive = kDefaultPrefs;
+    const std::string adaptive = defaultPrefsText();
     const std::string ml = prefsWith({{kPrefsUseMlPest, "1"}});
     const std::vector<Case> cases{
         {adaptive, "0", "7", ".45",

@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     const int trials = std::stoi(argv[2]);
     const QString path = QDir(folder).filePath(QStringLiteral("PREFS"));
     // Two contents of different lengths, so a cut or a mix of the two would show.
-    const std::string oldText = limenta::kDefaultPrefs;
+    const std::string oldText = limenta::defaultPrefsText();
     const std::string newText =
         "PESTPREFS\t45.5\t4\t.3\t85\t60\t40\t13\t32\t0\t1\t30\t70\t9\t.2\t1\tENDOFFILE";
     limenta::PrefsStore store(path);

@@ -29,7 +29,7 @@ TEST_F(Preferences, FirstStartWritesTheDefaultFileAndShowsTheDialogFirst) {
     fake.dialogs.scripts.push_back(pressing(&Window2::PushButton5));  // Cancel
     Window1& w = open(std::nullopt);
     EXPECT_EQ(fake.dialogs.modalRuns, 1);
-    EXPECT_EQ(readPrefs(), kDefaultPrefs);
+    EXPECT_EQ(readPrefs(), defaultPrefsText());
     EXPECT_EQ(w.mysetting, 50);
     EXPECT_EQ(w.mystep, 7);
     EXPECT_EQ(w.mydiff, 0.45);
@@ -121,7 +121,7 @@ TEST_F(Preferences, ADamagedFileGivesTheDefaultsAndIsKeptUntilOk) {
             return dialog.result();
         });
         w.PushButton6->click();
-        EXPECT_EQ(readPrefs(), kDefaultPrefs);
+        EXPECT_EQ(readPrefs(), defaultPrefsText());
     }
 }
 
@@ -193,7 +193,7 @@ TEST_F(Preferences, AChosenKeyIsShownWrittenAndCancelLeavesItUnsaved) {
         return dialog.result();
     });
     w.PushButton6->click();
-    EXPECT_EQ(readPrefs(), kDefaultPrefs);
+    EXPECT_EQ(readPrefs(), defaultPrefsText());
     EXPECT_EQ(w.successkey, 'y');
 
     fake.dialogs.scripts.push_back([&](QDialog& dialog) {
@@ -235,7 +235,7 @@ TEST_F(Preferences, ResetDefaultsPutsTheDesignValuesBackWithSixBlanks) {
         return dialog.result();
     });
     window->PushButton6->click();
-    EXPECT_EQ(readPrefs(), kDefaultPrefs);
+    EXPECT_EQ(readPrefs(), defaultPrefsText());
     EXPECT_FALSE(window->CheckBox1->isChecked());
 }
 
@@ -280,8 +280,8 @@ TEST_F(Preferences, AnUnwritableFolderIsToldOnceAndTheDialogsValuesAreUsed) {
 TEST_F(Preferences, TheWriterReplacesTheFileWhole) {
     PrefsStore prefs(prefsPath());
     writePrefs(std::string(5000, 'x'));
-    ASSERT_TRUE(prefs.write(kDefaultPrefs));
-    EXPECT_EQ(readPrefs(), kDefaultPrefs);
+    ASSERT_TRUE(prefs.write(defaultPrefsText()));
+    EXPECT_EQ(readPrefs(), defaultPrefsText());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"PREFS"});  // no leftovers
 }
 
