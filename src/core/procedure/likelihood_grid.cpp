@@ -3,7 +3,7 @@
 #include <bit>
 #include <cstdint>
 
-#include "core/procedure/procedure.h"
+#include "core/procedure/mlpest_model.h"
 
 namespace limenta {
 
@@ -14,8 +14,8 @@ void LikelihoodGrid::restart(double spread) {
     sums_.fill(0.0);
 }
 
-const std::array<double, 101>& LikelihoodGrid::values(const ProcedureState& record, double spread) {
-    const int count = std::min(record.nrstimulus, kLastStimulus);
+const GridValues& LikelihoodGrid::values(const ProcedureState& record, double spread) {
+    const int count = record.recordedStimuli();
     // The sums hold only while the record still begins with the stimuli summed so far:
     // a new Start, a different spread or a changed entry means summing afresh.
     bool same = started_ &&
@@ -29,15 +29,14 @@ const std::array<double, 101>& LikelihoodGrid::values(const ProcedureState& reco
         restart(spread);
     }
     for (int k = static_cast<int>(included_.size()) + 1; k <= count; ++k) {
-        for (int i = 1; i <= 100; ++i) {
+        for (int i = 1; i <= kGridLast; ++i) {
             const double t = i;
             const double sigma = (spread * t) / 100;
-            sums_[i] = sums_[i] +
-                       Procedure::likelihoodTerm(t, sigma, record.staerken[k], record.erfolge[k]);
+            sums_[i] = sums_[i] + likelihoodTerm(t, sigma, record.staerken[k], record.erfolge[k]);
         }
         included_.emplace_back(record.staerken[k], record.erfolge[k]);
     }
-    for (int i = 1; i <= 100; ++i) {
+    for (int i = 1; i <= kGridLast; ++i) {
         values_[i] = -sums_[i];
     }
     return values_;

@@ -12,10 +12,14 @@
 
 namespace limenta {
 
+// The grid's thresholds are the whole outputs 1 to kGridLast.
+inline constexpr int kGridLast = static_cast<int>(kHighestOutput);
+using GridValues = std::array<double, kGridLast + 1>;
+
 class LikelihoodGrid {
   public:
-    // values()[i] == funcfinal(i) for i = 1 to 100, with relsigmafinal == spread.
-    const std::array<double, 101>& values(const ProcedureState& record, double spread);
+    // values()[i] == funcfinal(i) for i = 1 to kGridLast, with relsigmafinal == spread.
+    const GridValues& values(const ProcedureState& record, double spread);
 
   private:
     void restart(double spread);
@@ -23,8 +27,8 @@ class LikelihoodGrid {
     bool started_ = false;
     double spread_ = 0.0;
     std::vector<std::pair<double, double>> included_;  // (staerken, erfolge) summed so far
-    std::array<double, 101> sums_{};
-    std::array<double, 101> values_{};
+    GridValues sums_{};
+    GridValues values_{};
 };
 
 }  // namespace limenta

@@ -1,21 +1,10 @@
-#include <cmath>
+#include "core/procedure/mlpest_model.h"
 
-#include "core/procedure/procedure.h"
+#include <cmath>
 
 namespace limenta {
 
-bool Procedure::insertstimulus(std::int32_t stimulus, std::int32_t success) {
-    if (nrstimulus < 0 || nrstimulus >= kLastStimulus) {
-        return false;
-    }
-    nrstimulus = nrstimulus + 1;
-    const int i = nrstimulus;
-    staerken[i] = static_cast<double>(stimulus);
-    erfolge[i] = static_cast<double>(success);
-    return true;
-}
-
-double Procedure::CuGauss(double x, double mean, double sigma) {
+double CuGauss(double x, double mean, double sigma) {
     if (sigma < 1e-10) {
         return x < mean ? 0.0 : 1.0;
     }
@@ -41,28 +30,19 @@ double Procedure::CuGauss(double x, double mean, double sigma) {
     return (2 - e) * 0.5;
 }
 
-double Procedure::sureln(double x) {
+double sureln(double x) {
     if (x < 1e-100) {
         return -12000.0;
     }
     return std::log(x);
 }
 
-double Procedure::likelihoodTerm(double t, double sigma, double stimulus, double success) {
+double likelihoodTerm(double t, double sigma, double stimulus, double success) {
     const double p = CuGauss(t, stimulus, sigma);
     return success == 1.0 ? sureln(1 - p) : sureln(p);
 }
 
-double Procedure::funcfinal(double t) const {
-    const double sigma = (relsigmafinal * t) / 100;
-    double sum = 0.0;
-    for (int i = 1; i <= nrstimulus && i <= kLastStimulus; ++i) {
-        sum = sum + likelihoodTerm(t, sigma, staerken[i], erfolge[i]);
-    }
-    return -sum;
-}
-
-double Procedure::sign(double a, double b) {
+double sign(double a, double b) {
     return b > 0 ? std::fabs(a) : -std::fabs(a);
 }
 

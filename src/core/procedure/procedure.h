@@ -1,4 +1,6 @@
-// The two estimation procedures, working on the run state they derive from.
+// The two estimation procedures, working on the run state they derive from. Each
+// procedure_<topic>.cpp holds one part: the adaptive staircase, the ML-PEST record and
+// its likelihood, the ML-PEST estimator.
 #pragma once
 
 #include <cstdint>
@@ -23,18 +25,8 @@ class Procedure : public ProcedureState {
     // record is full.
     bool insertstimulus(std::int32_t stimulus, std::int32_t success);
 
-    // Probability of no MEP at output `mean` for threshold `x`: Phi((x - mean) / sigma),
-    // by the Chebyshev-fitted complementary error function (error below 1.2e-7).
-    static double CuGauss(double x, double mean, double sigma);
-    // Natural logarithm with a floor of -12000, so an impossible answer costs a finite
-    // amount.
-    static double sureln(double x);
     // Negative log-likelihood of threshold t over the record, spread relsigmafinal.
     [[nodiscard]] double funcfinal(double t) const;
-    // One stimulus's share of the log-likelihood of threshold t with spread sigma.
-    static double likelihoodTerm(double t, double sigma, double stimulus, double success);
-    // |a| with the sign of b; b = 0 counts as negative.
-    static double sign(double a, double b);
 
     // Seeds the record: a failure at the lower bound and a success at the upper one.
     void startBestPest(std::int32_t lower, std::int32_t upper);

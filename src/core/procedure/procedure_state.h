@@ -1,6 +1,7 @@
 // Everything one assessment run remembers, under the names the whole program uses.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -11,6 +12,9 @@ namespace limenta {
 inline constexpr int kLastTrial = 200;
 // ML-PEST stimuli are numbered from 1 as well.
 inline constexpr int kLastStimulus = 1000;
+// Outputs are percent of the stimulator's maximum: a staircase stays within these.
+inline constexpr double kLowestOutput = 1;
+inline constexpr double kHighestOutput = 100;
 
 struct ProcedureState {
     // Counters and the adaptive PEST staircase.
@@ -48,6 +52,13 @@ struct ProcedureState {
     double totaltime = 0.0;          // seconds from Start to the estimate
     std::string mydate;              // long date at Start
     std::string mytime;              // long time at Start
+
+    // The per-trial arrays take no further answer (a full run, or a count gone wrong).
+    [[nodiscard]] bool trialsFull() const { return stepnum < 0 || stepnum >= kLastTrial; }
+    // The ML-PEST record takes no further stimulus.
+    [[nodiscard]] bool recordFull() const { return nrstimulus < 0 || nrstimulus >= kLastStimulus; }
+    // How many recorded stimuli the likelihood sums: the count, within the record.
+    [[nodiscard]] int recordedStimuli() const { return std::clamp(nrstimulus, 0, kLastStimulus); }
 };
 
 }  // namespace limenta

@@ -12,7 +12,7 @@ namespace {
 bool mlPestAnswer(Procedure& run, std::int32_t answer, bool& reached) {
     const double distance = std::fabs(run.curstim - run.laststim);
     const bool goesOn = distance > run.mydiff2;
-    if (goesOn && run.nrstimulus >= kLastStimulus) {
+    if (goesOn && run.recordFull()) {
         return false;
     }
     run.thediff = distance;
@@ -31,11 +31,11 @@ bool mlPestAnswer(Procedure& run, std::int32_t answer, bool& reached) {
 
 void adaptivePestAnswer(Procedure& run, std::int32_t answer, bool& reached) {
     double next = run.runpest(answer);
-    if (next > 100) {
-        next = 100;
+    if (next > kHighestOutput) {
+        next = kHighestOutput;
     }
-    if (!(next >= 1)) {
-        next = 1;
+    if (!(next >= kLowestOutput)) {
+        next = kLowestOutput;
     }
     run.lastsetting = run.mysetting;
     run.mysetting = next;
@@ -47,7 +47,7 @@ void adaptivePestAnswer(Procedure& run, std::int32_t answer, bool& reached) {
 
 AnswerStep takeAnswer(Procedure& run, std::int32_t answer, Method method, double nowMicros) {
     AnswerStep step;
-    if (run.stepnum < 0 || run.stepnum >= kLastTrial) {
+    if (run.trialsFull()) {
         step.refused = true;
         return step;
     }

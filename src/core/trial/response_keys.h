@@ -22,11 +22,15 @@ inline constexpr std::int32_t kDelete = 127;
 inline constexpr std::int32_t kDefaultSuccessKey = 121;  // y
 inline constexpr std::int32_t kDefaultFailKey = 110;     // n
 
+// The keys the main window opens with, until the preferences are applied.
+inline constexpr std::int32_t kOpeningSuccessKey = '1';
+inline constexpr std::int32_t kOpeningFailKey = '0';
+
 struct ResponseKeys {
-    std::int32_t successkey = 49;  // the digit one, until the preferences are applied
-    std::int32_t failkey = 48;     // the digit zero
-    bool successall = false;       // every key but the failure key means success
-    bool failall = false;          // every key but the success key means failure
+    std::int32_t successkey = kOpeningSuccessKey;
+    std::int32_t failkey = kOpeningFailKey;
+    bool successall = false;  // every key but the failure key means success
+    bool failall = false;     // every key but the success key means failure
 };
 
 // True for the code of one Unicode character (1 to 0x10FFFF, no surrogate).

@@ -7,7 +7,7 @@ namespace limenta {
 namespace {
 
 bool outsideOutputRange(double value) {
-    return !(value >= 1 && value <= 100);
+    return !(value >= kLowestOutput && value <= kHighestOutput);
 }
 
 }  // namespace

@@ -32,8 +32,8 @@ void Window1::Event_Open() {
     for (int d = 0; d <= 9; ++d) {
         sss[static_cast<std::size_t>(d)] = &platform_.sounds.sound(QStringLiteral("s%1").arg(d));
     }
-    successkey = 49;
-    failkey = 48;
+    successkey = kOpeningSuccessKey;
+    failkey = kOpeningFailKey;
     tellSoundUnavailableOnce();
     loadprefs();
 }

@@ -2,30 +2,31 @@
 
 #include <cmath>
 
+#include "core/procedure/mlpest_model.h"
 #include "core/procedure/procedure.h"
 
 namespace limenta {
 namespace {
 
 TEST(CuGauss, FollowsTheFittedNormalDistribution) {
-    EXPECT_EQ(Procedure::CuGauss(49, 50, 0), 0.0);
-    EXPECT_EQ(Procedure::CuGauss(50, 50, 0), 1.0);
-    EXPECT_EQ(Procedure::CuGauss(49, 50, -3), 0.0);
-    EXPECT_NEAR(Procedure::CuGauss(55, 50, 5), 0.84134474, 5e-9);
-    EXPECT_NEAR(Procedure::CuGauss(45, 50, 5), 0.15865526, 5e-9);
-    EXPECT_NEAR(Procedure::CuGauss(55, 50, 5) + Procedure::CuGauss(45, 50, 5), 1.0, 1e-15);
-    EXPECT_EQ(Procedure::CuGauss(80, 50, 0.5), 1.0);
-    EXPECT_EQ(Procedure::CuGauss(20, 50, 0.5), 0.0);
+    EXPECT_EQ(CuGauss(49, 50, 0), 0.0);
+    EXPECT_EQ(CuGauss(50, 50, 0), 1.0);
+    EXPECT_EQ(CuGauss(49, 50, -3), 0.0);
+    EXPECT_NEAR(CuGauss(55, 50, 5), 0.84134474, 5e-9);
+    EXPECT_NEAR(CuGauss(45, 50, 5), 0.15865526, 5e-9);
+    EXPECT_NEAR(CuGauss(55, 50, 5) + CuGauss(45, 50, 5), 1.0, 1e-15);
+    EXPECT_EQ(CuGauss(80, 50, 0.5), 1.0);
+    EXPECT_EQ(CuGauss(20, 50, 0.5), 0.0);
     // The approximation is not exact at the centre; the model was fitted with it.
-    EXPECT_NEAR(Procedure::CuGauss(50, 50, 5), 0.499999985, 1e-9);
-    EXPECT_NE(Procedure::CuGauss(50, 50, 5), 0.5);
+    EXPECT_NEAR(CuGauss(50, 50, 5), 0.499999985, 1e-9);
+    EXPECT_NE(CuGauss(50, 50, 5), 0.5);
 }
 
 TEST(Sureln, FloorsTheLogarithm) {
-    EXPECT_EQ(Procedure::sureln(0), -12000.0);
-    EXPECT_EQ(Procedure::sureln(-1), -12000.0);
-    EXPECT_EQ(Procedure::sureln(1), 0.0);
-    EXPECT_NEAR(Procedure::sureln(1e-100), -230.2585, 1e-4);
+    EXPECT_EQ(sureln(0), -12000.0);
+    EXPECT_EQ(sureln(-1), -12000.0);
+    EXPECT_EQ(sureln(1), 0.0);
+    EXPECT_NEAR(sureln(1e-100), -230.2585, 1e-4);
 }
 
 TEST(Funcfinal, IsTheNegativeLogLikelihoodOfTheRecord) {
@@ -54,9 +55,9 @@ TEST(Funcfinal, CountsOnlyAnExactOneAsASuccess) {
 }
 
 TEST(Sign, TransfersTheSignWithZeroCountingNegative) {
-    EXPECT_EQ(Procedure::sign(3, 0), -3);
-    EXPECT_EQ(Procedure::sign(-3, 2), 3);
-    EXPECT_EQ(Procedure::sign(-3, -2), -3);
+    EXPECT_EQ(sign(3, 0), -3);
+    EXPECT_EQ(sign(-3, 2), 3);
+    EXPECT_EQ(sign(-3, -2), -3);
 }
 
 TEST(InsertStimulus, AppendsAndRefusesAFullRecord) {

@@ -1,8 +1,16 @@
 #include <cmath>
 
+#include "core/procedure/mlpest_model.h"
 #include "core/procedure/procedure.h"
 
 namespace limenta {
+
+namespace {
+
+// The minimiser stops here even when it has not met its tolerance.
+constexpr int kBrentIterations = 100;
+
+}  // namespace
 
 void Procedure::startBestPest(std::int32_t lower, std::int32_t upper) {
     insertstimulus(lower, 0);
@@ -11,11 +19,11 @@ void Procedure::startBestPest(std::int32_t lower, std::int32_t upper) {
 
 double Procedure::finalThreshold(double spread) {
     relsigmafinal = spread;
-    const std::array<double, 101>& grid = grid_.values(*this, spread);  // funcfinal(1..100)
+    const GridValues& grid = grid_.values(*this, spread);  // funcfinal(1..kGridLast)
     double best = 1e38;
     int first = 0;
     int last = 0;
-    for (int i = 1; i <= 100; ++i) {
+    for (int i = 1; i <= kGridLast; ++i) {
         const double v = grid[i];
         if (std::fabs(v - best) < 1e-7) {
             last = i;  // a tie extends the run of equal values; best stays as it was
@@ -45,7 +53,7 @@ double Procedure::brent(double left, double inner, double right, double tol, dou
     double e = 0.0;
     double d = 0.0;
 
-    for (int iteration = 1; iteration <= 100; ++iteration) {
+    for (int iteration = 1; iteration <= kBrentIterations; ++iteration) {
         const double xm = 0.5 * (a + b);
         const double tol1 = tol * std::fabs(x) + 1e-10;
         const double tol2 = 2 * tol1;

@@ -5,7 +5,7 @@ namespace limenta {
 double Procedure::runpest(std::int32_t answer) {
     // The arrays end at the last trial; the answer step refuses further answers before
     // they reach here, and a direct call changes nothing.
-    if (stepnum < 0 || stepnum >= kLastTrial) {
+    if (trialsFull()) {
         return mysetting;
     }
     stepnum = stepnum + 1;
