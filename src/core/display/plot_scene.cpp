@@ -7,7 +7,7 @@
 namespace limenta {
 
 double differenceScale(Method method, std::int32_t startstep) {
-    return method == Method::MlPest ? 8.6 : 387.0 / (2.0 * startstep);
+    return method == Method::MlPest ? 8.6 : kPlotHeight / (2.0 * startstep);
 }
 
 int pixel(double coordinate) {
@@ -41,19 +41,19 @@ PlotStep text(Rgb colour, double x, double y, std::string words) {
 
 std::vector<PlotStep> plotScene(const PlotInput& in) {
     const int n = std::clamp(in.n, 1, kLastTrial);
-    const double dx = 550.0 / (n + 1);
+    const double dx = static_cast<double>(kPlotWidth) / (n + 1);
     const double k = differenceScale(in.method, in.startstep);
-    const auto outputY = [](double output) { return 387 - 4.0 * output; };
-    const auto differenceY = [k](double difference) { return 387 - k * difference; };
+    const auto outputY = [](double output) { return kPlotHeight - 4.0 * output; };
+    const auto differenceY = [k](double difference) { return kPlotHeight - k * difference; };
 
     std::vector<PlotStep> steps;
-    steps.push_back(box(PlotStep::Kind::FillRect, kWhite, 0, 0, 550, 387));
+    steps.push_back(box(PlotStep::Kind::FillRect, kWhite, 0, 0, kPlotWidth, kPlotHeight));
 
-    for (int y = 0; y <= 387; y += 40) {
-        steps.push_back(line(kGridGrey, 1, 0, y, 550, y));
+    for (int y = 0; y <= kPlotHeight; y += 40) {
+        steps.push_back(line(kGridGrey, 1, 0, y, kPlotWidth, y));
     }
     for (int i = 0; i <= n; ++i) {
-        steps.push_back(line(kGridGrey, 1, dx * i + 5, 0, dx * i + 5, 387));
+        steps.push_back(line(kGridGrey, 1, dx * i + 5, 0, dx * i + 5, kPlotHeight));
     }
 
     for (int i = 1; i <= n; ++i) {
@@ -74,11 +74,12 @@ std::vector<PlotStep> plotScene(const PlotInput& in) {
     const double ys = outputY(in.settinglog[n]);
     steps.push_back(text(kBlue, 10, ys, "rMT Estimate"));
     steps.push_back(text(kBlue, 510, ys, formatMask(roundHalfAway(in.newSetting), "#00")));
-    steps.push_back(line(kBlue, 3, 0, ys + 5, 550, ys + 5));
+    steps.push_back(line(kBlue, 3, 0, ys + 5, kPlotWidth, ys + 5));
 
     const double criterion = in.method == Method::MlPest ? in.mydiff2 : in.mydiff;
-    steps.push_back(line(kRed, 3, 0, differenceY(criterion), 550, differenceY(criterion)));
-    steps.push_back(text(kRed, 10, 383 - k * criterion, "Diff Threshold"));
+    steps.push_back(line(kRed, 3, 0, differenceY(criterion), kPlotWidth, differenceY(criterion)));
+    // The caption stands four pixels above its line.
+    steps.push_back(text(kRed, 10, (kPlotHeight - 4) - k * criterion, "Diff Threshold"));
     return steps;
 }
 

@@ -13,6 +13,7 @@
 #include "gui/main_window/key_router.h"
 #include "gui/main_window/plot_canvas.h"
 #include "gui/main_window/window1.h"
+#include "gui/main_window/window1_places.h"
 #include "gui/prefs/prefs_store.h"
 #include "gui/report/output_window.h"
 #include "gui/widgets/cr_text_edit.h"
@@ -23,38 +24,39 @@ namespace limenta {
 
 namespace {
 
-constexpr int kWidth = 905;
-constexpr int kHeight = 690;
 // Digits follow one another as soon as the previous one has ended.
 constexpr int kAnnouncementPeriodMs = 10;
 
-QLabel* label(QWidget* parent, const char* name, QRect geometry, const QString& text,
-              const QFont& font, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* control = place(new QLabel(text, parent), name, geometry, font);
+// A control at its place in the table, with its name and font.
+template <typename Control>
+Control* at(Control* control, const char* name, const QFont& font) {
+    return place(control, name, placeOf(name), font);
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, const QFont& font,
+              Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+    auto* control = at(new QLabel(text, parent), name, font);
     control->setAlignment(alignment);
     return control;
 }
 
-QLineEdit* field(QWidget* parent, const char* name, QRect geometry, const QString& text,
-                 const QFont& font) {
-    return place(new QLineEdit(text, parent), name, geometry, font);
+QLineEdit* field(QWidget* parent, const char* name, const QString& text, const QFont& font) {
+    return at(new QLineEdit(text, parent), name, font);
 }
 
-QPushButton* button(QWidget* parent, const char* name, QRect geometry, const QString& caption,
-                    const QFont& font) {
-    return place(new QPushButton(caption, parent), name, geometry, font);
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QFont& font) {
+    return at(new QPushButton(caption, parent), name, font);
 }
 
-QSlider* slider(QWidget* parent, const char* name, QRect geometry, const QFont& font) {
-    auto* control = place(new QSlider(Qt::Horizontal, parent), name, geometry, font);
+QSlider* slider(QWidget* parent, const char* name, const QFont& font) {
+    auto* control = at(new QSlider(Qt::Horizontal, parent), name, font);
     control->setRange(0, 100);
     control->setValue(85);
     return control;
 }
 
-QGroupBox* group(QWidget* parent, const char* name, QRect geometry, const QString& title,
-                 const QFont& font) {
-    return place(new QGroupBox(title, parent), name, geometry, font);
+QGroupBox* group(QWidget* parent, const char* name, const QString& title, const QFont& font) {
+    return at(new QGroupBox(title, parent), name, font);
 }
 
 LineControl* bracketLine(QWidget* parent, const char* name, QPoint from, QPoint to) {
@@ -91,7 +93,7 @@ Window1::~Window1() {
 void Window1::buildControls() {
     auto* content = new QWidget(this);
     content->setObjectName(QStringLiteral("Window1Content"));
-    content->setFixedSize(kWidth, kHeight);
+    content->setFixedSize(kWindow1Width, kWindow1Height);
     QPalette background = content->palette();
     background.setColor(QPalette::Window, kMainBackground);
     // Disabled controls stay readable on the grey background.
@@ -111,84 +113,60 @@ void Window1::buildControls() {
     const Qt::Alignment centre = Qt::AlignCenter;
 
     // Group boxes first, so the controls drawn over them stay on top.
-    GroupBox1 = group(content, "GroupBox1", {570, 13, 315, 243}, QStringLiteral("Getting Started"),
-                      times12);
-    GroupBox3 = group(content, "GroupBox3", {570, 268, 116, 132},
-                      QStringLiteral("Distance Correct"), times12);
-    GroupBox2 = group(content, "GroupBox2", {695, 268, 190, 132}, QStringLiteral("Quick Reference"),
-                      times12);
+    GroupBox1 = group(content, "GroupBox1", QStringLiteral("Getting Started"), times12);
+    GroupBox3 = group(content, "GroupBox3", QStringLiteral("Distance Correct"), times12);
+    GroupBox2 = group(content, "GroupBox2", QStringLiteral("Quick Reference"), times12);
 
     Canvas1 = new PlotCanvas(*this, content);
     Canvas1->setObjectName(QStringLiteral("Canvas1"));
-    Canvas1->setGeometry(9, 13, 550, 387);
+    Canvas1->setGeometry(placeOf("Canvas1"));
 
-    StaticText1 = label(content, "StaticText1", {624, 33, 143, 20},
-                        QStringLiteral("Initial output value:"), times12, right);
-    EditField1 = field(content, "EditField1", {769, 31, 60, 22}, QStringLiteral("50"), times16);
-    StaticText3 = label(content, "StaticText3", {646, 58, 121, 20}, QStringLiteral("Step Size:"),
-                        times12, right);
-    EditField4 = field(content, "EditField4", {769, 56, 60, 22}, QStringLiteral("7"), times16);
-    StaticText2 = label(content, "StaticText2", {641, 84, 126, 20},
-                        QStringLiteral("Diff. Threshold:"), times12, right);
-    EditField3 = field(content, "EditField3", {769, 82, 60, 22}, QStringLiteral(".45"), times16);
+    StaticText1 =
+        label(content, "StaticText1", QStringLiteral("Initial output value:"), times12, right);
+    EditField1 = field(content, "EditField1", QStringLiteral("50"), times16);
+    StaticText3 = label(content, "StaticText3", QStringLiteral("Step Size:"), times12, right);
+    EditField4 = field(content, "EditField4", QStringLiteral("7"), times16);
+    StaticText2 = label(content, "StaticText2", QStringLiteral("Diff. Threshold:"), times12, right);
+    EditField3 = field(content, "EditField3", QStringLiteral(".45"), times16);
 
-    StaticText10 = label(content, "StaticText10", {580, 112, 100, 20},
-                         QStringLiteral("Voice Volume:"), times12);
-    Slider1 = slider(content, "Slider1", {685, 116, 173, 16}, times12);
-    StaticText11 = label(content, "StaticText11", {580, 136, 100, 20},
-                         QStringLiteral("Signal Volume:"), times12);
-    Slider2 = slider(content, "Slider2", {685, 140, 173, 16}, times12);
-    StaticText12 = label(content, "StaticText12", {580, 160, 100, 20},
-                         QStringLiteral("Click Volume:"), times12);
-    Slider3 = slider(content, "Slider3", {685, 164, 173, 16}, times12);
+    StaticText10 = label(content, "StaticText10", QStringLiteral("Voice Volume:"), times12);
+    Slider1 = slider(content, "Slider1", times12);
+    StaticText11 = label(content, "StaticText11", QStringLiteral("Signal Volume:"), times12);
+    Slider2 = slider(content, "Slider2", times12);
+    StaticText12 = label(content, "StaticText12", QStringLiteral("Click Volume:"), times12);
+    Slider3 = slider(content, "Slider3", times12);
 
-    PushButton1 =
-        button(content, "PushButton1", {586, 198, 80, 20}, QStringLiteral("Start"), times12);
-    PushButton3 =
-        button(content, "PushButton3", {690, 198, 80, 20}, QStringLiteral("Reset"), times12);
-    PushButton4 =
-        button(content, "PushButton4", {789, 198, 80, 20}, QStringLiteral("Print/Save"), times12);
-    CheckBox1 = place(new QCheckBox(QStringLiteral("Use ML-PEST"), content), "CheckBox1",
-                      {586, 228, 100, 20}, times12);
-    PushButton6 =
-        button(content, "PushButton6", {690, 226, 80, 20}, QStringLiteral("Prefs"), times12);
-    PushButton2 =
-        button(content, "PushButton2", {789, 226, 80, 20}, QStringLiteral("Quit"), times12);
+    PushButton1 = button(content, "PushButton1", QStringLiteral("Start"), times12);
+    PushButton3 = button(content, "PushButton3", QStringLiteral("Reset"), times12);
+    PushButton4 = button(content, "PushButton4", QStringLiteral("Print/Save"), times12);
+    CheckBox1 = at(new QCheckBox(QStringLiteral("Use ML-PEST"), content), "CheckBox1", times12);
+    PushButton6 = button(content, "PushButton6", QStringLiteral("Prefs"), times12);
+    PushButton2 = button(content, "PushButton2", QStringLiteral("Quit"), times12);
 
     const Qt::Alignment top = Qt::AlignLeft | Qt::AlignTop;
-    StaticText16 =
-        label(content, "StaticText16", {582, 289, 88, 24}, QStringLiteral("Distance to M1:"),
-              designFont(QStringLiteral("Times"), 11), top);
-    StaticText18 =
-        label(content, "StaticText18", {575, 306, 48, 20}, QStringLiteral("mm="), times12, right);
-    EditField7 = field(content, "EditField7", {624, 304, 40, 18}, QStringLiteral("0"),
-                       designFont(QStringLiteral("Times"), 13));
-    StaticText17 =
-        label(content, "StaticText17", {582, 335, 101, 15}, QStringLiteral("Distance to target:"),
-              designFont(QStringLiteral("Times"), 11), top);
-    StaticText19 =
-        label(content, "StaticText19", {575, 350, 48, 20}, QStringLiteral("mm="), times12, right);
-    EditField6 = field(content, "EditField6", {624, 350, 40, 18}, QStringLiteral("0"),
-                       designFont(QStringLiteral("Times"), 13));
-    BevelButton1 = button(content, "BevelButton1", {582, 380, 82, 12}, QStringLiteral("Adjust"),
+    StaticText16 = label(content, "StaticText16", QStringLiteral("Distance to M1:"),
+                         designFont(QStringLiteral("Times"), 11), top);
+    StaticText18 = label(content, "StaticText18", QStringLiteral("mm="), times12, right);
+    EditField7 =
+        field(content, "EditField7", QStringLiteral("0"), designFont(QStringLiteral("Times"), 13));
+    StaticText17 = label(content, "StaticText17", QStringLiteral("Distance to target:"),
+                         designFont(QStringLiteral("Times"), 11), top);
+    StaticText19 = label(content, "StaticText19", QStringLiteral("mm="), times12, right);
+    EditField6 =
+        field(content, "EditField6", QStringLiteral("0"), designFont(QStringLiteral("Times"), 13));
+    BevelButton1 = button(content, "BevelButton1", QStringLiteral("Adjust"),
                           designFont(QStringLiteral("Times"), 10));
 
     const QFont times14 = designFont(QStringLiteral("Times"), 14);
-    PopupMenu1 = place(new QComboBox(content), "PopupMenu1", {707, 294, 80, 20}, times14);
-    PopupMenu2 = place(new QComboBox(content), "PopupMenu2", {707, 326, 80, 20}, times14);
-    PopupMenu3 = place(new QComboBox(content), "PopupMenu3", {707, 358, 80, 20}, times14);
-    StaticText7 = label(content, "StaticText7", {795, 293, 43, 20}, QStringLiteral("###"),
-                        times16Bold, centre);
-    StaticText8 = label(content, "StaticText8", {795, 325, 43, 20}, QStringLiteral("###"),
-                        times16Bold, centre);
-    StaticText9 = label(content, "StaticText9", {795, 357, 43, 20}, QStringLiteral("###"),
-                        times16Bold, centre);
-    StaticText13 = label(content, "StaticText13", {838, 294, 43, 20}, QStringLiteral("###"),
-                         times16Bold, centre);
-    StaticText14 = label(content, "StaticText14", {838, 325, 43, 20}, QStringLiteral("###"),
-                         times16Bold, centre);
-    StaticText15 = label(content, "StaticText15", {838, 357, 43, 20}, QStringLiteral("###"),
-                         times16Bold, centre);
+    PopupMenu1 = at(new QComboBox(content), "PopupMenu1", times14);
+    PopupMenu2 = at(new QComboBox(content), "PopupMenu2", times14);
+    PopupMenu3 = at(new QComboBox(content), "PopupMenu3", times14);
+    StaticText7 = label(content, "StaticText7", QStringLiteral("###"), times16Bold, centre);
+    StaticText8 = label(content, "StaticText8", QStringLiteral("###"), times16Bold, centre);
+    StaticText9 = label(content, "StaticText9", QStringLiteral("###"), times16Bold, centre);
+    StaticText13 = label(content, "StaticText13", QStringLiteral("###"), times16Bold, centre);
+    StaticText14 = label(content, "StaticText14", QStringLiteral("###"), times16Bold, centre);
+    StaticText15 = label(content, "StaticText15", QStringLiteral("###"), times16Bold, centre);
     for (QLabel* corrected : {StaticText13, StaticText14, StaticText15}) {
         setTextColour(corrected, kDesignGrey);
     }
@@ -199,18 +177,16 @@ void Window1::buildControls() {
     Line4 = bracketLine(content, "Line4", {663, 309}, {672, 309});
     Line5 = bracketLine(content, "Line5", {663, 356}, {672, 356});
 
-    EditField5 = field(content, "EditField5", {9, 425, 411, 20},
-                       QString::fromLatin1(kHistoryHeader), courier16);
+    EditField5 = field(content, "EditField5", QString::fromLatin1(kHistoryHeader), courier16);
     EditField5->setReadOnly(true);
-    EditField2 = place(new CrTextEdit(content), "EditField2", {9, 445, 411, 222}, courier16);
+    EditField2 = at(new CrTextEdit(content), "EditField2", courier16);
     EditField2->setReadOnly(true);
 
-    StaticText6 = label(content, "StaticText6", {448, 425, 437, 39}, QString(),
-                        designFont(QStringLiteral("Times"), 24));
-    StaticText5 = label(content, "StaticText5", {506, 478, 337, 35}, QString(),
-                        designFont(QStringLiteral("Times"), 24, true));
-    StaticText4 = label(content, "StaticText4", {499, 503, 337, 166}, QString(),
-                        designFont(QStringLiteral("Times"), 170, true));
+    StaticText6 = label(content, "StaticText6", QString(), designFont(QStringLiteral("Times"), 24));
+    StaticText5 =
+        label(content, "StaticText5", QString(), designFont(QStringLiteral("Times"), 24, true));
+    StaticText4 =
+        label(content, "StaticText4", QString(), designFont(QStringLiteral("Times"), 170, true));
 
     Timer1 = announcementTimer(this, "Timer1");
     Timer2 = announcementTimer(this, "Timer2");

@@ -1,4 +1,4 @@
-// The main window as designed: names, places, texts and fonts.
+// The main window as designed: its places table, and the controls built from it.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -8,22 +8,62 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
+#include <algorithm>
+#include <set>
+#include <string_view>
 
 #include "fakes/main_window_fixture.h"
 #include "gui/app/menu_bar.h"
+#include "gui/main_window/window1_places.h"
 #include "gui/widgets/design.h"
+#include "gui/widgets/line_control.h"
 
 namespace limenta::testing {
 namespace {
 
-struct Placed {
+struct Designed {
     const char* name;
-    QRect place;
     const char* text;
     int pixelSize;
 };
 
-TEST(Window1Layout, EveryControlAtItsPlaceWithItsTextAndFont) {
+// The designed overlaps, either way round.
+bool overlapsByDesign(std::string_view a, std::string_view b) {
+    return std::any_of(kWindow1Overlaps.begin(), kWindow1Overlaps.end(), [&](const auto& pair) {
+        return (pair.first == a && pair.second == b) || (pair.first == b && pair.second == a);
+    });
+}
+
+TEST(Window1Layout, ThePlacesTableHasUniqueNamesInsideTheWindowAndOnlyDesignedOverlaps) {
+    const QRect window(0, 0, kWindow1Width, kWindow1Height);
+    std::set<std::string_view> names;
+    for (const ControlPlace& c : kWindow1Places) {
+        EXPECT_TRUE(names.insert(c.name).second) << c.name;
+        EXPECT_FALSE(c.rect.isEmpty()) << c.name;
+        EXPECT_TRUE(window.contains(c.rect)) << c.name;
+    }
+    for (const ControlPlace& a : kWindow1Places) {
+        for (const ControlPlace& b : kWindow1Places) {
+            if (a.name >= b.name || !a.rect.intersects(b.rect)) {
+                continue;
+            }
+            // A group box holds its controls whole; anything else must not touch.
+            const bool grouped = (a.name.starts_with("GroupBox") && a.rect.contains(b.rect)) ||
+                                 (b.name.starts_with("GroupBox") && b.rect.contains(a.rect));
+            EXPECT_TRUE(grouped || overlapsByDesign(a.name, b.name)) << a.name << " and " << b.name;
+        }
+    }
+    for (const auto& [a, b] : kWindow1Overlaps) {
+        EXPECT_TRUE(placeOf(a).intersects(placeOf(b))) << a << " no longer overlaps " << b;
+    }
+    // Three anchors of the design: the plot, the big number, the history.
+    EXPECT_EQ(placeOf("Canvas1"), QRect(9, 13, 550, 387));
+    EXPECT_EQ(placeOf("StaticText4"), QRect(499, 503, 337, 166));
+    EXPECT_EQ(placeOf("EditField2"), QRect(9, 445, 411, 222));
+    EXPECT_TRUE(placeOf("NoSuchControl").isNull());
+}
+
+TEST(Window1Layout, EveryControlStandsAtItsPlaceWithItsTextAndFont) {
     FakePlatform fake;
     QTemporaryDir dir;
     PrefsStore store(dir.filePath(QStringLiteral("PREFS")));
@@ -31,55 +71,53 @@ TEST(Window1Layout, EveryControlAtItsPlaceWithItsTextAndFont) {
     EXPECT_EQ(w.windowTitle(), "Adaptive PEST Procedure ");
     EXPECT_EQ(w.centralWidget()->size(), QSize(905, 690));
     EXPECT_EQ(w.centralWidget()->palette().color(QPalette::Window), QColor(191, 191, 191));
+    for (const ControlPlace& c : kWindow1Places) {
+        const auto* control = w.findChild<QWidget*>(QString::fromLatin1(c.name));
+        ASSERT_NE(control, nullptr) << c.name;
+        EXPECT_EQ(control->geometry(), c.rect) << c.name;
+    }
 
-    const std::vector<Placed> controls{
-        {"Canvas1", {9, 13, 550, 387}, nullptr, 0},
-        {"GroupBox1", {570, 13, 315, 243}, "Getting Started", 12},
-        {"StaticText1", {624, 33, 143, 20}, "Initial output value:", 12},
-        {"EditField1", {769, 31, 60, 22}, "50", 16},
-        {"StaticText3", {646, 58, 121, 20}, "Step Size:", 12},
-        {"EditField4", {769, 56, 60, 22}, "7", 16},
-        {"StaticText2", {641, 84, 126, 20}, "Diff. Threshold:", 12},
-        {"EditField3", {769, 82, 60, 22}, ".45", 16},
-        {"StaticText10", {580, 112, 100, 20}, "Voice Volume:", 12},
-        {"Slider1", {685, 116, 173, 16}, nullptr, 12},
-        {"StaticText11", {580, 136, 100, 20}, "Signal Volume:", 12},
-        {"StaticText12", {580, 160, 100, 20}, "Click Volume:", 12},
-        {"PushButton1", {586, 198, 80, 20}, "Start", 12},
-        {"PushButton3", {690, 198, 80, 20}, "Reset", 12},
-        {"PushButton4", {789, 198, 80, 20}, "Print/Save", 12},
-        {"CheckBox1", {586, 228, 100, 20}, "Use ML-PEST", 12},
-        {"PushButton6", {690, 226, 80, 20}, "Prefs", 12},
-        {"PushButton2", {789, 226, 80, 20}, "Quit", 12},
-        {"GroupBox3", {570, 268, 116, 132}, "Distance Correct", 12},
-        {"StaticText16", {582, 289, 88, 24}, "Distance to M1:", 11},
-        {"StaticText18", {575, 306, 48, 20}, "mm=", 12},
-        {"EditField7", {624, 304, 40, 18}, "0", 13},
-        {"StaticText17", {582, 335, 101, 15}, "Distance to target:", 11},
-        {"EditField6", {624, 350, 40, 18}, "0", 13},
-        {"BevelButton1", {582, 380, 82, 12}, "Adjust", 10},
-        {"GroupBox2", {695, 268, 190, 132}, "Quick Reference", 12},
-        {"PopupMenu1", {707, 294, 80, 20}, nullptr, 14},
-        {"PopupMenu3", {707, 358, 80, 20}, nullptr, 14},
-        {"StaticText7", {795, 293, 43, 20}, "###", 16},
-        {"StaticText13", {838, 294, 43, 20}, "###", 16},
-        {"StaticText15", {838, 357, 43, 20}, "###", 16},
-        {"Line1", {672, 389, 188, 1}, nullptr, 0},
-        {"Line2", {859, 377, 1, 13}, nullptr, 0},
-        {"Line4", {663, 309, 10, 1}, nullptr, 0},
-        {"EditField5", {9, 425, 411, 20}, "#    SETTING  ROUND MEP   DIFF", 16},
-        {"EditField2", {9, 445, 411, 222}, nullptr, 16},
-        {"StaticText6", {448, 425, 437, 39}, "", 24},
-        {"StaticText5", {506, 478, 337, 35}, "", 24},
-        {"StaticText4", {499, 503, 337, 166}, "", 170},
+    const std::vector<Designed> controls{
+        {"GroupBox1", "Getting Started", 12},
+        {"StaticText1", "Initial output value:", 12},
+        {"EditField1", "50", 16},
+        {"StaticText3", "Step Size:", 12},
+        {"EditField4", "7", 16},
+        {"StaticText2", "Diff. Threshold:", 12},
+        {"EditField3", ".45", 16},
+        {"StaticText10", "Voice Volume:", 12},
+        {"Slider1", nullptr, 12},
+        {"StaticText11", "Signal Volume:", 12},
+        {"StaticText12", "Click Volume:", 12},
+        {"PushButton1", "Start", 12},
+        {"PushButton3", "Reset", 12},
+        {"PushButton4", "Print/Save", 12},
+        {"CheckBox1", "Use ML-PEST", 12},
+        {"PushButton6", "Prefs", 12},
+        {"PushButton2", "Quit", 12},
+        {"GroupBox3", "Distance Correct", 12},
+        {"StaticText16", "Distance to M1:", 11},
+        {"StaticText18", "mm=", 12},
+        {"EditField7", "0", 13},
+        {"StaticText17", "Distance to target:", 11},
+        {"EditField6", "0", 13},
+        {"BevelButton1", "Adjust", 10},
+        {"GroupBox2", "Quick Reference", 12},
+        {"PopupMenu1", nullptr, 14},
+        {"PopupMenu3", nullptr, 14},
+        {"StaticText7", "###", 16},
+        {"StaticText13", "###", 16},
+        {"StaticText15", "###", 16},
+        {"EditField5", "#    SETTING  ROUND MEP   DIFF", 16},
+        {"EditField2", nullptr, 16},
+        {"StaticText6", "", 24},
+        {"StaticText5", "", 24},
+        {"StaticText4", "", 170},
     };
-    for (const Placed& c : controls) {
+    for (const Designed& c : controls) {
         const auto* control = w.findChild<QWidget*>(QLatin1String(c.name));
         ASSERT_NE(control, nullptr) << c.name;
-        EXPECT_EQ(control->geometry(), c.place) << c.name;
-        if (c.pixelSize != 0) {
-            EXPECT_EQ(control->font().pixelSize(), c.pixelSize) << c.name;
-        }
+        EXPECT_EQ(control->font().pixelSize(), c.pixelSize) << c.name;
         if (c.text != nullptr) {
             QString text;
             if (const auto* label = qobject_cast<const QLabel*>(control)) {
@@ -93,6 +131,14 @@ TEST(Window1Layout, EveryControlAtItsPlaceWithItsTextAndFont) {
             }
             EXPECT_EQ(text, c.text) << c.name;
         }
+    }
+    // The bracket lines, from their end points: one pixel wide.
+    const std::vector<std::pair<const char*, QRect>> lines{
+        {"Line1", {672, 389, 188, 1}}, {"Line2", {859, 377, 1, 13}}, {"Line4", {663, 309, 10, 1}}};
+    for (const auto& [name, expected] : lines) {
+        const auto* line = w.findChild<LineControl*>(QLatin1String(name));
+        ASSERT_NE(line, nullptr) << name;
+        EXPECT_EQ(line->geometry(), expected) << name;
     }
     EXPECT_TRUE(w.StaticText4->font().bold());
     EXPECT_TRUE(w.StaticText7->font().bold());
