@@ -1,6 +1,7 @@
 #include "cli/error_plot.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -16,9 +17,9 @@ constexpr double kTop = 40;
 constexpr double kBottom = 50;
 
 std::string number(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.1f", value);
-    return buffer;
+    std::array<char, 32> buffer{};
+    std::snprintf(buffer.data(), buffer.size(), "%.1f", value);
+    return buffer.data();
 }
 
 }  // namespace
@@ -65,8 +66,9 @@ std::string errorPlotSvg(const std::vector<PlotSeries>& series, const std::strin
                "\" text-anchor=\"middle\">" + std::to_string(p) + "</text>\n";
     }
     const double errorTick = maxError <= 20 ? 5 : (maxError <= 50 ? 10 : 25);
-    for (double e = -std::floor(maxError / errorTick) * errorTick; e <= maxError + 1e-9;
-         e += errorTick) {
+    const int firstTick = -static_cast<int>(std::floor(maxError / errorTick));
+    for (int tick = firstTick; tick * errorTick <= maxError + 1e-9; ++tick) {
+        const double e = tick * errorTick;
         svg += "<text x=\"" + number(kLeft - 8) + "\" y=\"" + number(y(e) + 4) +
                "\" text-anchor=\"end\">" + std::to_string(static_cast<int>(e)) + "</text>\n";
     }

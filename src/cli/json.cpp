@@ -1,5 +1,6 @@
 #include "cli/json.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -9,9 +10,9 @@ std::string jsonNumber(double value) {
     if (!std::isfinite(value)) {
         return "null";
     }
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return {buffer.data(), result.ptr};
 }
 
 }  // namespace limenta::cli

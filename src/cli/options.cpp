@@ -7,9 +7,9 @@ std::optional<std::string> Options::parse(const std::vector<std::string>& args,
                                           const std::set<std::string>& switches, Options& into) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (switches.count(arg) != 0) {
+        if (switches.contains(arg)) {
             into.switches_.insert(arg);
-        } else if (valued.count(arg) != 0) {
+        } else if (valued.contains(arg)) {
             if (i + 1 >= args.size()) {
                 return "missing value after " + arg;
             }
@@ -22,7 +22,7 @@ std::optional<std::string> Options::parse(const std::vector<std::string>& args,
 }
 
 bool Options::has(const std::string& name) const {
-    return values_.count(name) != 0 || switches_.count(name) != 0;
+    return values_.contains(name) || switches_.contains(name);
 }
 
 std::string Options::value(const std::string& name, const std::string& fallback) const {

@@ -1,6 +1,7 @@
 #include "core/display/numbers.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -8,22 +9,21 @@
 
 namespace limenta {
 
-double textToNumber(std::string_view original) {
+double textToNumber(std::string_view text) {
     // A decimal comma (a German or French desktop) is a decimal point: the program never
     // writes thousands separators, so a comma can mean nothing else.
-    std::string copy(original);
-    std::replace(copy.begin(), copy.end(), ',', '.');
-    const std::string_view text = copy;
+    std::string pointed(text);
+    std::replace(pointed.begin(), pointed.end(), ',', '.');
     std::size_t pos = 0;
-    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) {
+    while (pos < pointed.size() && (pointed[pos] == ' ' || pointed[pos] == '\t')) {
         ++pos;
     }
     bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
+    if (pos < pointed.size() && (pointed[pos] == '+' || pointed[pos] == '-')) {
+        negative = pointed[pos] == '-';
         ++pos;
     }
-    const std::string_view rest = text.substr(pos);
+    const std::string_view rest = std::string_view(pointed).substr(pos);
     // from_chars would also read "inf", "nan" and hexadecimal forms; only decimal digits
     // or a point followed by a digit may begin a number here.
     const bool startsWithDigit = !rest.empty() && rest[0] >= '0' && rest[0] <= '9';
@@ -148,12 +148,13 @@ std::string plainDecimal(double value) {
         return "0";
     }
     // A double needs at most 309 integer digits and 17 significant decimals in fixed form.
-    char buffer[400];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    std::array<char, 400> buffer{};
+    char* const end = buffer.data() + buffer.size();
+    auto result = std::to_chars(buffer.data(), end, value, std::chars_format::fixed);
     if (result.ec != std::errc()) {
-        result = std::to_chars(buffer, buffer + sizeof buffer, value);
+        result = std::to_chars(buffer.data(), end, value);
     }
-    std::string text(buffer, result.ptr);
+    std::string text(buffer.data(), result.ptr);
     // Like the design's own ".45": no zero before the point.
     const std::size_t zero = text[0] == '-' ? 1 : 0;
     if (text.compare(zero, 2, "0.") == 0) {

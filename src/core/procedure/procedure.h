@@ -35,7 +35,7 @@ class Procedure : public ProcedureState {
     double finalThreshold(double spread);
     // Brent's minimiser of funcfinal between left and right, starting at inner; writes the
     // minimum's position and returns funcfinal there. Stops after 100 iterations.
-    double brent(double left, double inner, double right, double tol, double& position);
+    double brent(double left, double inner, double right, double tol, double& position) const;
 
   private:
     LikelihoodGrid grid_;  // the grid search's values, kept between estimates

@@ -41,7 +41,8 @@ double Procedure::finalThreshold(double spread) {
     return position;
 }
 
-double Procedure::brent(double left, double inner, double right, double tol, double& position) {
+double Procedure::brent(double left, double inner, double right, double tol,
+                        double& position) const {
     double a = left < right ? left : right;
     double b = right < left ? left : right;
     double x = inner;

@@ -74,7 +74,7 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     void makepicture(double setting, std::int32_t n, double difference);
     void Canvas1_Paint(QPainter& g) const;
     void updateguides();
-    double distance_adjust() const;
+    [[nodiscard]] double distance_adjust() const;
     void EditField6_TextChange();
     void EditField7_TextChange();
     void BevelButton1_Action();
@@ -159,6 +159,7 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     void announceStage(int stage, QTimer* own, QTimer* next);
     void recolourDistancePanels();
     void loadprefs(bool mayAskFirst);
+    void showPreferences();  // the Preferences dialog, modal
     void loadKeysAndVolumes();
     PrefsText usablePrefs(const std::optional<std::string>& text);
     void applyKeysAndVolumes(const PrefsText& prefs);

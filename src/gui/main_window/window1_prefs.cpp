@@ -1,4 +1,4 @@
-// The main window applies the preferences file.
+// The Prefs button, and the main window applying the preferences file.
 #include <QCheckBox>
 #include <QLabel>
 #include <QSlider>
@@ -11,6 +11,21 @@
 
 namespace limenta {
 
+void Window1::PushButton6_Action() {
+    showPreferences();
+    // A run in progress keeps the values and the method it started with.
+    if (runInProgress()) {
+        loadKeysAndVolumes();
+    } else {
+        loadprefs();
+    }
+}
+
+void Window1::showPreferences() {
+    Window2 dialog(this, prefs_, *this, platform_);
+    platform_.dialogs.runModal(dialog);
+}
+
 void Window1::loadprefs() {
     loadprefs(true);
 }
@@ -19,8 +34,7 @@ void Window1::loadprefs(bool mayAskFirst) {
     std::optional<std::string> text = prefs_.read();
     if (!text && mayAskFirst) {
         // First start: the dialog writes the file with its values, then it is applied.
-        Window2 dialog(this, prefs_, *this, platform_);
-        platform_.dialogs.runModal(dialog);
+        showPreferences();
         loadprefs(false);
         return;
     }

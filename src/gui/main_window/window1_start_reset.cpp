@@ -1,4 +1,4 @@
-// Opening the window, Start, Reset, the method switch, Prefs and Quit.
+// Opening the window, Start, Reset, the method switch and Quit.
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -11,7 +11,6 @@
 #include "core/trial/run_start.h"
 #include "gui/main_window/plot_canvas.h"
 #include "gui/main_window/window1.h"
-#include "gui/prefs/preferences_dialog.h"
 #include "gui/widgets/cr_text_edit.h"
 #include "gui/widgets/design.h"
 
@@ -164,18 +163,7 @@ void Window1::showParameterFields(Method method) {
     }
 }
 
-void Window1::PushButton6_Action() {
-    Window2 dialog(this, prefs_, *this, platform_);
-    platform_.dialogs.runModal(dialog);
-    // A run in progress keeps the values and the method it started with.
-    if (runInProgress()) {
-        loadKeysAndVolumes();
-    } else {
-        loadprefs();
-    }
-}
-
-void Window1::PushButton2_Action() {
+void Window1::PushButton2_Action() {  // NOLINT(readability-convert-member-functions-to-static)
     QApplication::quit();
 }
 

@@ -14,7 +14,7 @@ namespace limenta {
 namespace {
 
 // PREFS is one short line; a larger file is not ours and is not read beyond this.
-constexpr qint64 kReadLimit = 64 * 1024;
+constexpr qint64 kReadLimit = qint64{64} * 1024;
 
 }  // namespace
 
