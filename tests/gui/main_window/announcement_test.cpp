@@ -4,7 +4,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "fakes/main_window_fixture.h"
+#include "gui/fakes/main_window_fixture.h"
 
 namespace limenta::testing {
 namespace {

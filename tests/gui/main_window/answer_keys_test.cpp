@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "core/trial/answer_step.h"
-#include "fakes/main_window_fixture.h"
+#include "gui/fakes/main_window_fixture.h"
 #include "gui/main_window/plot_canvas.h"
 #include "gui/widgets/design.h"
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <cmath>
 
-#include "fakes/main_window_fixture.h"
+#include "gui/fakes/main_window_fixture.h"
 #include "gui/prefs/preferences_dialog.h"
 #include "gui/report/output_window.h"
 

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "core/trial/response_keys.h"
-#include "fakes/main_window_fixture.h"
+#include "gui/fakes/main_window_fixture.h"
 #include "gui/report/output_window.h"
 
 namespace limenta::testing {

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <fstream>
 
-#include "fakes/main_window_fixture.h"
+#include "gui/fakes/main_window_fixture.h"
 #include "gui/report/output_window.h"
 
 namespace limenta::testing {

@@ -2,7 +2,7 @@
 #include <QCheckBox>
 #include <QPainter>
 
-#include "fakes/main_window_fixture.h"
+#include "gui/fakes/main_window_fixture.h"
 #include "gui/main_window/plot_canvas.h"
 
 namespace limenta::testing {

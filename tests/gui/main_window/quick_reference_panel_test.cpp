@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "core/display/quick_reference.h"
-#include "fakes/main_window_fixture.h"
+#include "gui/fakes/main_window_fixture.h"
 #include "gui/widgets/design.h"
 #include "gui/widgets/line_control.h"
 

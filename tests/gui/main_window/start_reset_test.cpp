@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "fakes/main_window_fixture.h"
+#include "gui/fakes/main_window_fixture.h"
 #include "gui/main_window/plot_canvas.h"
 #include "gui/prefs/preferences_dialog.h"
 #include "gui/widgets/design.h"

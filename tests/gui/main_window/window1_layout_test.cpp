@@ -12,8 +12,8 @@
 #include <set>
 #include <string_view>
 
-#include "fakes/main_window_fixture.h"
 #include "gui/app/menu_bar.h"
+#include "gui/fakes/main_window_fixture.h"
 #include "gui/main_window/window1_places.h"
 #include "gui/widgets/design.h"
 #include "gui/widgets/line_control.h"

@@ -8,7 +8,7 @@
 #include <QSlider>
 #include <QStatusBar>
 
-#include "fakes/main_window_fixture.h"
+#include "gui/fakes/main_window_fixture.h"
 #include "gui/prefs/key_capture_dialog.h"
 #include "gui/prefs/preferences_dialog.h"
 

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
-#include "fakes/main_window_fixture.h"
+#include "gui/fakes/main_window_fixture.h"
 #include "gui/report/output_window.h"
 #include "gui/report/report_printer.h"
 

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "core/sound/wav_info.h"
-#include "fakes/fake_platform.h"
+#include "gui/fakes/fake_platform.h"
 #include "gui/sound/effect_sound_bank.h"
 
 namespace limenta::testing {

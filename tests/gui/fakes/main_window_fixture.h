@@ -17,7 +17,7 @@
 #include <string>
 
 #include "core/prefs/prefs_format.h"
-#include "fakes/fake_platform.h"
+#include "gui/fakes/fake_platform.h"
 #include "gui/main_window/window1.h"
 #include "gui/prefs/prefs_store.h"
 #include "gui/widgets/cr_text_edit.h"
