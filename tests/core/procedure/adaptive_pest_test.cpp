@@ -41,6 +41,13 @@ TEST(AdaptivePest, FirstTwoTrialsMoveByTheStartStepEvenOnAReversal) {
     EXPECT_EQ(staircase(second, 50, 7, "SF"), (std::vector<double>{43, 50}));
     EXPECT_EQ(second.mystep, 7);
     EXPECT_EQ(second.reversal[2], 1);
+
+    // The reversal at trial 2 counts for the steps after it: the second step in the new
+    // direction keeps 7, the third doubles.
+    Procedure third;
+    EXPECT_EQ(staircase(third, 50, 7, "SFFF"), (std::vector<double>{43, 50, 57, 71}));
+    EXPECT_EQ(third.doubled[3], 0);
+    EXPECT_EQ(third.doubled[4], 1);
 }
 
 TEST(AdaptivePest, DoublesWhileTheOutputKeepsOneDirection) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
+
+#include "core/procedure/mlpest_model.h"
 #include "core/procedure/procedure.h"
 
 namespace limenta {
@@ -80,6 +84,33 @@ TEST(Brent, OrdersItsEndsAndStopsAfterAHundredIterations) {
     EXPECT_GT(position, 61);
     EXPECT_LT(position, 63);
     EXPECT_LE(value, run.funcfinal(62));
+}
+
+TEST(FinalThreshold, EveryRefinedEstimateIsTheLikelihoodsMinimumToTheLastDigitShown) {
+    // Runs as the window takes them: each answer drawn at the estimate fired, from a
+    // subject with a threshold of 35 to 75. Brent must finish its work on every one.
+    std::mt19937 random(7);
+    int refined = 0;
+    for (int subject = 0; subject < 150; ++subject) {
+        const double truth = 35 + (random() % 4000) / 100.0;
+        Procedure run = seeded(20, 80);
+        double estimate = run.finalThreshold(7);
+        for (int answer = 0; answer < 12; ++answer) {
+            const int fired = static_cast<int>(std::lround(estimate));
+            const double pMep = 1 - CuGauss(truth, fired, 0.07 * truth);
+            run.insertstimulus(fired, std::uniform_real_distribution<>(0, 1)(random) < pMep);
+            estimate = run.finalThreshold(7);
+            if (estimate != std::floor(estimate) && estimate * 2 != std::floor(estimate * 2)) {
+                ++refined;
+                // Within 1e-4 on either side the likelihood is no lower: a minimum, found.
+                for (const double step : {1e-4, -1e-4}) {
+                    EXPECT_LE(run.funcfinal(estimate), run.funcfinal(estimate + step) + 1e-12)
+                        << "subject " << subject << " answer " << answer;
+                }
+            }
+        }
+    }
+    EXPECT_GT(refined, 1000);
 }
 
 }  // namespace

@@ -16,9 +16,9 @@ ReportInputs finishedAdaptiveRun() {
     in.threshold = "42";
     in.percents = {"80%", "100%", "120%"};
     in.plain = {"33", "42", "50"};
-    in.corrected = {"33", "42", "50"};
-    in.m1Distance = "0";
-    in.targetDistance = "0";
+    in.corrected = {"40", "50", "60"};  // distinct from the plain values, as M1 and the
+    in.m1Distance = "15";               // target lie at distinct depths
+    in.targetDistance = "20";
     in.historyHeader = "#    SETTING  ROUND MEP   DIFF";
     in.history = "02   043.00   043   1.0   07.0000\r01   050.00   050   1.0   07.0000\r";
     return in;
@@ -51,11 +51,11 @@ TEST(ReportText, FinishedAdaptivePestRunLineByLine) {
                   "100% = 42\r"
                   "120% = 50\r\r"
                   "DISTANCE CORRECTION:\r"
-                  "Distance from M1 = 0 mm\r"
-                  "Distance from cortical target = 0 mm\r"
-                  "80% = 33\r"
-                  "100% = 42\r"
-                  "120% = 50\r\r"
+                  "Distance from M1 = 15 mm\r"
+                  "Distance from cortical target = 20 mm\r"
+                  "80% = 40\r"
+                  "100% = 50\r"
+                  "120% = 60\r\r"
                   "HISTORY:\r"
                   "#    SETTING  ROUND MEP   DIFF\r"
                   "02   043.00   043   1.0   07.0000\r"

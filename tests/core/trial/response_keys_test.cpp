@@ -43,6 +43,15 @@ TEST(ResponseKeys, CapsLockDoesNotDisableLetterKeys) {
     const ResponseKeys upper{'Y', 'N', false, false};
     EXPECT_EQ(classifyKey('y', upper).answer, 1);
     EXPECT_FALSE(sameKey('1', '!'));
+    // The ends of the alphabet fold too; their neighbours in the code table do not.
+    EXPECT_TRUE(sameKey('A', 'a'));
+    EXPECT_TRUE(sameKey('a', 'A'));
+    EXPECT_TRUE(sameKey('Z', 'z'));
+    EXPECT_TRUE(sameKey('z', 'Z'));
+    EXPECT_FALSE(sameKey('@', '`'));
+    EXPECT_FALSE(sameKey('[', '{'));
+    EXPECT_FALSE(sameKey('`', '@'));
+    EXPECT_FALSE(sameKey('{', '['));
 }
 
 TEST(ResponseKeys, OneKeyForBothCountsAsAFailure) {

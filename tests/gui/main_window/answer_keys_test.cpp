@@ -181,6 +181,11 @@ TEST_F(KeyHandling, ArrowsAndReturnAnswerUnderAllOtherKeys) {
     }
     type("n");
     EXPECT_EQ(w.mep[9], 0);
+    // Keys that give no character are no answer, even under all other keys.
+    for (const Qt::Key key : {Qt::Key_F5, Qt::Key_Shift, Qt::Key_Control, Qt::Key_CapsLock}) {
+        press(key);
+    }
+    EXPECT_EQ(w.stepnum, 9);
 }
 
 TEST_F(KeyHandling, KeysInReadOnlyFieldsAnswerWhileEditableFieldsKeepTheirTyping) {

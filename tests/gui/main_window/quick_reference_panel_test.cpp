@@ -35,6 +35,14 @@ TEST_F(QuickReferencePanel, DistancesSwitchWhichColumnIsBlack) {
         EXPECT_EQ(line->colour(), kDesignBlack);
     }
 
+    // Equal distances: entered, so the corrected column leads, with a factor of 1.
+    w.EditField7->setText(QStringLiteral("12"));
+    w.EditField6->setText(QStringLiteral("12"));
+    EXPECT_EQ(textColour(w.StaticText13), kDesignBlack);
+    EXPECT_EQ(textColour(w.StaticText7), kDesignGrey);
+    EXPECT_EQ(w.StaticText13->text(), "42");
+    EXPECT_EQ(w.StaticText15->text(), "62");
+
     w.EditField7->setText(QStringLiteral("0"));
     w.EditField6->setText(QStringLiteral("0"));
     EXPECT_EQ(textColour(w.StaticText13), kDesignGrey);

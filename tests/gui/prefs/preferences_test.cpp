@@ -239,18 +239,52 @@ TEST_F(Preferences, ResetDefaultsPutsTheDesignValuesBackWithSixBlanks) {
     EXPECT_FALSE(window->CheckBox1->isChecked());
 }
 
-TEST_F(Preferences, ATabTypedIntoAFieldCannotSplitTheFile) {
+TEST_F(Preferences, TabsAndLineBreaksTypedIntoAFieldCannotSplitTheFile) {
     open();
     fake.dialogs.scripts.push_back([](QDialog& dialog) {
         auto& d = dynamic_cast<Window2&>(dialog);
         d.EditField1->setText(QStringLiteral("4\t5"));
+        d.EditField4->setText(QStringLiteral("7\n8"));
+        d.EditField7->setText(QStringLiteral(".4\r5"));
         d.PushButton4->click();
         return dialog.result();
     });
     window->PushButton6->click();
-    const PrefsText saved(readPrefs());
+    const std::string file = readPrefs();
+    EXPECT_EQ(file.find_first_of("\r\n"), std::string::npos);
+    const PrefsText saved(file);
     EXPECT_EQ(saved.field(kPrefsInitialOutput), "4 5");
+    EXPECT_EQ(saved.field(kPrefsStepSize), "7 8");
+    EXPECT_EQ(saved.field(kPrefsMlDiffThreshold), ".4 5");
     EXPECT_EQ(saved.field(kPrefsEndMarker), "ENDOFFILE");
+}
+
+TEST_F(Preferences, EachVolumeGoesToItsOwnField) {
+    Window1& w = open();
+    fake.dialogs.scripts.push_back([](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        d.Slider1->setValue(11);
+        d.Slider2->setValue(22);
+        d.Slider3->setValue(33);
+        d.PushButton4->click();
+        return dialog.result();
+    });
+    w.PushButton6->click();
+    const PrefsText saved(readPrefs());
+    EXPECT_EQ(saved.field(kPrefsVoiceVolume), "11");
+    EXPECT_EQ(saved.field(kPrefsSignalVolume), "22");
+    EXPECT_EQ(saved.field(kPrefsClickVolume), "33");
+    EXPECT_EQ(w.Slider1->value(), 11);
+    EXPECT_EQ(w.Slider2->value(), 22);
+    EXPECT_EQ(w.Slider3->value(), 33);
+    fake.dialogs.scripts.push_back([](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        EXPECT_EQ(d.Slider2->value(), 22);
+        EXPECT_EQ(d.Slider3->value(), 33);
+        d.PushButton5->click();
+        return dialog.result();
+    });
+    w.PushButton6->click();
 }
 
 TEST_F(Preferences, AnUnwritableFolderIsToldOnceAndTheDialogsValuesAreUsed) {

@@ -56,6 +56,23 @@ TEST_F(OutputWindow, PrintSaveShowsTheReportOfWhatTheWindowShows) {
     EXPECT_FALSE(output->EditField1->text().contains(QLatin1String("07   042.13")));
 }
 
+TEST_F(OutputWindow, TheReportCarriesBothDistancesAndTheCorrectedValues) {
+    Window1& w = open();
+    w.PushButton1->click();
+    type("yynnyny");  // the estimate 42, plain values 33, 42, 50
+    w.BevelButton1->click();
+    w.EditField7->setText(QStringLiteral("15"));  // M1
+    w.EditField6->setText(QStringLiteral("20"));  // the target, deeper
+    w.BevelButton1->click();
+    w.PushButton4->click();
+    const QString report = w.outputWindow()->EditField1->text();
+    EXPECT_TRUE(report.contains(QLatin1String("\r80% = 33\r100% = 42\r120% = 50\r\r")));
+    EXPECT_TRUE(report.contains(
+        QLatin1String("\rDISTANCE CORRECTION:\rDistance from M1 = 15 mm\r"
+                      "Distance from cortical target = 20 mm\r80% = 40\r100% = 50\r120% = 60\r\r")))
+        << report.toStdString();
+}
+
 TEST_F(OutputWindow, SavesExactlyTheTextAreasBytes) {
     Window1& w = open();
     w.PushButton4->click();
