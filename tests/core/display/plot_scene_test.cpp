@@ -64,8 +64,19 @@ TEST(PlotScene, ScalesDifferencesByMethod) {
     ASSERT_EQ(red.size(), 1U);
     EXPECT_EQ(red[0].y1, 374);  // 387 - (387 / 14) x 0.45 = 374.6
     EXPECT_EQ(stepsOf(adaptive, PlotStep::Kind::Text, kRed)[0].y1, 370);
-    EXPECT_EQ(stepsOf(adaptive, PlotStep::Kind::Line, kBlack).size(), 1U);
-    EXPECT_EQ(stepsOf(adaptive, PlotStep::Kind::Line, kGreen).size(), 1U);
+    // Each connecting line joins the centres of its two marks: dx = 550 / 3.
+    const auto black = stepsOf(adaptive, PlotStep::Kind::Line, kBlack);
+    ASSERT_EQ(black.size(), 1U);
+    EXPECT_EQ((std::array{black[0].x1, black[0].y1, black[0].x2, black[0].y2}),
+              (std::array{186, 190, 369, 218}));
+    const auto green = stepsOf(adaptive, PlotStep::Kind::Line, kGreen);
+    ASSERT_EQ(green.size(), 1U);
+    EXPECT_EQ((std::array{green[0].x1, green[0].y1, green[0].x2, green[0].y2}),
+              (std::array{186, 196, 369, 196}));
+    const auto estimate = stepsOf(adaptive, PlotStep::Kind::Line, kBlue);
+    ASSERT_EQ(estimate.size(), 1U);
+    EXPECT_EQ((std::array{estimate[0].x1, estimate[0].y1, estimate[0].x2, estimate[0].y2}),
+              (std::array{0, 220, 550, 220}));
     EXPECT_EQ(stepsOf(adaptive, PlotStep::Kind::Text, kBlue)[1].text, "43");
 
     const auto ml = plotScene({logs.settings, logs.differences, 2, 7, Method::MlPest, 7, 0.45, 1});

@@ -21,7 +21,27 @@ TEST(WavInfo, ReadsTheFormatAndRefusesOtherBytes) {
     const auto info = readWavInfo(wav);
     ASSERT_TRUE(info);
     EXPECT_EQ(info->frames, 441);
+    EXPECT_EQ(info->sampleRate, 44100);
+    EXPECT_EQ(info->channels, 1);
+    EXPECT_EQ(info->bitsPerSample, 16);
     EXPECT_DOUBLE_EQ(info->seconds(), 0.01);
+}
+
+TEST(WavInfo, SkipsOtherChunksWithTheirPaddingByte) {
+    // A stereo 8-bit format, then a "LIST" chunk of odd length (3 bytes and a pad), then
+    // 100 frames of two bytes each.
+    std::string wav(
+        "RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0\x22\x56\0\0\x44\xac\0\0\x02\0\x08\0"
+        "LIST\x03\0\0\0abc\0"
+        "data\xc8\0\0\0",
+        56);
+    wav += std::string(200, '\x80');
+    const auto info = readWavInfo(wav);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->channels, 2);
+    EXPECT_EQ(info->sampleRate, 22050);
+    EXPECT_EQ(info->bitsPerSample, 8);
+    EXPECT_EQ(info->frames, 100);
 }
 
 }  // namespace
