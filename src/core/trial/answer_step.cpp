@@ -62,7 +62,7 @@ AnswerStep takeAnswer(Procedure& run, std::int32_t answer, Method method, double
     if (step.reached) {
         run.myrmt = run.mysetting;
         run.endtime = nowMicros;
-        run.totaltime = (run.endtime + run.starttime) / 1000000;
+        run.totaltime = (run.endtime - run.starttime) / 1000000;
     }
     run.clippedThresh = nearestWhole(run.mysetting);
     step.next = run.mysetting;
