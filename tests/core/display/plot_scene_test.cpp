@@ -73,6 +73,14 @@ TEST(PlotScene, ScalesDifferencesByMethod) {
     ASSERT_EQ(green.size(), 1U);
     EXPECT_EQ((std::array{green[0].x1, green[0].y1, green[0].x2, green[0].y2}),
               (std::array{186, 196, 369, 196}));
+    logs.settings[3] = 39.5;
+    logs.differences[3] = 3.5;
+    const auto three =
+        plotScene({logs.settings, logs.differences, 3, 39.5, Method::AdaptivePest, 7, 0.45, 0.3});
+    const auto greens = stepsOf(three, PlotStep::Kind::Line, kGreen);
+    ASSERT_EQ(greens.size(), 2U);  // dx = 550 / 4
+    EXPECT_EQ((std::array{greens[1].x1, greens[1].y1, greens[1].x2, greens[1].y2}),
+              (std::array{278, 196, 415, 293}));
     const auto estimate = stepsOf(adaptive, PlotStep::Kind::Line, kBlue);
     ASSERT_EQ(estimate.size(), 1U);
     EXPECT_EQ((std::array{estimate[0].x1, estimate[0].y1, estimate[0].x2, estimate[0].y2}),

@@ -144,5 +144,37 @@ TEST(FinalThreshold, RefinedEstimatesAreBrentsToTheLastBit) {
     EXPECT_EQ(estimates, expected);
 }
 
+TEST(FinalThreshold, LongRunsAreBrentsToTheLastBitWhereItsTestsDecideTheSteps) {
+    // Runs in which the minimiser's stop test and its parabola checks change the last
+    // digits: the record after the bounds 20 and 80, then the estimate.
+    struct Run {
+        std::vector<std::pair<int, int>> stimuli;
+        double estimate;
+    };
+    const std::vector<Run> runs{
+        {{{45, 1}, {33, 0}, {39, 1}, {36, 1}, {34, 1}, {33, 0}, {34, 1}, {33, 0}, {34, 1},
+          {33, 1}, {33, 0}, {33, 1}, {33, 0}, {33, 0}, {33, 1}, {33, 1}, {33, 0}, {33, 0},
+          {33, 1}, {33, 0}, {33, 0}, {33, 1}, {33, 1}, {33, 0}},
+         33.220484663502738},
+        {{{45, 0}, {62, 0}, {71, 1}, {66, 1}, {63, 0}, {65, 0}, {67, 1}, {65, 1}, {64, 0},
+          {65, 1}, {64, 0}, {65, 1}, {64, 0}, {65, 0}, {65, 0}, {66, 0}, {66, 0}, {67, 1},
+          {66, 1}, {66, 1}, {66, 1}, {65, 1}},
+         64.999479904458525},
+    };
+    for (const Run& r : runs) {
+        Procedure run = seeded(20, 80);
+        for (const auto& [stimulus, success] : r.stimuli) {
+            run.insertstimulus(stimulus, success);
+        }
+        EXPECT_EQ(run.finalThreshold(7), r.estimate);
+    }
+    // Tied grid points from the first one on: the search starts at 1, not 2.
+    Procedure low;
+    low.insertstimulus(40, 0);
+    low.insertstimulus(69, 1);
+    low.insertstimulus(14, 1);
+    EXPECT_EQ(low.finalThreshold(2), 31.5);
+}
+
 }  // namespace
 }  // namespace limenta
