@@ -47,6 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
         MaskCase{0.5, "##########.##########", "0.5"},
         MaskCase{1.0 / 3.0, "##########.##########", "0.3333333333"},
         MaskCase{12345678901.5, "##########.##########", "12345678901.5"},
+        // A mask mixing both: zeros always shown, the hashes after them only when needed.
+        MaskCase{1.2, "0.0#", "1.2"}, MaskCase{1.25, "0.0#", "1.25"},
         // Nothing that is not a number is ever shown as one.
         MaskCase{std::numeric_limits<double>::infinity(), "##0", "--"},
         MaskCase{std::numeric_limits<double>::quiet_NaN(), "000.00", "--"}));

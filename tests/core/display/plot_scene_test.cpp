@@ -40,8 +40,10 @@ TEST(PlotScene, OneAnswerHasOnePointTwoGridColumnsAndNoConnectingLines) {
     const auto grid = stepsOf(steps, PlotStep::Kind::Line, kGridGrey);
     ASSERT_EQ(grid.size(), 12U);  // ten rows, two columns
     EXPECT_EQ(grid[9].y1, 360);
-    EXPECT_EQ(grid[10].x1, 5);
+    EXPECT_EQ((std::array{grid[10].x1, grid[10].y1, grid[10].x2, grid[10].y2}),
+              (std::array{5, 0, 5, 387}));  // columns run top to bottom
     EXPECT_EQ(grid[11].x1, 280);
+    EXPECT_EQ(grid[11].x2, 280);
 
     const auto blue = stepsOf(steps, PlotStep::Kind::Line, kBlue);
     ASSERT_EQ(blue.size(), 1U);

@@ -152,14 +152,18 @@ TEST(FinalThreshold, LongRunsAreBrentsToTheLastBitWhereItsTestsDecideTheSteps) {
         double estimate;
     };
     const std::vector<Run> runs{
-        {{{45, 1}, {33, 0}, {39, 1}, {36, 1}, {34, 1}, {33, 0}, {34, 1}, {33, 0}, {34, 1},
-          {33, 1}, {33, 0}, {33, 1}, {33, 0}, {33, 0}, {33, 1}, {33, 1}, {33, 0}, {33, 0},
-          {33, 1}, {33, 0}, {33, 0}, {33, 1}, {33, 1}, {33, 0}},
+        {{{45, 1}, {33, 0}, {39, 1}, {36, 1}, {34, 1}, {33, 0}, {34, 1}, {33, 0},
+          {34, 1}, {33, 1}, {33, 0}, {33, 1}, {33, 0}, {33, 0}, {33, 1}, {33, 1},
+          {33, 0}, {33, 0}, {33, 1}, {33, 0}, {33, 0}, {33, 1}, {33, 1}, {33, 0}},
          33.220484663502738},
-        {{{45, 0}, {62, 0}, {71, 1}, {66, 1}, {63, 0}, {65, 0}, {67, 1}, {65, 1}, {64, 0},
-          {65, 1}, {64, 0}, {65, 1}, {64, 0}, {65, 0}, {65, 0}, {66, 0}, {66, 0}, {67, 1},
-          {66, 1}, {66, 1}, {66, 1}, {65, 1}},
+        {{{45, 0}, {62, 0}, {71, 1}, {66, 1}, {63, 0}, {65, 0}, {67, 1}, {65, 1},
+          {64, 0}, {65, 1}, {64, 0}, {65, 1}, {64, 0}, {65, 0}, {65, 0}, {66, 0},
+          {66, 0}, {67, 1}, {66, 1}, {66, 1}, {66, 1}, {65, 1}},
          64.999479904458525},
+        {{{45, 0}, {62, 0}, {71, 0}, {75, 0}, {78, 1}, {76, 1}, {74, 1}, {73, 0},
+          {74, 1}, {73, 1}, {72, 0}, {73, 1}, {72, 1}, {72, 1}, {71, 0}, {72, 1},
+          {71, 0}, {72, 1}, {71, 0}, {72, 1}, {71, 0}, {72, 1}, {71, 1}},
+         70.98938832264993},
     };
     for (const Run& r : runs) {
         Procedure run = seeded(20, 80);
@@ -168,6 +172,13 @@ TEST(FinalThreshold, LongRunsAreBrentsToTheLastBitWhereItsTestsDecideTheSteps) {
         }
         EXPECT_EQ(run.finalThreshold(7), r.estimate);
     }
+    // A record where the order of Brent's bookkeeping on equal values shows.
+    Procedure scattered;
+    for (const auto& [stimulus, success] :
+         std::vector<std::pair<int, int>>{{96, 1}, {88, 0}, {16, 0}, {5, 0}, {26, 1}}) {
+        scattered.insertstimulus(stimulus, success);
+    }
+    EXPECT_EQ(scattered.finalThreshold(4), 20.965486071784355);
     // Tied grid points from the first one on: the search starts at 1, not 2.
     Procedure low;
     low.insertstimulus(40, 0);

@@ -27,6 +27,16 @@ TEST(WavInfo, ReadsTheFormatAndRefusesOtherBytes) {
     EXPECT_DOUBLE_EQ(info->seconds(), 0.01);
 }
 
+TEST(WavInfo, AnEmptyDataChunkAtTheVeryEndIsASoundOfNoFrames) {
+    const std::string wav(
+        "RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x44\xac\0\0\x88\x58\x01\0\x02\0\x10\0"
+        "data\0\0\0\0",
+        44);
+    const auto info = readWavInfo(wav);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->frames, 0);
+}
+
 TEST(WavInfo, SkipsOtherChunksWithTheirPaddingByte) {
     // A stereo 8-bit format, then a "LIST" chunk of odd length (3 bytes and a pad), then
     // 100 frames of two bytes each.

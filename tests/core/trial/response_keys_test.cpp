@@ -18,6 +18,15 @@ TEST(ResponseKeys, NamesKeysByTheTable) {
     EXPECT_EQ(keyDisplayName(121), "y");
     EXPECT_EQ(keyDisplayName(0xE9), "\xC3\xA9");  // é as UTF-8
     EXPECT_EQ(keyDisplayName(-5), "\xEF\xBF\xBD");
+    // Every Unicode character is a key code, the lowest and the highest too; no surrogate.
+    EXPECT_TRUE(isCharacterCode(1));
+    EXPECT_TRUE(isCharacterCode(0x10FFFF));
+    EXPECT_FALSE(isCharacterCode(0));
+    EXPECT_FALSE(isCharacterCode(0x110000));
+    EXPECT_FALSE(isCharacterCode(0xD800));
+    EXPECT_FALSE(isCharacterCode(0xDFFF));
+    EXPECT_TRUE(isCharacterCode(0xD7FF));
+    EXPECT_TRUE(isCharacterCode(0xE000));
 }
 
 TEST(ResponseKeys, LegendShowsAnyForAnAllKeysOption) {
@@ -52,6 +61,11 @@ TEST(ResponseKeys, CapsLockDoesNotDisableLetterKeys) {
     EXPECT_FALSE(sameKey('[', '{'));
     EXPECT_FALSE(sameKey('`', '@'));
     EXPECT_FALSE(sameKey('{', '['));
+    // Latin-1 letters fold from À (0xC0) to Þ (0xDE), but for the multiplication sign.
+    EXPECT_TRUE(sameKey(0xC0, 0xE0));
+    EXPECT_TRUE(sameKey(0xDE, 0xFE));
+    EXPECT_FALSE(sameKey(0xD7, 0xF7));
+    EXPECT_FALSE(sameKey(0xBF, 0xDF));
 }
 
 TEST(ResponseKeys, OneKeyForBothCountsAsAFailure) {
