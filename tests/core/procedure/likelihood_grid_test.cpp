@@ -23,8 +23,7 @@ void expectGridIsFuncfinal(LikelihoodGrid& grid, Procedure& run, double spread) 
     run.relsigmafinal = spread;
     for (int i = 1; i <= kGridLast; ++i) {
         ASSERT_EQ(bits(values[static_cast<std::size_t>(i)]), bits(run.funcfinal(i)))
-            << "threshold " << i << ", spread " << spread << ", " << run.nrstimulus
-            << " stimuli";
+            << "threshold " << i << ", spread " << spread << ", " << run.nrstimulus << " stimuli";
     }
 }
 
@@ -56,6 +55,10 @@ TEST(LikelihoodGrid, ANewStartAnotherSpreadOrAChangedEntrySumsAfresh) {
     // Start again with other bounds: the record is rewritten from its first entry.
     run.nrstimulus = 0;
     run.startBestPest(30, 70);
+    expectGridIsFuncfinal(grid, run, 7);
+    // Only the first entry differs: a new Start with another lower bound.
+    run.nrstimulus = 0;
+    run.startBestPest(25, 70);
     expectGridIsFuncfinal(grid, run, 7);
     expectGridIsFuncfinal(grid, run, 9);  // another spread
     run.insertstimulus(45, 0);

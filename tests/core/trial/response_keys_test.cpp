@@ -17,6 +17,12 @@ TEST(ResponseKeys, NamesKeysByTheTable) {
     EXPECT_EQ(keyDisplayName(31), "DOWN");
     EXPECT_EQ(keyDisplayName(121), "y");
     EXPECT_EQ(keyDisplayName(0xE9), "\xC3\xA9");  // é as UTF-8
+    // UTF-8 at the edges of its one- to four-byte forms.
+    EXPECT_EQ(keyDisplayName(0x7F + 1), "\xC2\x80");
+    EXPECT_EQ(keyDisplayName(0x7FF), "\xDF\xBF");
+    EXPECT_EQ(keyDisplayName(0x800), "\xE0\xA0\x80");
+    EXPECT_EQ(keyDisplayName(0xFFFF), "\xEF\xBF\xBF");
+    EXPECT_EQ(keyDisplayName(0x10000), "\xF0\x90\x80\x80");
     EXPECT_EQ(keyDisplayName(-5), "\xEF\xBF\xBD");
     // Every Unicode character is a key code, the lowest and the highest too; no surrogate.
     EXPECT_TRUE(isCharacterCode(1));
