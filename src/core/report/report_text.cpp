@@ -18,8 +18,11 @@ std::string composeReport(const ReportInputs& in) {
     out += rule + cr + cr;
     out += in.mydate + cr;
     out += in.mytime + cr;
-    out += "Total Assessment Time = " + formatMask(in.totaltime, "##########.##########") +
-           " seconds" + cr + cr;
+    const bool reached = in.stage == RunStage::Reached;
+    const std::string missing = in.stage == RunStage::NoRun ? "no run yet" : "run in progress";
+    out += "Total Assessment Time = " +
+           (reached ? formatMask(in.totaltime, "##########.##########") + " seconds" : missing) +
+           cr + cr;
     if (in.method == Method::MlPest) {
         out += "Method: Maximum-Likelihood PEST" + cr;
         out += "Lower Bound = " + in.field1 + cr;
@@ -31,17 +34,26 @@ std::string composeReport(const ReportInputs& in) {
         out += "Step Size = " + in.field4 + cr;
         out += "Difference Threshold = " + in.field3 + cr + cr;
     }
-    out += "Resting Motor Threshold = " + in.threshold + cr + cr;
+    std::string threshold = in.threshold;
+    if (in.stage == RunStage::NoRun) {
+        threshold = "no run yet";
+    } else if (in.stage == RunStage::InProgress) {
+        threshold = "not reached (run in progress; next output " + in.threshold + ")";
+    }
+    out += "Resting Motor Threshold = " + threshold + cr + cr;
+    const auto value = [reached](const std::string& shown) {
+        return reached ? shown : std::string("--");
+    };
     out += "QUICK REFERENCE:" + cr;
     for (std::size_t j = 0; j < 3; ++j) {
-        out += in.percents[j] + " = " + in.plain[j] + cr;
+        out += in.percents[j] + " = " + value(in.plain[j]) + cr;
     }
     out += cr;
     out += "DISTANCE CORRECTION:" + cr;
     out += "Distance from M1 = " + in.m1Distance + " mm" + cr;
     out += "Distance from cortical target = " + in.targetDistance + " mm" + cr;
     for (std::size_t j = 0; j < 3; ++j) {
-        out += in.percents[j] + " = " + in.corrected[j] + cr;
+        out += in.percents[j] + " = " + value(in.corrected[j]) + cr;
     }
     out += cr;
     out += "HISTORY:" + cr;

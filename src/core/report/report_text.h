@@ -8,7 +8,15 @@
 
 namespace limenta {
 
+// Where the run stands when the report is composed.
+enum class RunStage {
+    NoRun,       // before the first Start, or after Reset
+    InProgress,  // the latest answer has not ended the run
+    Reached,     // the latest answer ended the run (or presented its end again)
+};
+
 struct ReportInputs {
+    RunStage stage = RunStage::Reached;
     std::string mydate;      // long date at Start
     std::string mytime;      // long time at Start
     double totaltime = 0.0;  // seconds from Start to the estimate
@@ -16,7 +24,7 @@ struct ReportInputs {
     std::string field1;  // the three parameter fields as they stand
     std::string field4;
     std::string field3;
-    std::string threshold;                 // the big number
+    std::string threshold;                 // the big number: the estimate, or the next output
     std::array<std::string, 3> percents;   // the quick-reference menus' texts ("80%")
     std::array<std::string, 3> plain;      // their plain values
     std::array<std::string, 3> corrected;  // their depth-corrected values
@@ -26,7 +34,9 @@ struct ReportInputs {
     std::string history;                   // every history line, newest first, each ending in CR
 };
 
-// The report, every line ending in a single carriage return.
+// The report, every line ending in a single carriage return. Only a run that has reached
+// its estimate reports a threshold, its quick-reference values and its time; otherwise
+// those say why they are missing ("--" for the values).
 std::string composeReport(const ReportInputs& in);
 
 }  // namespace limenta

@@ -173,6 +173,8 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     QPointer<Window4> Window4_;
     std::unique_ptr<class KeyRouter> keyRouter_;
     bool running_ = false;
+    // The latest answer presented the end of the run: its estimate is on screen.
+    bool estimateShown_ = false;
     Method method_ = Method::AdaptivePest;
     // Preferences closed during a run: their start values and method apply at Reset.
     bool startValuesPending_ = false;

@@ -54,6 +54,7 @@ void Window1::takeAnswerKey(std::int32_t answer) {
     click.setVolume(Slider3->value());
     click.play();
 
+    estimateShown_ = step.reached;
     if (step.reached) {
         presentEstimate();
     } else if (method == Method::AdaptivePest) {

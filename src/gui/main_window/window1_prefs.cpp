@@ -84,6 +84,11 @@ void Window1::applyKeysAndVolumes(const PrefsText& prefs) {
     failkey = prefs.key(kPrefsFailKey, kDefaultFailKey);
     successall = prefs.flag(kPrefsSuccessAll);
     failall = prefs.flag(kPrefsFailAll);
+    if (!successall && !failall && sameKey(successkey, failkey)) {
+        statusBar()->showMessage(QStringLiteral(
+            "The success and failure keys are the same key: no success can be entered until "
+            "one of them is changed in Preferences."));
+    }
     // A legend on screen names the keys that count now.
     if (!StaticText6->text().isEmpty()) {
         StaticText6->setText(QString::fromStdString(keyLegend(*this)));

@@ -14,6 +14,9 @@ namespace limenta {
 void Window1::PushButton4_Action() {
     const auto text = [](const auto* control) { return control->text().toStdString(); };
     ReportInputs in;
+    in.stage = !runInProgress() ? RunStage::NoRun
+               : estimateShown_ ? RunStage::Reached
+                                : RunStage::InProgress;
     in.mydate = mydate;
     in.mytime = mytime;
     in.totaltime = totaltime;

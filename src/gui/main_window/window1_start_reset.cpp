@@ -55,6 +55,7 @@ void Window1::PushButton1_Action() {
         return;
     }
     running_ = true;
+    estimateShown_ = false;
     if (statusBar()->currentMessage() == QLatin1String(kPressStartMessage)) {
         statusBar()->clearMessage();
     }

@@ -188,15 +188,25 @@ bool Window2::captureKey() {
     return platform_.dialogs.runModal(keyWindow) == QDialog::Accepted;
 }
 
+bool Window2::refusedAsTheOtherKey(std::int32_t otherKey, const QString& otherName) {
+    // One key for both answers would make every press a failure.
+    if (!sameKey(selectedkey, otherKey)) {
+        return false;
+    }
+    platform_.dialogs.message(
+        this, QStringLiteral("This key is already the %1 key: choose another.").arg(otherName));
+    return true;
+}
+
 void Window2::PushButton2_Action() {
-    if (captureKey()) {
+    if (captureKey() && !refusedAsTheOtherKey(tempfailkey, QStringLiteral("failure"))) {
         tempsuccesskey = selectedkey;
         StaticText5->setText(keyCaption(selectedkey));
     }
 }
 
 void Window2::PushButton3_Action() {
-    if (captureKey()) {
+    if (captureKey() && !refusedAsTheOtherKey(tempsuccesskey, QStringLiteral("success"))) {
         tempfailkey = selectedkey;
         StaticText6->setText(keyCaption(selectedkey));
     }

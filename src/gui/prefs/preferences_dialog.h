@@ -84,6 +84,8 @@ class Window2 final : public QDialog {
     void loadprefsfromfile(bool mayWriteMissing);
     bool captureKey();
     void allKeysChanged(QCheckBox* own, QCheckBox* other, QLabel* caption);
+    // Tells the operator and returns true when the key just chosen is `otherKey`.
+    bool refusedAsTheOtherKey(std::int32_t otherKey, const QString& otherName);
 
     PrefsStore& store_;
     ResponseKeys& mainKeys_;

@@ -39,11 +39,15 @@ TEST(PlotScene, OneAnswerHasOnePointTwoGridColumnsAndNoConnectingLines) {
 
     const auto grid = stepsOf(steps, PlotStep::Kind::Line, kGridGrey);
     ASSERT_EQ(grid.size(), 12U);  // ten rows, two columns
-    EXPECT_EQ(grid[9].y1, 360);
+    EXPECT_EQ((std::array{grid[9].x1, grid[9].y1, grid[9].x2, grid[9].y2}),
+              (std::array{0, 360, 550, 360}));  // rows run across the whole picture
     EXPECT_EQ((std::array{grid[10].x1, grid[10].y1, grid[10].x2, grid[10].y2}),
               (std::array{5, 0, 5, 387}));  // columns run top to bottom
     EXPECT_EQ(grid[11].x1, 280);
     EXPECT_EQ(grid[11].x2, 280);
+    for (const PlotStep& line : grid) {
+        EXPECT_EQ(line.penSize, 1);  // hairlines; the data lines are 3 wide
+    }
 
     const auto blue = stepsOf(steps, PlotStep::Kind::Line, kBlue);
     ASSERT_EQ(blue.size(), 1U);
@@ -95,6 +99,9 @@ TEST(PlotScene, ScalesDifferencesByMethod) {
 }
 
 TEST(PlotScene, KeepsAbsurdValuesToSafePixels) {
+    EXPECT_EQ(pixel(1e300), 32000);
+    EXPECT_EQ(pixel(-1e300), -32000);
+    EXPECT_EQ(pixel(31999.9), 31999);
     Logs logs;
     logs.settings[1] = 1e300;
     logs.differences[1] = -1e300;

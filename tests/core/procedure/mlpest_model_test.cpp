@@ -27,6 +27,7 @@ TEST(Sureln, FloorsTheLogarithm) {
     EXPECT_EQ(sureln(-1), -12000.0);
     EXPECT_EQ(sureln(1), 0.0);
     EXPECT_NEAR(sureln(1e-100), -230.2585, 1e-4);
+    EXPECT_EQ(sureln(9.9e-101), -12000.0);  // the floor starts just below 1e-100
 }
 
 TEST(Funcfinal, IsTheNegativeLogLikelihoodOfTheRecord) {

@@ -90,5 +90,28 @@ TEST(ReportText, BeforeAnyRunEndsAndAfterAReset) {
     EXPECT_EQ(report.find('\n'), std::string::npos);
 }
 
+TEST(ReportText, ARunWithoutItsEstimateClaimsNoThresholdValuesOrTime) {
+    ReportInputs in = finishedAdaptiveRun();
+    in.stage = RunStage::InProgress;
+    in.threshold = "53";
+    const std::string during = composeReport(in);
+    EXPECT_NE(during.find("\rTotal Assessment Time = run in progress\r\r"), std::string::npos);
+    EXPECT_NE(during.find("\rResting Motor Threshold = not reached (run in progress; next "
+                          "output 53)\r\r"),
+              std::string::npos);
+    EXPECT_NE(during.find("\rQUICK REFERENCE:\r80% = --\r100% = --\r120% = --\r\r"),
+              std::string::npos);
+    EXPECT_NE(during.find("mm\r80% = --\r100% = --\r120% = --\r\rHISTORY:"), std::string::npos);
+    EXPECT_NE(during.find("\rStarting Value = 50\r"), std::string::npos);  // settings as today
+    EXPECT_NE(during.find("02   043.00"), std::string::npos);              // and the history
+
+    in.stage = RunStage::NoRun;
+    const std::string none = composeReport(in);
+    EXPECT_NE(none.find("\rResting Motor Threshold = no run yet\r\r"), std::string::npos);
+    EXPECT_NE(none.find("\rTotal Assessment Time = no run yet\r\r"), std::string::npos);
+    EXPECT_EQ(none.find("95.25"), std::string::npos);
+    EXPECT_NE(none.find("\r80% = --\r"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace limenta

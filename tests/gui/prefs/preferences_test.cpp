@@ -208,6 +208,48 @@ TEST_F(Preferences, AChosenKeyIsShownWrittenAndCancelLeavesItUnsaved) {
     EXPECT_EQ(w.successkey, 13);
 }
 
+TEST_F(Preferences, AKeyThatIsTheOtherAnswerKeyInAnyCaseIsRefused) {
+    Window1& w = open();
+    const auto press = [](std::int32_t key) {
+        return [key](QDialog& keyDialog) {
+            dynamic_cast<Window3&>(keyDialog).Event_KeyDown(key);
+            return keyDialog.result();
+        };
+    };
+    fake.dialogs.scripts.push_back([&](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        fake.dialogs.scripts.push_front(press('N'));  // the failure key n, in upper case
+        d.PushButton2->click();
+        EXPECT_EQ(d.tempsuccesskey, 'y');
+        EXPECT_EQ(d.StaticText5->text(), "KEY =     y");
+        fake.dialogs.scripts.push_front(press('y'));  // the success key as failure key
+        d.PushButton3->click();
+        EXPECT_EQ(d.tempfailkey, 'n');
+        fake.dialogs.scripts.push_front(press('b'));  // another key is taken
+        d.PushButton3->click();
+        EXPECT_EQ(d.tempfailkey, 'b');
+        d.PushButton4->click();
+        return dialog.result();
+    });
+    w.PushButton6->click();
+    EXPECT_EQ(fake.dialogs.messages,
+              (std::vector<QString>{"This key is already the failure key: choose another.",
+                                    "This key is already the success key: choose another."}));
+    EXPECT_EQ(w.failkey, 'b');
+}
+
+TEST_F(Preferences, AFileWithOneKeyForBothIsReadAsItStandsWithANotice) {
+    Window1& w = open(prefsWith({{kPrefsSuccessKey, "121"}, {kPrefsFailKey, "89"}}));  // y, Y
+    EXPECT_EQ(w.successkey, 'y');
+    EXPECT_EQ(w.failkey, 'Y');
+    EXPECT_EQ(w.statusBar()->currentMessage(),
+              "The success and failure keys are the same key: no success can be entered until "
+              "one of them is changed in Preferences.");
+    w.PushButton1->click();
+    type("y");
+    EXPECT_EQ(w.mep[1], 0);  // the shared key counts as a failure
+}
+
 TEST_F(Preferences, ClosingTheKeyWindowChoosesNothing) {
     open();
     fake.dialogs.scripts.push_back([&](QDialog& dialog) {

@@ -52,8 +52,59 @@ TEST_F(OutputWindow, PrintSaveShowsTheReportOfWhatTheWindowShows) {
     type("y");
     w.PushButton4->click();
     EXPECT_EQ(w.outputWindow(), output);
-    EXPECT_TRUE(output->EditField1->text().contains(QLatin1String("Threshold = 43\r")));
+    EXPECT_TRUE(output->EditField1->text().contains(
+        QLatin1String("Threshold = not reached (run in progress; next output 43)\r")));
     EXPECT_FALSE(output->EditField1->text().contains(QLatin1String("07   042.13")));
+}
+
+TEST_F(OutputWindow, AReportSaysWhereTheRunStands) {
+    Window1& w = open();
+    const auto report = [&] {
+        w.PushButton4->click();
+        return w.outputWindow()->EditField1->text();
+    };
+    const auto says = [](const QString& text, const char* line) {
+        return text.contains(QLatin1String(line));
+    };
+    EXPECT_TRUE(says(report(), "\rResting Motor Threshold = no run yet\r"));
+
+    w.PushButton1->click();
+    type("yy");  // adaptive PEST, next output 36
+    QString text = report();
+    EXPECT_TRUE(says(text,
+                     "\rResting Motor Threshold = not reached (run in progress; next "
+                     "output 36)\r"));
+    EXPECT_TRUE(says(text, "\rTotal Assessment Time = run in progress\r"));
+    EXPECT_TRUE(says(text, "\r80% = --\r100% = --\r120% = --\r"));
+    type("nnyny");  // the estimate 42
+    text = report();
+    EXPECT_TRUE(says(text, "\rResting Motor Threshold = 42\r"));
+    EXPECT_TRUE(says(text, "\r80% = 33\r100% = 42\r120% = 50\r"));
+    type("y");  // after the end a move smaller than .45 presents the end again
+    EXPECT_TRUE(says(report(), "\rResting Motor Threshold = 41\r"));
+    type("y");  // the step doubles to .875: the staircase moves on, no estimate now
+    EXPECT_TRUE(says(report(), "Threshold = not reached (run in progress; next output 40)"));
+    w.PushButton3->click();
+    EXPECT_TRUE(says(report(), "\rResting Motor Threshold = no run yet\r"));
+}
+
+TEST_F(OutputWindow, AnMlPestReportDuringTheRunShowsTheNextOutputAsShown) {
+    Window1& w = open(prefsWith({{kPrefsUseMlPest, "1"}}));
+    w.EditField3->setText(QStringLiteral("2"));
+    w.PushButton1->click();  // the first estimate, unrounded: 47.5
+    w.PushButton4->click();
+    EXPECT_TRUE(w.outputWindow()->EditField1->text().contains(
+        QLatin1String("Threshold = not reached (run in progress; next output 47.5)")));
+    for (int i = 0; i < 60 && w.myrmt == 0; ++i) {
+        type(i % 2 == 0 ? "y" : "n");
+    }
+    ASSERT_NE(w.myrmt, 0);
+    w.PushButton4->click();
+    EXPECT_TRUE(w.outputWindow()->EditField1->text().contains(
+        QLatin1String("\rResting Motor Threshold = ") + big() + QLatin1String("\r")));
+    type("y");  // after the end ML-PEST presents the same estimate again
+    w.PushButton4->click();
+    EXPECT_FALSE(w.outputWindow()->EditField1->text().contains(QLatin1String("not reached")));
 }
 
 TEST_F(OutputWindow, TheReportCarriesBothDistancesAndTheCorrectedValues) {
