@@ -28,8 +28,9 @@ struct ProcedureState {
     std::array<std::int32_t, kLastTrial + 1> doubled{};   // the step of trial k was doubled
     double mydiff = 0.0;   // adaptive PEST ends when a move is smaller than this
     double thediff = 0.0;  // size of the latest move (or ML-PEST distance)
-    std::array<double, kLastTrial + 1> settinglog{};  // output after trial k, for the plot
-    std::array<double, kLastTrial + 1> diflog{};      // thediff after trial k, for the plot
+    std::array<double, kLastTrial + 1> settinglog{};      // output after trial k, for the plot
+    std::array<double, kLastTrial + 1> diflog{};          // thediff after trial k, for the plot
+    std::array<std::int32_t, kLastTrial + 1> firedlog{};  // whole percent fired at trial k
 
     // ML-PEST.
     std::int32_t lowbound = 0;    // lower bound, recorded at Start as a failure

@@ -17,6 +17,8 @@ bool mlPestAnswer(Procedure& run, std::int32_t answer, bool& reached) {
     }
     run.thediff = distance;
     run.stepnum = run.stepnum + 1;
+    // The trial's answer, as adaptive PEST records it, for the run's interval.
+    run.mep[static_cast<std::size_t>(run.stepnum)] = answer;
     if (goesOn) {
         // The operator fired the whole percent that the big number showed.
         run.insertstimulus(nearestWhole(run.curstim), answer);
@@ -51,6 +53,8 @@ AnswerStep takeAnswer(Procedure& run, std::int32_t answer, Method method, double
         step.refused = true;
         return step;
     }
+    // The operator fired the whole percent the big number showed.
+    const std::int32_t fired = nearestWhole(method == Method::MlPest ? run.curstim : run.mysetting);
     if (method == Method::MlPest) {
         if (!mlPestAnswer(run, answer, step.reached)) {
             step.refused = true;
@@ -64,6 +68,7 @@ AnswerStep takeAnswer(Procedure& run, std::int32_t answer, Method method, double
         run.endtime = nowMicros;
         run.totaltime = (run.endtime - run.starttime) / 1000000;
     }
+    run.firedlog[static_cast<std::size_t>(run.stepnum)] = fired;
     run.clippedThresh = nearestWhole(run.mysetting);
     step.next = run.mysetting;
     return step;

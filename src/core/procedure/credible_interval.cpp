@@ -1,0 +1,135 @@
+#include "core/procedure/credible_interval.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+
+namespace limenta {
+
+namespace {
+
+// Fine enough that a quantile read off the grid lies within 0.01 of the exact one.
+constexpr double kFineStep = 0.01;
+// Coarse enough to find the posterior's mass quickly.
+constexpr double kCoarseStep = 0.25;
+// Beyond this many units of log-likelihood below the peak the posterior holds no mass that
+// could move a quantile by 0.01.
+constexpr double kNegligible = 40;
+
+// log Phi(z), accurate far into the lower tail where Phi underflows.
+double logPhi(double z) {
+    if (z > -37) {
+        return std::log(0.5 * std::erfc(-z / std::numbers::sqrt2));
+    }
+    // The leading terms of the asymptotic series of the normal tail.
+    return -0.5 * z * z - std::log(-z) - 0.5 * std::log(2 * std::numbers::pi) +
+           std::log1p(-1 / (z * z));
+}
+
+// Answers counted by the output they were fired at.
+struct Counts {
+    std::array<int, 101> mep{};
+    std::array<int, 101> none{};
+    std::vector<int> outputs;  // the outputs that have any answer
+};
+
+Counts count(const std::vector<FiredAnswer>& answers) {
+    Counts c;
+    for (const FiredAnswer& a : answers) {
+        const auto s = static_cast<std::size_t>(std::clamp(a.output, 1, 100));
+        (a.answer != 0 ? c.mep : c.none)[s] += 1;
+    }
+    for (int s = 1; s <= 100; ++s) {
+        if (c.mep[static_cast<std::size_t>(s)] + c.none[static_cast<std::size_t>(s)] > 0) {
+            c.outputs.push_back(s);
+        }
+    }
+    return c;
+}
+
+double logLikelihood(const Counts& c, double t, double spread) {
+    const double sigma = t * spread / 100;
+    double sum = 0;
+    for (const int s : c.outputs) {
+        const double z = (t - s) / sigma;  // P(no MEP) = Phi(z), P(MEP) = Phi(-z)
+        const auto i = static_cast<std::size_t>(s);
+        if (c.none[i] > 0) {
+            sum += c.none[i] * logPhi(z);
+        }
+        if (c.mep[i] > 0) {
+            sum += c.mep[i] * logPhi(-z);
+        }
+    }
+    return sum;
+}
+
+}  // namespace
+
+std::optional<CredibleInterval> credibleInterval(const std::vector<FiredAnswer>& answers,
+                                                 double spread) {
+    if (answers.empty() || !(spread > 0)) {
+        return std::nullopt;
+    }
+    const Counts c = count(answers);
+
+    // Where the mass lies, on a coarse grid.
+    const int coarsePoints = static_cast<int>(std::lround((100 - 1) / kCoarseStep)) + 1;
+    std::vector<double> coarse(static_cast<std::size_t>(coarsePoints));
+    for (int i = 0; i < coarsePoints; ++i) {
+        coarse[static_cast<std::size_t>(i)] = logLikelihood(c, 1 + i * kCoarseStep, spread);
+    }
+    const double peak = *std::max_element(coarse.begin(), coarse.end());
+    int first = 0;
+    while (coarse[static_cast<std::size_t>(first)] < peak - kNegligible) {
+        ++first;
+    }
+    int last = coarsePoints - 1;
+    while (coarse[static_cast<std::size_t>(last)] < peak - kNegligible) {
+        --last;
+    }
+    const double from = std::max(1.0, 1 + (first - 1) * kCoarseStep);
+    const double to = std::min(100.0, 1 + (last + 1) * kCoarseStep);
+
+    // The posterior on a fine grid over that range, and its cumulative mass by trapezoids.
+    const int finePoints = static_cast<int>(std::lround((to - from) / kFineStep)) + 1;
+    std::vector<double> logs(static_cast<std::size_t>(finePoints));
+    for (int i = 0; i < finePoints; ++i) {
+        logs[static_cast<std::size_t>(i)] = logLikelihood(c, from + i * kFineStep, spread);
+    }
+    const double top = *std::max_element(logs.begin(), logs.end());
+    std::vector<double> cumulative(static_cast<std::size_t>(finePoints), 0.0);
+    double previous = std::exp(logs[0] - top);
+    for (std::size_t i = 1; i < logs.size(); ++i) {
+        const double density = std::exp(logs[i] - top);
+        cumulative[i] = cumulative[i - 1] + 0.5 * (previous + density) * kFineStep;
+        previous = density;
+    }
+    const double total = cumulative.back();
+    if (!(total > 0)) {
+        return std::nullopt;
+    }
+    const auto quantile = [&](double share) {
+        const double target = share * total;
+        const auto above = std::lower_bound(cumulative.begin(), cumulative.end(), target);
+        if (above == cumulative.begin()) {
+            return from;
+        }
+        const auto i = static_cast<std::size_t>(above - cumulative.begin());
+        const double within = (target - cumulative[i - 1]) / (cumulative[i] - cumulative[i - 1]);
+        return from + (static_cast<double>(i - 1) + within) * kFineStep;
+    };
+    return CredibleInterval{quantile(0.025), quantile(0.5), quantile(0.975)};
+}
+
+std::vector<FiredAnswer> firedAnswers(const ProcedureState& run) {
+    std::vector<FiredAnswer> answers;
+    const int n = std::clamp(run.stepnum, 0, kLastTrial);
+    for (int k = 1; k <= n; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        answers.push_back({run.firedlog[i], run.mep[i]});
+    }
+    return answers;
+}
+
+}  // namespace limenta

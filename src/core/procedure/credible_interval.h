@@ -1,0 +1,36 @@
+// How sure an estimate is: the 95 % interval of the threshold given every answer of a run,
+// under the ML-PEST model with the exact normal distribution.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "core/procedure/procedure_state.h"
+
+namespace limenta {
+
+// One answer at the whole percent that was fired.
+struct FiredAnswer {
+    std::int32_t output;  // 1 to 100
+    std::int32_t answer;  // 1 MEP, 0 none
+    friend bool operator==(const FiredAnswer&, const FiredAnswer&) = default;
+};
+
+struct CredibleInterval {
+    double low = 0;     // 2.5 % quantile of the posterior
+    double median = 0;  // 50 %
+    double high = 0;    // 97.5 %
+    [[nodiscard]] bool wide() const { return high - low > 0.15 * median; }
+};
+
+// The equal-tailed 95 % interval of the posterior over thresholds 1 to 100 (flat prior),
+// where P(no MEP at s | t) = Phi((t - s) / (t x spread / 100)). Nothing without answers.
+// Within 0.01 of the exact quantiles.
+std::optional<CredibleInterval> credibleInterval(const std::vector<FiredAnswer>& answers,
+                                                 double spread);
+
+// Every answer of the run so far, at the output it was fired at.
+std::vector<FiredAnswer> firedAnswers(const ProcedureState& run);
+
+}  // namespace limenta
