@@ -2,6 +2,7 @@
 // under the ML-PEST model with the exact normal distribution.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -22,6 +23,9 @@ struct CredibleInterval {
     double median = 0;  // 50 %
     double high = 0;    // 97.5 %
     [[nodiscard]] bool wide() const { return high - low > 0.15 * median; }
+    // Whole percents that hold the interval: the lower bound down, the upper bound up.
+    [[nodiscard]] int shownLow() const { return static_cast<int>(std::floor(low)); }
+    [[nodiscard]] int shownHigh() const { return static_cast<int>(std::ceil(high)); }
 };
 
 // The equal-tailed 95 % interval of the posterior over thresholds 1 to 100 (flat prior),

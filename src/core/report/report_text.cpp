@@ -40,7 +40,11 @@ std::string composeReport(const ReportInputs& in) {
     } else if (in.stage == RunStage::InProgress) {
         threshold = "not reached (run in progress; next output " + in.threshold + ")";
     }
-    out += "Resting Motor Threshold = " + threshold + cr + cr;
+    out += "Resting Motor Threshold = " + threshold + cr;
+    if (!in.interval.empty()) {
+        out += "95% Interval = " + in.interval + cr;
+    }
+    out += cr;
     const auto value = [reached](const std::string& shown) {
         return reached ? shown : std::string("--");
     };

@@ -25,6 +25,7 @@ struct ReportInputs {
     std::string field4;
     std::string field3;
     std::string threshold;                 // the big number: the estimate, or the next output
+    std::string interval;                  // "37 to 45"; empty before the run's first answer
     std::array<std::string, 3> percents;   // the quick-reference menus' texts ("80%")
     std::array<std::string, 3> plain;      // their plain values
     std::array<std::string, 3> corrected;  // their depth-corrected values

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "core/prefs/prefs_format.h"
+#include "core/procedure/credible_interval.h"
 #include "core/procedure/method.h"
 #include "core/procedure/procedure.h"
 #include "core/trial/response_keys.h"
@@ -71,6 +72,9 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
 
     // Displays.
     void updatescreen(double setting, std::int32_t answer);
+    // The 95 % interval of the threshold from the run's answers so far, or nothing.
+    [[nodiscard]] std::optional<CredibleInterval> runInterval() const;
+    void showInterval();
     void makepicture(double setting, std::int32_t n, double difference);
     void Canvas1_Paint(QPainter& g) const;
     void updateguides();
@@ -115,6 +119,7 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     QLabel* StaticText17 = nullptr;
     QLabel* StaticText18 = nullptr;
     QLabel* StaticText19 = nullptr;
+    QLabel* StaticText20 = nullptr;  // the run's 95 % interval
     QLineEdit* EditField1 = nullptr;
     CrTextEdit* EditField2 = nullptr;
     QLineEdit* EditField3 = nullptr;

@@ -66,6 +66,7 @@ void Window1::takeAnswerKey(std::int32_t answer) {
     }
 
     updatescreen(step.next, answer);
+    showInterval();
     makepicture(step.next, stepnum, thediff);
     // clippedThresh, the number to announce, was set with the step.
     Timer1->start();

@@ -185,6 +185,8 @@ void Window1::buildControls() {
     StaticText6 = label(content, "StaticText6", QString(), designFont(QStringLiteral("Times"), 24));
     StaticText5 =
         label(content, "StaticText5", QString(), designFont(QStringLiteral("Times"), 24, true));
+    StaticText20 = label(content, "StaticText20", QString(),
+                         designFont(QStringLiteral("Times"), 16), Qt::AlignCenter);
     StaticText4 =
         label(content, "StaticText4", QString(), designFont(QStringLiteral("Times"), 170, true));
 

@@ -61,6 +61,7 @@ inline constexpr std::array kWindow1Places{
     ControlPlace{"StaticText6", QRect(448, 425, 437, 39)},
     ControlPlace{"StaticText5", QRect(506, 478, 337, 35)},
     ControlPlace{"StaticText4", QRect(499, 503, 337, 166)},
+    ControlPlace{"StaticText20", QRect(448, 669, 437, 20)},  // the run's 95 % interval
 };
 
 // Places that overlap by design: the caption over the big number, the distance caption

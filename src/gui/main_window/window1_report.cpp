@@ -25,6 +25,10 @@ void Window1::PushButton4_Action() {
     in.field4 = text(EditField4);
     in.field3 = text(EditField3);
     in.threshold = text(StaticText4);
+    if (const auto interval = runInProgress() ? runInterval() : std::nullopt) {
+        in.interval =
+            std::to_string(interval->shownLow()) + " to " + std::to_string(interval->shownHigh());
+    }
     in.percents = {PopupMenu1->currentText().toStdString(), PopupMenu2->currentText().toStdString(),
                    PopupMenu3->currentText().toStdString()};
     in.plain = {text(StaticText7), text(StaticText8), text(StaticText9)};

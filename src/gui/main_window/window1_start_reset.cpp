@@ -42,6 +42,7 @@ void Window1::resetvariables() {
     p = splashPicture();
     Canvas1->update();
     EditField2->setText(QString());
+    StaticText20->setText(QString());
     setTextColour(StaticText4, kDesignBlack);
     StaticText5->setText(QStringLiteral("Next Output to Try:"));
     for (QLabel* value :

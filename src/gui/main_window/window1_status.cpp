@@ -5,6 +5,7 @@
 #include "core/display/numbers.h"
 #include "gui/main_window/window1.h"
 #include "gui/widgets/cr_text_edit.h"
+#include "gui/widgets/design.h"
 
 namespace limenta {
 
@@ -14,6 +15,29 @@ void Window1::updatescreen(double /*setting*/, std::int32_t answer) {
     const std::string line = historyLine(stepnum, lastsetting, answer, thediff);
     // Newest line on top, so the latest answer is always in view.
     EditField2->setText(QString::fromStdString(line) + history);
+}
+
+std::optional<CredibleInterval> Window1::runInterval() const {
+    // The operator's belief about the spread, from the ML-PEST setting, for either method.
+    return credibleInterval(firedAnswers(*this), myspread);
+}
+
+void Window1::showInterval() {
+    const std::optional<CredibleInterval> interval = runInterval();
+    if (!interval) {
+        StaticText20->setText(QString());
+        return;
+    }
+    QString text = QStringLiteral("95 % interval: %1 \u2013 %2 (%3 %4)")
+                       .arg(interval->shownLow())
+                       .arg(interval->shownHigh())
+                       .arg(stepnum)
+                       .arg(stepnum == 1 ? QStringLiteral("pulse") : QStringLiteral("pulses"));
+    if (interval->wide()) {
+        text += QStringLiteral(" wide: consider more pulses");
+    }
+    StaticText20->setText(text);
+    setTextColour(StaticText20, interval->wide() ? kDesignAmber : kDesignBlack);
 }
 
 }  // namespace limenta

@@ -13,6 +13,8 @@ namespace limenta {
 
 inline const QColor kDesignBlack(0, 0, 0);
 inline const QColor kDesignGreen(0, 255, 0);
+// A warning that stays readable on the grey background.
+inline const QColor kDesignAmber(190, 105, 0);
 inline const QColor kDesignGrey(150, 150, 150);
 inline const QColor kMainBackground(191, 191, 191);
 

@@ -63,6 +63,15 @@ TEST(ReportText, FinishedAdaptivePestRunLineByLine) {
                   "\r");
 }
 
+TEST(ReportText, TheIntervalFollowsTheEstimateAndIsLeftOutWithoutAnswers) {
+    ReportInputs in = finishedAdaptiveRun();
+    in.interval = "37 to 45";
+    EXPECT_NE(composeReport(in).find("\rResting Motor Threshold = 42\r95% Interval = 37 to "
+                                     "45\r\rQUICK REFERENCE:\r"),
+              std::string::npos);
+    EXPECT_EQ(composeReport(finishedAdaptiveRun()).find("Interval"), std::string::npos);
+}
+
 TEST(ReportText, MlPestNamesItsParameters) {
     ReportInputs in = finishedAdaptiveRun();
     in.method = Method::MlPest;

@@ -26,9 +26,11 @@ TEST_F(KeyHandling, AdaptivePestRunFromStartToTheGreenEstimate) {
 
     const std::vector<std::pair<char, const char*>> steps{{'y', "43"}, {'y', "36"}, {'n', "40"},
                                                           {'n', "43"}, {'y', "41"}, {'n', "42"}};
+    EXPECT_EQ(w.StaticText20->text(), "");  // no answer, no interval
     for (const auto& [key, shown] : steps) {
         type(std::string(1, key));
         EXPECT_EQ(big(), shown);
+        EXPECT_TRUE(w.StaticText20->text().startsWith(QLatin1String("95 % interval: ")));
         EXPECT_EQ(caption(), "Next Output to Try :");
         EXPECT_EQ(textColour(w.StaticText4), kDesignBlack);
         EXPECT_EQ(w.StaticText7->text(), "00");
@@ -52,6 +54,10 @@ TEST_F(KeyHandling, AdaptivePestRunFromStartToTheGreenEstimate) {
     EXPECT_TRUE(w.Timer1->isActive());
     EXPECT_EQ(w.clippedThresh, 42);
 
+    // How sure: wider than 15 % of its median after seven pulses, so amber.
+    EXPECT_EQ(w.StaticText20->text(),
+              "95 % interval: 37 \u2013 45 (7 pulses) wide: consider more pulses");
+    EXPECT_EQ(textColour(w.StaticText20), kDesignAmber);
     EXPECT_EQ(history(),
               "07   042.13   042   1.0   00.4375\r"
               "06   041.25   041   0.0   00.8750\r"

@@ -84,6 +84,7 @@ TEST_F(StartReset, ResetDuringARunClearsItAndUnlocksTheInputs) {
         EXPECT_EQ(value->text(), "00");
     }
     EXPECT_EQ(w.p, splashPicture());
+    EXPECT_EQ(w.StaticText20->text(), "");                            // no run, no interval
     EXPECT_EQ(w.StaticText6->text(), "Success = y     Failure = n");  // the legend stays
     type("y");                                                        // no run, so no answer
     EXPECT_EQ(w.stepnum, 0);

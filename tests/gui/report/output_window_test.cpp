@@ -39,7 +39,9 @@ TEST_F(OutputWindow, PrintSaveShowsTheReportOfWhatTheWindowShows) {
     EXPECT_EQ(output->size(), QSize(640, 480));
     const QString report = output->EditField1->text();
     EXPECT_EQ(report, QString::fromStdString(w.myoutput));
-    EXPECT_TRUE(report.contains(QLatin1String("\rResting Motor Threshold = 42\r\r")));
+    // The worked run: its interval directly after the estimate, then the blank line.
+    EXPECT_TRUE(report.contains(
+        QLatin1String("\rResting Motor Threshold = 42\r95% Interval = 37 to 45\r\rQUICK")));
     EXPECT_TRUE(report.contains(QLatin1String("\r80% = 33\r100% = 42\r120% = 50\r\r")));
     EXPECT_TRUE(
         report.contains(QLatin1String("\rStarting Value = 50\rStep Size = 7\r"
