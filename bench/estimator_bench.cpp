@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "cli/simulation.h"
+#include "core/procedure/credible_interval.h"
 #include "core/procedure/procedure.h"
 #include "core/trial/answer_step.h"
 #include "core/trial/run_start.h"
@@ -48,6 +49,34 @@ void BM_finalThresholdAfterOneMore(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_finalThresholdAfterOneMore)->Arg(2)->Arg(20)->Arg(200)->Arg(1000);
+
+// The run's 95 % interval after `n` answers of a staircase around 55 (outputs 48 to 62):
+// computed again after every answer, so it must stay well under the half-second wait.
+void BM_credibleInterval(benchmark::State& state) {
+    std::vector<limenta::FiredAnswer> answers;
+    for (int i = 0; i < state.range(0); ++i) {
+        const int output = 48 + (i * 5) % 15;
+        answers.push_back({output, output > 55 ? 1 : 0});
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(limenta::credibleInterval(answers, 7));
+    }
+}
+BENCHMARK(BM_credibleInterval)->Arg(1)->Arg(20)->Arg(200)->Unit(benchmark::kMicrosecond);
+
+// The same with every output from 1 to 100 answered twice: the most distinct outputs a
+// run of 200 answers can have.
+void BM_credibleIntervalScattered(benchmark::State& state) {
+    std::vector<limenta::FiredAnswer> answers;
+    for (int i = 0; i < 200; ++i) {
+        const int output = 1 + i % 100;
+        answers.push_back({output, (output + i / 100) % 3 == 0 ? 1 : 0});
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(limenta::credibleInterval(answers, 7));
+    }
+}
+BENCHMARK(BM_credibleIntervalScattered)->Unit(benchmark::kMicrosecond);
 
 // Whole runs of one virtual subject; items are answers, so items/s is answers per second.
 void runs(benchmark::State& state, limenta::Method method) {

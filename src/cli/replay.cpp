@@ -8,6 +8,7 @@
 #include "core/display/history_line.h"
 #include "core/display/numbers.h"
 #include "core/prefs/settings.h"
+#include "core/procedure/credible_interval.h"
 #include "core/trial/answer_step.h"
 #include "core/trial/run_start.h"
 
@@ -32,10 +33,11 @@ ML-PEST:
   --upper X          upper bound, recorded as a success (default 80), made whole
   --spread X         relative spread of the psychometric function, percent (default 7);
                      the first estimate takes it as typed, later ones made whole, as
-                     the preferences keep it
+                     the preferences keep it; adaptive PEST runs use it for the interval
 Output:
   --json             one JSON object: {"method", "first", "trials": [{"trial", "fired",
-                     "answer", "next", "diff", "reached"}...], "estimate"}
+                     "answer", "next", "diff", "reached"}...], "estimate",
+                     "interval": {"low", "high"}}, the run's 95 % interval unrounded
   --help             this text
 
 Numbers are read like the window's fields ("52,5" is 52.5); values a run cannot start
@@ -61,7 +63,7 @@ int badUse(std::ostream& err, const std::string& problem) {
 }
 
 void printText(std::ostream& out, double first, const std::vector<TrialRecord>& trials,
-               double estimate) {
+               double estimate, const std::optional<CredibleInterval>& interval) {
     out << "First output: " << plainDecimal(first) << "\n" << kHistoryHeader << "\n";
     for (const TrialRecord& t : trials) {
         // History lines end in a carriage return on screen; a terminal wants a line feed.
@@ -72,10 +74,17 @@ void printText(std::ostream& out, double first, const std::vector<TrialRecord>& 
     } else {
         out << "Estimate: " << plainDecimal(estimate) << "\n";
     }
+    if (interval) {
+        out << "95% interval: " << formatMask(interval->low, "0.00") << " to "
+            << formatMask(interval->high, "0.00") << "\n";
+    } else {
+        out << "95% interval: none (no answers)\n";
+    }
 }
 
 void printJson(std::ostream& out, const std::string& method, double first,
-               const std::vector<TrialRecord>& trials, double estimate) {
+               const std::vector<TrialRecord>& trials, double estimate,
+               const std::optional<CredibleInterval>& interval) {
     out << R"({"method":")" << method << R"(","first":)" << jsonNumber(first) << R"(,"trials":[)";
     for (std::size_t i = 0; i < trials.size(); ++i) {
         const TrialRecord& t = trials[i];
@@ -84,7 +93,15 @@ void printJson(std::ostream& out, const std::string& method, double first,
             << jsonNumber(t.next) << R"(,"diff":)" << jsonNumber(t.diff) << R"(,"reached":)"
             << (t.reached ? "true" : "false") << "}";
     }
-    out << R"(],"estimate":)" << (estimate == 0.0 ? "null" : jsonNumber(estimate)) << "}\n";
+    out << R"(],"estimate":)" << (estimate == 0.0 ? "null" : jsonNumber(estimate))
+        << R"(,"interval":)";
+    if (interval) {
+        out << R"({"low":)" << jsonNumber(interval->low) << R"(,"high":)"
+            << jsonNumber(interval->high) << "}";
+    } else {
+        out << "null";
+    }
+    out << "}\n";
 }
 
 }  // namespace
@@ -106,9 +123,8 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return badUse(err, "--method must be pest or ml, not '" + method + "'");
     }
     const Method chosen = method == "ml" ? Method::MlPest : Method::AdaptivePest;
-    for (const char* name : chosen == Method::MlPest
-                                ? std::vector{"--start", "--step"}
-                                : std::vector{"--lower", "--upper", "--spread"}) {
+    for (const char* name : chosen == Method::MlPest ? std::vector{"--start", "--step"}
+                                                     : std::vector{"--lower", "--upper"}) {
         if (options.has(name)) {
             return badUse(err, std::string(name) + " does not apply to --method " + method);
         }
@@ -157,10 +173,14 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
                           historyLine(run.stepnum, run.lastsetting, answer, run.thediff)});
     }
 
+    // How sure: every answer at the whole percent fired, the spread made whole as the
+    // preferences keep it.
+    const std::optional<CredibleInterval> interval =
+        credibleInterval(firedAnswers(run), toWhole(mlSettings.spread));
     if (options.has("--json")) {
-        printJson(out, method, first, trials, run.myrmt);
+        printJson(out, method, first, trials, run.myrmt, interval);
     } else {
-        printText(out, first, trials, run.myrmt);
+        printText(out, first, trials, run.myrmt, interval);
     }
     if (limitReached) {
         err << kTrialLimitMessage << "\n";

@@ -117,7 +117,12 @@ void printJson(std::ostream& out, const Population& population,
             << ",\"error_mso\":" << spreadJson(s.errorMso)
             << ",\"within5\":" << jsonNumber(s.within5)
             << ",\"within10\":" << jsonNumber(s.within10) << ",\"limit\":" << jsonNumber(s.limit)
-            << "}";
+            << ",\"interval_coverage\":" << jsonNumber(s.intervalCoverage)
+            << ",\"interval_width\":" << jsonNumber(s.intervalWidth)
+            << ",\"wide\":{\"share\":" << jsonNumber(s.wideShare)
+            << ",\"off5\":" << jsonNumber(s.wideOff5) << ",\"off10\":" << jsonNumber(s.wideOff10)
+            << "},\"not_wide\":{\"off5\":" << jsonNumber(s.narrowOff5)
+            << ",\"off10\":" << jsonNumber(s.narrowOff10) << "}}";
     }
     out << "]}\n";
 }
@@ -127,7 +132,8 @@ void printCsv(std::ostream& out, const Population& population,
               const MlSettings& ml) {
     out << "model,subjects,seed,method,parameters,pulses_mean,pulses_median,pulses_p90,"
            "pulses_max,error_pct_mean,error_pct_mean_abs,error_pct_p95_abs,error_mso_mean,"
-           "error_mso_mean_abs,error_mso_p95_abs,within5,within10,limit\n";
+           "error_mso_mean_abs,error_mso_p95_abs,within5,within10,limit,interval_coverage,"
+           "interval_width\n";
     for (const MethodResult& r : results) {
         const Summary& s = r.summary;
         std::string parameters =
@@ -138,10 +144,10 @@ void printCsv(std::ostream& out, const Population& population,
                       ";diff=" + jsonNumber(pest.diff);
         out << modelName(population.model) << ',' << population.subjects << ',' << population.seed
             << ',' << methodKey(r.method) << ',' << parameters;
-        for (const double v :
-             {s.pulsesMean, s.pulsesMedian, s.pulsesP90, s.pulsesMax, s.errorPct.mean,
-              s.errorPct.meanAbs, s.errorPct.p95Abs, s.errorMso.mean, s.errorMso.meanAbs,
-              s.errorMso.p95Abs, s.within5, s.within10, s.limit}) {
+        for (const double v : {s.pulsesMean, s.pulsesMedian, s.pulsesP90, s.pulsesMax,
+                               s.errorPct.mean, s.errorPct.meanAbs, s.errorPct.p95Abs,
+                               s.errorMso.mean, s.errorMso.meanAbs, s.errorMso.p95Abs, s.within5,
+                               s.within10, s.limit, s.intervalCoverage, s.intervalWidth}) {
             out << ',' << jsonNumber(v);
         }
         out << '\n';
@@ -186,6 +192,17 @@ void printText(std::ostream& out, const Population& population,
     row("within +-5 %", [](const Summary& s) { return fixed(100 * s.within5, 1) + "%"; });
     row("within +-10 %", [](const Summary& s) { return fixed(100 * s.within10, 1) + "%"; });
     row("reached 200 answers", [](const Summary& s) { return fixed(100 * s.limit, 1) + "%"; });
+    row("95% interval holds T",
+        [](const Summary& s) { return fixed(100 * s.intervalCoverage, 1) + "%"; });
+    row("interval width, % of T",
+        [](const Summary& s) { return fixed(100 * s.intervalWidth, 2) + "%"; });
+    row("flagged wide", [](const Summary& s) { return fixed(100 * s.wideShare, 1) + "%"; });
+    row("  of them > 5 % off", [](const Summary& s) { return fixed(100 * s.wideOff5, 1) + "%"; });
+    row("  of them > 10 % off", [](const Summary& s) { return fixed(100 * s.wideOff10, 1) + "%"; });
+    row("not flagged, > 5 % off",
+        [](const Summary& s) { return fixed(100 * s.narrowOff5, 1) + "%"; });
+    row("not flagged, > 10 % off",
+        [](const Summary& s) { return fixed(100 * s.narrowOff10, 1) + "%"; });
 }
 
 }  // namespace

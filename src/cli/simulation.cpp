@@ -1,11 +1,13 @@
 #include "cli/simulation.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <thread>
 
 #include "core/display/numbers.h"
+#include "core/procedure/credible_interval.h"
 #include "core/trial/run_start.h"
 
 namespace limenta::cli {
@@ -42,6 +44,13 @@ SubjectOutcome runSubject(const Subject& subject, Method method, const PestSetti
         }
     }
     outcome.pulses = run.stepnum;
+    // The window's interval takes the ML-PEST spread setting as a whole number, whatever
+    // the method.
+    if (const auto interval = credibleInterval(firedAnswers(run), toWhole(ml.spread))) {
+        outcome.intervalLow = interval->low;
+        outcome.intervalHigh = interval->high;
+        outcome.wide = interval->wide();
+    }
     return outcome;
 }
 
@@ -108,6 +117,10 @@ Summary summarise(const std::vector<SubjectOutcome>& outcomes) {
     double within5 = 0;
     double within10 = 0;
     double limit = 0;
+    double covered = 0;
+    double width = 0;
+    std::array<double, 3> wide{};    // runs flagged; of them, more than 5 % and 10 % away
+    std::array<double, 3> narrow{};  // the same for the runs not flagged
     for (const SubjectOutcome& o : outcomes) {
         pulses.push_back(o.pulses);
         const double errorPct = 100.0 * (o.estimate - o.truth) / o.truth;
@@ -116,7 +129,14 @@ Summary summarise(const std::vector<SubjectOutcome>& outcomes) {
         within5 += std::fabs(errorPct) <= 5.0 ? 1 : 0;
         within10 += std::fabs(errorPct) <= 10.0 ? 1 : 0;
         limit += o.limit ? 1 : 0;
+        covered += o.truth >= o.intervalLow && o.truth <= o.intervalHigh ? 1 : 0;
+        width += (o.intervalHigh - o.intervalLow) / o.truth;
+        std::array<double, 3>& tally = o.wide ? wide : narrow;
+        tally[0] += 1;
+        tally[1] += std::fabs(errorPct) > 5.0 ? 1 : 0;
+        tally[2] += std::fabs(errorPct) > 10.0 ? 1 : 0;
     }
+    const auto share = [](double part, double whole) { return whole > 0 ? part / whole : 0.0; };
     const double n = outcomes.empty() ? 1.0 : static_cast<double>(outcomes.size());
     Summary s;
     s.pulsesMean = mean(pulses);
@@ -128,6 +148,13 @@ Summary summarise(const std::vector<SubjectOutcome>& outcomes) {
     s.within5 = within5 / n;
     s.within10 = within10 / n;
     s.limit = limit / n;
+    s.intervalCoverage = covered / n;
+    s.intervalWidth = width / n;
+    s.wideShare = wide[0] / n;
+    s.wideOff5 = share(wide[1], wide[0]);
+    s.wideOff10 = share(wide[2], wide[0]);
+    s.narrowOff5 = share(narrow[1], narrow[0]);
+    s.narrowOff10 = share(narrow[2], narrow[0]);
     return s;
 }
 

@@ -37,10 +37,13 @@ struct Population {
 double subjectThreshold(int i, int n);
 
 struct SubjectOutcome {
-    double truth = 0;     // the subject's threshold, percent of output
-    double estimate = 0;  // the whole percent the window showed at the end of the run
-    int pulses = 0;       // answers given until the estimate (or the limit)
-    bool limit = false;   // the run reached its 200 answers without an estimate
+    double truth = 0;        // the subject's threshold, percent of output
+    double estimate = 0;     // the whole percent the window showed at the end of the run
+    int pulses = 0;          // answers given until the estimate (or the limit)
+    bool limit = false;      // the run reached its 200 answers without an estimate
+    double intervalLow = 0;  // the run's 95 % interval at its end
+    double intervalHigh = 0;
+    bool wide = false;  // the window would have shown the interval amber
 };
 
 // One subject through one method, exactly as the window takes the operator's answers:
@@ -65,11 +68,18 @@ struct Summary {
     double pulsesMedian = 0;
     double pulsesP90 = 0;
     double pulsesMax = 0;
-    Spread errorPct;      // (estimate - truth) / truth, percent
-    Spread errorMso;      // estimate - truth, percent of stimulator output
-    double within5 = 0;   // share within +-5 % of the threshold
-    double within10 = 0;  // share within +-10 %
-    double limit = 0;     // share that reached the trial limit
+    Spread errorPct;              // (estimate - truth) / truth, percent
+    Spread errorMso;              // estimate - truth, percent of stimulator output
+    double within5 = 0;           // share within +-5 % of the threshold
+    double within10 = 0;          // share within +-10 %
+    double limit = 0;             // share that reached the trial limit
+    double intervalCoverage = 0;  // share whose true threshold lies inside their interval
+    double intervalWidth = 0;     // mean interval width, as a share of the true threshold
+    double wideShare = 0;         // share of runs whose interval the window flags as wide
+    double wideOff5 = 0;          // of the flagged runs, the share more than 5 % away
+    double wideOff10 = 0;         // ... more than 10 % away
+    double narrowOff5 = 0;        // of the others, the share more than 5 % away
+    double narrowOff10 = 0;       // ... more than 10 % away
 };
 
 // Percentiles are nearest-rank: the smallest value with at least p of all values at or

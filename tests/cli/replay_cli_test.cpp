@@ -1,6 +1,7 @@
 // limenta-sim replay, run as a separate program the way an auditor would run it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,12 +10,26 @@
 
 namespace {
 
+// The JSON's interval, within 0.01 of values integrated independently on a fine grid.
+void expectInterval(const std::string& json, double low, double high) {
+    const std::size_t at = json.find(R"("interval":{"low":)");
+    ASSERT_NE(at, std::string::npos) << json;
+    double shownLow = 0;
+    double shownHigh = 0;
+    ASSERT_EQ(std::sscanf(json.c_str() + at, R"("interval":{"low":%lf,"high":%lf}})", &shownLow,
+                          &shownHigh),
+              2);
+    EXPECT_NEAR(shownLow, low, 0.01);
+    EXPECT_NEAR(shownHigh, high, 0.01);
+    EXPECT_EQ(json.substr(json.size() - 3), "}}\n");
+}
+
 TEST(ReplayCli, AdaptivePestWorkedExampleAsJson) {
     const Result r =
         runSim("replay --method pest --start 50 --step 7 --diff 0.45 --answers 1100101 --json");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(
-        r.output,
+        r.output.substr(0, r.output.find(R"("low":)") + 6),
         R"({"method":"pest","first":50,"trials":[)"
         R"({"trial":1,"fired":50,"answer":1,"next":43,"diff":7,"reached":false},)"
         R"({"trial":2,"fired":43,"answer":1,"next":36,"diff":7,"reached":false},)"
@@ -23,8 +38,8 @@ TEST(ReplayCli, AdaptivePestWorkedExampleAsJson) {
         R"({"trial":5,"fired":43,"answer":1,"next":41.25,"diff":1.75,"reached":false},)"
         R"({"trial":6,"fired":41.25,"answer":0,"next":42.125,"diff":0.875,"reached":false},)"
         R"({"trial":7,"fired":42.125,"answer":1,"next":41.6875,"diff":0.4375,"reached":true}],)"
-        R"("estimate":41.6875})"
-        "\n");
+        R"("estimate":41.6875,"interval":{"low":)");
+    expectInterval(r.output, 37.9184, 44.6133);
 }
 
 TEST(ReplayCli, MlPestWorkedExampleAsJson) {
@@ -33,14 +48,14 @@ TEST(ReplayCli, MlPestWorkedExampleAsJson) {
         "--json");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(
-        r.output,
+        r.output.substr(0, r.output.find(R"("low":)") + 6),
         R"({"method":"ml","first":45,"trials":[)"
         R"({"trial":1,"fired":45,"answer":0,"next":62.188486709462715,"diff":45,"reached":false},)"
         R"({"trial":2,"fired":62.188486709462715,"answer":1,"next":53.241562690674684,)"
         R"("diff":17.188486709462715,"reached":false},)"
         R"({"trial":3,"fired":53.241562690674684,"answer":0,"next":57.28714814333679,)"
-        R"("diff":8.946924018788032,"reached":false}],"estimate":null})"
-        "\n");
+        R"("diff":8.946924018788032,"reached":false}],"estimate":null,"interval":{"low":)");
+    expectInterval(r.output, 49.6621, 68.5185);  // the answers at 45, 62 and 53
 }
 
 TEST(ReplayCli, TextShowsTheHistoryOldestFirstThenTheEstimate) {
@@ -56,7 +71,15 @@ TEST(ReplayCli, TextShowsTheHistoryOldestFirstThenTheEstimate) {
               "05   043.00   043   1.0   01.7500\n"
               "06   041.25   041   0.0   00.8750\n"
               "07   042.13   042   1.0   00.4375\n"
-              "Estimate: 41.6875\n");
+              "Estimate: 41.6875\n"
+              "95% interval: 37.92 to 44.61\n");
+    // Before any answer there is no interval; --spread sets it for adaptive PEST too.
+    EXPECT_NE(runSim("replay --json").output.find(R"("estimate":null,"interval":null})"),
+              std::string::npos);
+    const std::string seven = runSim("replay --answers 1").output;
+    const std::string nine = runSim("replay --answers 1 --spread 9").output;
+    EXPECT_NE(nine.find("\n95% interval: 2.24 to 51.90\n"), std::string::npos) << nine;
+    EXPECT_EQ(seven.find("2.24 to 51.90"), std::string::npos);
 }
 
 TEST(ReplayCli, StopsAtTheTrialLimitWithStatusOne) {

@@ -20,7 +20,9 @@ TEST(SimulateCli, JsonHasTheShapeScriptsRelyOnAndIgnoresTheThreads) {
           R"("parameters":{"start":50,"step":7,"diff":0.45,)",
           R"({"method":"ml","parameters":{"lower":20,)", R"("pulses":{"mean":)", R"(,"median":)",
           R"(,"p90":)", R"(,"max":)", R"("error_pct":{"mean":)", R"(,"mean_abs":)",
-          R"(,"p95_abs":)", R"("error_mso":{)", R"("within5":)", R"("within10":)", R"("limit":)"}) {
+          R"(,"p95_abs":)", R"("error_mso":{)", R"("within5":)", R"("within10":)", R"("limit":)",
+          R"(,"interval_coverage":)", R"(,"interval_width":)", R"(,"wide":{"share":)",
+          R"("not_wide":{"off5":)"}) {
         EXPECT_NE(one.output.find(key), std::string::npos) << key;
     }
     EXPECT_NE(one.output, runSim("simulate --subjects 60 --seed 6 --json").output);
@@ -37,6 +39,7 @@ TEST(SimulateCli, CsvAndTheVariableModelWithOperatorErrors) {
     std::getline(lines, header);
     std::getline(lines, row);
     EXPECT_EQ(header.rfind("model,subjects,seed,method,parameters,pulses_mean", 0), 0U);
+    EXPECT_EQ(header.substr(header.size() - 38), "limit,interval_coverage,interval_width");
     EXPECT_EQ(row.rfind("variable,20,1,ml,lower=20;upper=80;spread=7;diff=0.45,", 0), 0U);
     EXPECT_FALSE(std::getline(lines, row));  // one method, one row
 }

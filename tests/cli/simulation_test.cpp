@@ -109,6 +109,19 @@ TEST(Simulation, TheSameSeedGivesTheSameSubjectsOnAnyNumberOfThreads) {
     EXPECT_GT(differing, 50);
 }
 
+TEST(Simulation, TheIntervalHoldsTheTrueThresholdNineteenTimesInTwenty) {
+    // Subjects that follow the model the interval assumes: a calibrated 95 % interval.
+    Population population;
+    population.subjects = 600;
+    for (const Method method : {Method::AdaptivePest, Method::MlPest}) {
+        const Summary s = summarise(runPopulation(population, method, {}, {}, 2));
+        EXPECT_GT(s.intervalCoverage, 0.91) << static_cast<int>(method);
+        EXPECT_LT(s.intervalCoverage, 0.99) << static_cast<int>(method);
+        EXPECT_GT(s.intervalWidth, 0.05);
+        EXPECT_LT(s.intervalWidth, 0.2);
+    }
+}
+
 TEST(Simulation, ThresholdsSpanTheReferencePopulation) {
     EXPECT_EQ(subjectThreshold(0, 7501), 25.0);
     EXPECT_DOUBLE_EQ(subjectThreshold(1, 7501), 25.01);

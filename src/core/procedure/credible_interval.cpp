@@ -9,13 +9,16 @@ namespace limenta {
 
 namespace {
 
-// Fine enough that a quantile read off the grid lies within 0.01 of the exact one.
+// Fine enough that a quantile read off the grid lies within 0.01 of the exact one; a
+// posterior spread wide is smooth at a coarser step, so a wide range takes at most
+// kFinePoints points.
 constexpr double kFineStep = 0.01;
+constexpr double kFinePoints = 2000;
 // Coarse enough to find the posterior's mass quickly.
 constexpr double kCoarseStep = 0.25;
 // Beyond this many units of log-likelihood below the peak the posterior holds no mass that
 // could move a quantile by 0.01.
-constexpr double kNegligible = 40;
+constexpr double kNegligible = 30;
 
 // log Phi(z), accurate far into the lower tail where Phi underflows.
 double logPhi(double z) {
@@ -92,17 +95,18 @@ std::optional<CredibleInterval> credibleInterval(const std::vector<FiredAnswer>&
     const double to = std::min(100.0, 1 + (last + 1) * kCoarseStep);
 
     // The posterior on a fine grid over that range, and its cumulative mass by trapezoids.
-    const int finePoints = static_cast<int>(std::lround((to - from) / kFineStep)) + 1;
+    const double step = std::max(kFineStep, (to - from) / kFinePoints);
+    const int finePoints = static_cast<int>(std::lround((to - from) / step)) + 1;
     std::vector<double> logs(static_cast<std::size_t>(finePoints));
     for (int i = 0; i < finePoints; ++i) {
-        logs[static_cast<std::size_t>(i)] = logLikelihood(c, from + i * kFineStep, spread);
+        logs[static_cast<std::size_t>(i)] = logLikelihood(c, from + i * step, spread);
     }
     const double top = *std::max_element(logs.begin(), logs.end());
     std::vector<double> cumulative(static_cast<std::size_t>(finePoints), 0.0);
     double previous = std::exp(logs[0] - top);
     for (std::size_t i = 1; i < logs.size(); ++i) {
         const double density = std::exp(logs[i] - top);
-        cumulative[i] = cumulative[i - 1] + 0.5 * (previous + density) * kFineStep;
+        cumulative[i] = cumulative[i - 1] + 0.5 * (previous + density) * step;
         previous = density;
     }
     const double total = cumulative.back();
@@ -117,7 +121,7 @@ std::optional<CredibleInterval> credibleInterval(const std::vector<FiredAnswer>&
         }
         const auto i = static_cast<std::size_t>(above - cumulative.begin());
         const double within = (target - cumulative[i - 1]) / (cumulative[i] - cumulative[i - 1]);
-        return from + (static_cast<double>(i - 1) + within) * kFineStep;
+        return from + (static_cast<double>(i - 1) + within) * step;
     };
     return CredibleInterval{quantile(0.025), quantile(0.5), quantile(0.975)};
 }
