@@ -1,4 +1,6 @@
 // limenta-sim: Limenta's estimation core on the command line.
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,12 +15,24 @@ constexpr const char* kHelp = R"(Usage: limenta-sim COMMAND [options]
 Commands:
   replay     replay one run from scripted answers (limenta-sim replay --help)
   simulate   measure both procedures on virtual subjects (limenta-sim simulate --help)
+
+Exit status: 0 done; 1 a replayed run reached its 200 answers; 2 bad use; 3 the output
+(or simulate's plot) could not be written.
 )";
 
-}  // namespace
+constexpr int kOutputFailed = 3;
 
-int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+// Output that could not be written is reported, never lost in silence.
+int outputChecked(int status) {
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "limenta-sim: could not write the output (" << std::strerror(errno) << ")\n";
+        return kOutputFailed;
+    }
+    return status;
+}
+
+int run(const std::vector<std::string>& args) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         std::cout << kHelp;
         return args.empty() ? 2 : 0;
@@ -32,4 +46,10 @@ int main(int argc, char** argv) {
     }
     std::cerr << "limenta-sim: unknown command " << args[0] << " (see limenta-sim --help)\n";
     return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return outputChecked(run(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc)));
 }

@@ -42,7 +42,8 @@ Output:
 
 Numbers are read like the window's fields ("52,5" is 52.5); values a run cannot start
 from are refused as the window's Start refuses them.
-Exit status: 0 done; 1 the run reached its limit of 200 answers; 2 bad use.
+Exit status: 0 done; 1 the run reached its limit of 200 answers; 2 bad use; 3 the output
+could not be written.
 )";
 
 namespace {

@@ -304,7 +304,7 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
                                         modelName(population.model) + " subjects");
         if (!svg.flush()) {
             err << "limenta-sim simulate: could not write " << file << "\n";
-            return 1;
+            return 3;
         }
     }
 

@@ -126,6 +126,25 @@ TEST(ReplayCli, BadUseIsOneLineOnStderrAndStatusTwo) {
     }
 }
 
+TEST(ReplayCli, OutputThatCannotBeWrittenEndsWithStatusThree) {
+    for (const char* arguments :
+         {"replay --answers 1100101", "replay --answers 1100101 --json", "simulate --subjects 30",
+          "simulate --subjects 30 --json", "simulate --subjects 30 --csv",
+          "replay --answers "
+          "11111111111111111111111111111111111111111111111111111111111111111111"
+          "11111111111111111111111111111111111111111111111111111111111111111111111111111111111111"
+          "111111111111111111111111111111111111111111111111"}) {
+        const Result r = runSim(arguments, "2>&1 >/dev/full");
+        EXPECT_EQ(r.status, 3) << arguments;
+        EXPECT_NE(r.output.find("could not write the output (No space left on device)"),
+                  std::string::npos)
+            << arguments << ": " << r.output;
+    }
+    const Result plot =
+        runSim("simulate --subjects 30 --plot /dev/full/plot.svg", "2>&1 >/dev/null");
+    EXPECT_EQ(plot.status, 3);
+}
+
 TEST(ReplayCli, HelpExplainsEveryOption) {
     const Result r = runSim("replay --help");
     EXPECT_EQ(r.status, 0);

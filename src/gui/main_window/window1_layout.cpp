@@ -19,6 +19,7 @@
 #include "gui/widgets/cr_text_edit.h"
 #include "gui/widgets/design.h"
 #include "gui/widgets/line_control.h"
+#include "gui/widgets/typing_limit.h"
 
 namespace limenta {
 
@@ -41,7 +42,9 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, const QFon
 }
 
 QLineEdit* field(QWidget* parent, const char* name, const QString& text, const QFont& font) {
-    return at(new QLineEdit(text, parent), name, font);
+    auto* control = at(new QLineEdit(text, parent), name, font);
+    limitTyping(control);
+    return control;
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QFont& font) {

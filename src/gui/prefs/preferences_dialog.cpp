@@ -11,6 +11,7 @@
 #include "gui/prefs/key_capture_dialog.h"
 #include "gui/prefs/prefs_store.h"
 #include "gui/widgets/design.h"
+#include "gui/widgets/typing_limit.h"
 
 namespace limenta {
 
@@ -62,7 +63,9 @@ void Window2::buildControls() {
         return control;
     };
     const auto edit = [&](const char* name, QRect place_, const QString& words) {
-        return place(new QLineEdit(words, this), name, place_, entry);
+        auto* control = place(new QLineEdit(words, this), name, place_, entry);
+        limitTyping(control);
+        return control;
     };
     const auto slider = [&](const char* name, QRect place_) {
         auto* control = place(new QSlider(Qt::Horizontal, this), name, place_, label);

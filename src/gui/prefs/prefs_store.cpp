@@ -4,9 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
+#include "core/files/whole_file.h"
 #include "core/prefs/prefs_format.h"
 
 namespace limenta {
@@ -18,7 +18,8 @@ constexpr qint64 kReadLimit = qint64{64} * 1024;
 
 }  // namespace
 
-PrefsStore::PrefsStore(QString filePath) : path_(std::move(filePath)) {}
+PrefsStore::PrefsStore(QString filePath, FileCalls calls)
+    : path_(std::move(filePath)), calls_(std::move(calls)) {}
 
 QString PrefsStore::defaultFilePath() {
     const QString name = QString::fromLatin1(kPrefsFileName);
@@ -54,20 +55,27 @@ std::optional<std::string> PrefsStore::read() {
                      .arg(QDir::toNativeSeparators(path_), file.errorString()));
         return std::string();
     }
-    return file.read(kReadLimit).toStdString();
+    const QByteArray bytes = file.read(kReadLimit + 1);
+    if (bytes.size() > kReadLimit) {
+        // Read in part it would give wrong values: a file this long is not ours.
+        return std::string();
+    }
+    return bytes.toStdString();
 }
 
 bool PrefsStore::write(const std::string& text) {
-    QSaveFile file(path_);
-    const QByteArray bytes = QByteArray::fromStdString(text);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
+    // A link could point anywhere, /etc/passwd included: the settings file is never
+    // written through one.
+    const WriteOutcome outcome =
+        writeWholeFile(QFile::encodeName(path_).toStdString(), text, LinkPolicy::Refuse, calls_);
+    if (outcome.written) {
         unsaved_.reset();
         return true;
     }
     unsaved_ = text;
     tellOnce(QStringLiteral("Limenta could not save its settings in %1 (%2). The settings you "
                             "chose are used until Limenta closes, but they will not be kept.")
-                 .arg(QDir::toNativeSeparators(path_), file.errorString()));
+                 .arg(QDir::toNativeSeparators(path_), QString::fromStdString(outcome.problem)));
     return false;
 }
 

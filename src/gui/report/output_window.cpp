@@ -1,12 +1,13 @@
 #include "gui/report/output_window.h"
 
 #include <QDir>
+#include <QFile>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <algorithm>
 
+#include "core/files/whole_file.h"
 #include "gui/report/report_printer.h"
 #include "gui/widgets/cr_text_edit.h"
 #include "gui/widgets/design.h"
@@ -65,14 +66,17 @@ void Window4::PushButton2_Action() {
     if (fileName.isEmpty()) {
         return;
     }
-    QSaveFile file(fileName);
-    const QByteArray bytes = EditField1->text().toUtf8();
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
+    // Whole or not at all: a full disk never leaves an empty report over an old one.
+    const WriteOutcome outcome =
+        writeWholeFile(QFile::encodeName(fileName).toStdString(),
+                       EditField1->text().toUtf8().toStdString(), LinkPolicy::WriteTarget);
+    if (outcome.written) {
         return;
     }
     dialogs_.message(this, QStringLiteral("Limenta could not save the report as %1: %2. The "
                                           "report is still here in the Output window.")
-                               .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+                               .arg(QDir::toNativeSeparators(fileName),
+                                    QString::fromStdString(outcome.problem)));
 }
 
 void Window4::PushButton3_Action() {

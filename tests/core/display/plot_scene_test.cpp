@@ -89,6 +89,9 @@ TEST(PlotScene, ScalesDifferencesByMethod) {
               (std::array{278, 196, 415, 293}));
     const auto estimate = stepsOf(adaptive, PlotStep::Kind::Line, kBlue);
     ASSERT_EQ(estimate.size(), 1U);
+    for (const PlotStep& data : {black[0], green[0], estimate[0], red[0]}) {
+        EXPECT_EQ(data.penSize, 3);
+    }
     EXPECT_EQ((std::array{estimate[0].x1, estimate[0].y1, estimate[0].x2, estimate[0].y2}),
               (std::array{0, 220, 550, 220}));
     EXPECT_EQ(stepsOf(adaptive, PlotStep::Kind::Text, kBlue)[1].text, "43");

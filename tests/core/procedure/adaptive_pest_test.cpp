@@ -41,6 +41,7 @@ TEST(AdaptivePest, FirstTwoTrialsMoveByTheStartStepEvenOnAReversal) {
     EXPECT_EQ(staircase(second, 50, 7, "SF"), (std::vector<double>{43, 50}));
     EXPECT_EQ(second.mystep, 7);
     EXPECT_EQ(second.reversal[2], 1);
+    EXPECT_EQ(second.reversal[1], 0);  // the first answer reverses nothing
 
     // The reversal at trial 2 counts for the steps after it: the second step in the new
     // direction keeps 7, the third doubles.

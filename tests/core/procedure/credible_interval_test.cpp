@@ -95,6 +95,18 @@ TEST(CredibleInterval, AgreesWithAPlainIntegrationOnRandomRuns) {
     }
 }
 
+TEST(CredibleInterval, AnswersAtTheLowestOutputCountWhereTheyWereFired) {
+    // A staircase that ran down to 1: failures there and at 2 place the threshold at 2 or
+    // just above.
+    const std::vector<FiredAnswer> answers{{1, 0}, {1, 0}, {2, 0}, {3, 1}, {3, 1}, {2, 0}};
+    const auto fast = credibleInterval(answers, kSpread);
+    const CredibleInterval plain = plainInterval(answers, kSpread);
+    ASSERT_TRUE(fast);
+    EXPECT_NEAR(fast->low, plain.low, 0.01);
+    EXPECT_NEAR(fast->median, plain.median, 0.01);
+    EXPECT_NEAR(fast->high, plain.high, 0.01);
+}
+
 TEST(CredibleInterval, TakesEveryAnswerAtTheWholePercentFired) {
     // ML-PEST: the bounds are not answers; the first estimate 47.5 was fired as 48; answers
     // after the end count.

@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -351,6 +352,77 @@ TEST_F(Preferences, AnUnwritableFolderIsToldOnceAndTheDialogsValuesAreUsed) {
     EXPECT_EQ(window->mysetting, 47);
     window->PushButton6->click();  // nobody there: closed at once
     EXPECT_EQ(fake.dialogs.messages.size(), 1U);
+}
+
+TEST_F(Preferences, TheLongestFieldsAnOperatorCanTypeComeBackWhole) {
+    Window1& w = open();
+    const QString typed = QString(40, QLatin1Char('9'));
+    fake.dialogs.scripts.push_back([&](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        for (QLineEdit* field : {d.EditField1, d.EditField2, d.EditField3, d.EditField4,
+                                 d.EditField5, d.EditField6, d.EditField7}) {
+            field->clear();
+            QTest::keyClicks(field, typed);  // 40 keys: the first 32 are taken
+            EXPECT_EQ(field->text().size(), 32);
+        }
+        d.PushButton4->click();
+        return dialog.result();
+    });
+    w.PushButton6->click();
+    const PrefsText saved(readPrefs());
+    EXPECT_TRUE(saved.marked());
+    EXPECT_EQ(saved.field(kPrefsEndMarker), "ENDOFFILE");
+    fake.dialogs.scripts.push_back([&](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        EXPECT_EQ(d.EditField7->text(), QString(32, QLatin1Char('9')));
+        EXPECT_EQ(d.EditField1->text(), QString(32, QLatin1Char('9')));
+        d.PushButton5->click();
+        return dialog.result();
+    });
+    w.PushButton6->click();
+    // The main window's fields take as much typing, and keep what the program puts there.
+    w.EditField1->clear();
+    QTest::keyClicks(w.EditField1, typed);
+    EXPECT_EQ(w.EditField1->text().size(), 32);
+    w.EditField1->setText(QString(50, QLatin1Char('1')));
+    EXPECT_EQ(w.EditField1->text().size(), 50);
+}
+
+TEST_F(Preferences, AFileLongerThanTheReaderTakesCountsAsDamaged) {
+    // Fields of 32,767 characters, as a paste before the typing limit could make them.
+    const std::string field(32767, '5');
+    Window1& w = open("PESTPREFS\t" + field + "\t" + field + "\t" + field + "\t0\t100\t100");
+    EXPECT_EQ(w.mysetting, 50);
+    EXPECT_EQ(w.successkey, 'y');
+    EXPECT_EQ(w.Slider2->value(), 100);
+    EXPECT_EQ(w.statusBar()->currentMessage(),
+              "The preferences file could not be read: default settings are in use.");
+}
+
+TEST_F(Preferences, AFileThatIsALinkIsReadButNeverWrittenThrough) {
+    const QString target = dir.filePath(QStringLiteral("passwd"));
+    {
+        QFile file(target);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(prefsWith({{kPrefsInitialOutput, "44"}})));
+    }
+    ASSERT_TRUE(QFile::link(target, prefsPath()));
+    Window1& w = open(std::nullopt);
+    EXPECT_EQ(w.mysetting, 44);  // read through the link
+    fake.dialogs.scripts.push_back([](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        d.EditField1->setText(QStringLiteral("61"));
+        d.PushButton4->click();
+        return dialog.result();
+    });
+    w.PushButton6->click();
+    ASSERT_EQ(fake.dialogs.messages.size(), 1U);
+    EXPECT_NE(fake.dialogs.messages[0].indexOf(QLatin1String("symbolic link")), -1);
+    EXPECT_TRUE(QFileInfo(prefsPath()).isSymLink());
+    QFile file(target);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), prefsWith({{kPrefsInitialOutput, "44"}}));
+    EXPECT_EQ(w.mysetting, 61);  // the dialog's values are used until Limenta closes
 }
 
 TEST_F(Preferences, TheWriterReplacesTheFileWhole) {
