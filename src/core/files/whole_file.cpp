@@ -5,10 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace limenta {
 
@@ -54,11 +52,12 @@ WriteOutcome writeWholeFile(const std::string& path, std::string_view bytes, Lin
         if (links == LinkPolicy::Refuse) {
             return failed("it is a symbolic link, which Limenta does not write through");
         }
-        std::vector<char> resolved(PATH_MAX + 1, '\0');
-        if (::realpath(path.c_str(), resolved.data()) == nullptr) {
+        char* resolved = ::realpath(path.c_str(), nullptr);
+        if (resolved == nullptr) {
             return failed(systemProblem());
         }
-        target = resolved.data();
+        target = resolved;
+        std::free(resolved);
     }
     const std::size_t slash = target.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);

@@ -49,6 +49,12 @@ INSTANTIATE_TEST_SUITE_P(
         MaskCase{12345678901.5, "##########.##########", "12345678901.5"},
         // A mask mixing both: zeros always shown, the hashes after them only when needed.
         MaskCase{1.2, "0.0#", "1.2"}, MaskCase{1.25, "0.0#", "1.25"},
+        // The largest numbers come out whole, every digit of the double.
+        MaskCase{1e300, "0",
+                 "1000000000000000052504760255204420248704468581108159154915854115511802457988"
+                 "9081957863713750804478640437044438328838781769425232353604305756447921847867"
+                 "0698284838720092657580373783023379478809005936895323497079994508111903896764"
+                 "0880074652742780142494579258788820056842838115669472196386865459400540160"},
         // Nothing that is not a number is ever shown as one.
         MaskCase{std::numeric_limits<double>::infinity(), "##0", "--"},
         MaskCase{std::numeric_limits<double>::quiet_NaN(), "000.00", "--"}));

@@ -34,7 +34,16 @@ TEST(PlotScene, OneAnswerHasOnePointTwoGridColumnsAndNoConnectingLines) {
     ASSERT_EQ(dots.size(), 1U);
     EXPECT_EQ(dots[0].x1, 275);
     EXPECT_EQ(dots[0].y1, 187);  // an output of 50 % puts the dot's top edge at 187
-    EXPECT_EQ(stepsOf(steps, PlotStep::Kind::FillRect, kGreen).size(), 1U);
+    const auto squares = stepsOf(steps, PlotStep::Kind::FillRect, kGreen);
+    ASSERT_EQ(squares.size(), 1U);  // a 6 x 6 mark
+    EXPECT_EQ(squares[0].x2 - squares[0].x1, 6);
+    EXPECT_EQ(squares[0].y2 - squares[0].y1, 6);
+    EXPECT_EQ(dots[0].y2 - dots[0].y1, 6);
+    const auto background = stepsOf(steps, PlotStep::Kind::FillRect, kWhite);
+    ASSERT_EQ(background.size(), 1U);  // the whole picture, first
+    EXPECT_EQ((std::array{background[0].x1, background[0].y1, background[0].x2, background[0].y2}),
+              (std::array{0, 0, 550, 387}));
+    EXPECT_EQ(steps.front().colour, kWhite);
     EXPECT_TRUE(stepsOf(steps, PlotStep::Kind::Line, kBlack).empty());
 
     const auto grid = stepsOf(steps, PlotStep::Kind::Line, kGridGrey);

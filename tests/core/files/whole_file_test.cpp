@@ -93,10 +93,13 @@ TEST_F(WholeFile, AFailureAtAnyStepLeavesTheOldFileAsItWas) {
         errno = EDQUOT;
         return -1;
     };
+    FileCalls writesNothing = FileCalls::system();
+    writesNothing.write = [](int, const void*, std::size_t) -> ssize_t { return 0; };
     FileCalls renameFails = FileCalls::system();
     renameFails.rename = failing(EACCES);
     for (const Case& c : {Case{"write", noSpace, "No space left on device"},
                           Case{"second write", halfThenFull, "No space left on device"},
+                          Case{"a write of nothing", writesNothing, "Input/output error"},
                           Case{"fsync", flushFails, "Input/output error"},
                           Case{"close", closeFails, "Disk quota exceeded"},
                           Case{"rename", renameFails, "Permission denied"}}) {
