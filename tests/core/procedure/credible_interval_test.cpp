@@ -36,6 +36,12 @@ TEST(CredibleInterval, MatchesIndependentlyDerivedValues) {
     expectInterval({{50, 1}, {43, 1}, {36, 0}, {40, 0}, {43, 1}, {41, 0}, {42, 1}}, 37.9184,
                    41.0759, 44.6133);
     EXPECT_FALSE(credibleInterval({}, kSpread));
+    EXPECT_FALSE(credibleInterval({{50, 0}}, 0));
+    // The smallest spread Start takes still gives an interval, a narrow one.
+    const auto sharp = credibleInterval({{50, 0}, {52, 1}}, 1);
+    ASSERT_TRUE(sharp);
+    EXPECT_GT(sharp->low, 49);
+    EXPECT_LT(sharp->high, 53);
 }
 
 // The posterior integrated plainly: every answer at every point of a 0.005 grid.
