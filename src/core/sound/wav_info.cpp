@@ -36,6 +36,7 @@ std::optional<WavInfo> readWavInfo(std::string_view bytes) {
             const std::size_t available = bytes.size() - body;
             info.frames =
                 static_cast<std::int64_t>(std::min<std::size_t>(size, available)) / blockAlign;
+            info.dataOffset = body;
             return info;
         }
         at = body + size + (size % 2);  // chunks are padded to an even length

@@ -1,6 +1,7 @@
-// What a sound file holds: enough of a WAV header to know how long the sound lasts.
+// What a sound file holds: its format, its length and where its samples start.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -12,6 +13,7 @@ struct WavInfo {
     int sampleRate = 0;
     int bitsPerSample = 0;
     std::int64_t frames = 0;
+    std::size_t dataOffset = 0;  // the first sample's byte
 
     [[nodiscard]] double seconds() const {
         return sampleRate > 0 ? static_cast<double>(frames) / sampleRate : 0.0;

@@ -7,7 +7,7 @@
 #include "gui/main_window/window1.h"
 #include "gui/platform/qt_platform.h"
 #include "gui/prefs/prefs_store.h"
-#include "gui/sound/effect_sound_bank.h"
+#include "gui/sound/mixed_sound_bank.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
 
     limenta::SystemClocks clocks;
     limenta::QtDialogs dialogs;
-    limenta::EffectSoundBank sounds(clocks);
+    limenta::MixedSoundBank sounds(clocks);
     limenta::Platform platform{sounds, clocks, dialogs};
     limenta::PrefsStore prefs(limenta::PrefsStore::defaultFilePath());
 

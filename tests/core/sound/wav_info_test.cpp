@@ -25,6 +25,7 @@ TEST(WavInfo, ReadsTheFormatAndRefusesOtherBytes) {
     EXPECT_EQ(info->channels, 1);
     EXPECT_EQ(info->bitsPerSample, 16);
     EXPECT_DOUBLE_EQ(info->seconds(), 0.01);
+    EXPECT_EQ(info->dataOffset, 44U);
 }
 
 TEST(WavInfo, AnEmptyDataChunkAtTheVeryEndIsASoundOfNoFrames) {
@@ -52,6 +53,7 @@ TEST(WavInfo, SkipsOtherChunksWithTheirPaddingByte) {
     EXPECT_EQ(info->sampleRate, 22050);
     EXPECT_EQ(info->bitsPerSample, 8);
     EXPECT_EQ(info->frames, 100);
+    EXPECT_EQ(info->dataOffset, 56U);  // past the padded chunk
 }
 
 }  // namespace

@@ -6,9 +6,10 @@
 #include <QTest>
 #include <cmath>
 
+#include "core/sound/mixer.h"
 #include "core/sound/wav_info.h"
 #include "gui/fakes/fake_platform.h"
-#include "gui/sound/effect_sound_bank.h"
+#include "gui/sound/mixed_sound_bank.h"
 
 namespace limenta::testing {
 namespace {
@@ -33,6 +34,15 @@ TEST(Assets, EveryEmbeddedSoundLoadsAndDecodes) {
         EXPECT_GT(digit->seconds(), 0.2) << d;
         EXPECT_LT(digit->seconds(), 0.6) << d;
     }
+    for (const char* name : {"s0", "s5", "s9", "Click", "ding2"}) {
+        QFile file(QStringLiteral(":/assets/%1.wav").arg(QLatin1String(name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const auto samples = monoSamples(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        ASSERT_TRUE(samples) << name;  // the mixer plays 16-bit mono only
+        EXPECT_GT(*std::max_element(samples->begin(), samples->end()), 1000) << name;  // not silent
+    }
     const auto click = embedded(QStringLiteral("Click"));
     ASSERT_TRUE(click);
     EXPECT_LT(click->seconds(), 0.2);
@@ -43,18 +53,10 @@ TEST(Assets, EveryEmbeddedSoundLoadsAndDecodes) {
     EXPECT_EQ(QImage(QStringLiteral(":/assets/NewSplash.png")).size(), QSize(550, 387));
 }
 
-// Sounds load in the background; a test lets them finish before it ends.
-void waitUntilLoaded(const EffectSound& sound) {
-    for (int i = 0; i < 400 && !sound.loaded(); ++i) {
-        QTest::qWait(5);
-    }
-}
-
-TEST(EffectSoundBank, PlayingLastsAsLongAsTheSoundItself) {
+TEST(MixedSoundBank, PlayingLastsAsLongAsTheSoundItself) {
     FakeClocks clocks;
-    EffectSoundBank bank(clocks, true);
-    auto& one = dynamic_cast<EffectSound&>(bank.sound(QStringLiteral("s1")));
-    waitUntilLoaded(one);
+    MixedSoundBank bank(clocks, true);
+    auto& one = dynamic_cast<MixedSound&>(bank.sound(QStringLiteral("s1")));
     EXPECT_EQ(&one, &bank.sound(QStringLiteral("s1")));  // loaded once, shared
     EXPECT_FALSE(one.isPlaying());
     one.setVolume(0);  // silent in a test
@@ -65,19 +67,18 @@ TEST(EffectSoundBank, PlayingLastsAsLongAsTheSoundItself) {
     EXPECT_TRUE(one.isPlaying());
     clocks.micros += 20'000;
     EXPECT_FALSE(one.isPlaying());
-    waitUntilLoaded(one);
 }
 
-TEST(EffectSoundBank, WithoutAnAudioDeviceNothingEverPlays) {
+TEST(MixedSoundBank, WithoutAnAudioDeviceNothingEverPlays) {
     FakeClocks clocks;
-    EffectSoundBank bank(clocks, false);
+    MixedSoundBank bank(clocks, false);
     EXPECT_FALSE(bank.available());
     Sound& zero = bank.sound(QStringLiteral("s0"));
     zero.play();
     EXPECT_FALSE(zero.isPlaying());  // the announcement never waits for silence that never ends
 }
 
-TEST(EffectSoundBank, EqualSliderStepsAreEqualLoudnessSteps) {
+TEST(MixedSoundBank, EqualSliderStepsAreEqualLoudnessSteps) {
     EXPECT_EQ(linearGain(0), 0.0F);
     EXPECT_FLOAT_EQ(linearGain(100), 1.0F);
     EXPECT_EQ(linearGain(150), linearGain(100));
