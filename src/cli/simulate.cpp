@@ -1,7 +1,6 @@
 #include "cli/simulate.h"
 
 #include <charconv>
-#include <fstream>
 #include <ostream>
 #include <thread>
 
@@ -11,6 +10,7 @@
 #include "cli/simulation.h"
 #include "cli/start_values.h"
 #include "core/display/numbers.h"
+#include "core/files/whole_file.h"
 #include "core/prefs/settings.h"
 
 namespace limenta::cli {
@@ -299,11 +299,15 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
             series.push_back({r.method == Method::MlPest ? "ML-PEST" : "adaptive PEST",
                               r.method == Method::MlPest ? "#d95f02" : "#1b9e77", &r.outcomes});
         }
-        std::ofstream svg(file, std::ios::binary);
-        svg << errorPlotSvg(series, std::to_string(population.subjects) + " " +
-                                        modelName(population.model) + " subjects");
-        if (!svg.flush()) {
-            err << "limenta-sim simulate: could not write " << file << "\n";
+        // Whole or not at all: a full disk keeps an earlier plot rather than leave half of one.
+        const WriteOutcome written =
+            writeWholeFile(file,
+                           errorPlotSvg(series, std::to_string(population.subjects) + " " +
+                                                    modelName(population.model) + " subjects"),
+                           LinkPolicy::WriteTarget);
+        if (!written.written) {
+            err << "limenta-sim simulate: could not write " << file << " (" << written.problem
+                << ")\n";
             return 3;
         }
     }
