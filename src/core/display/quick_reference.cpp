@@ -10,12 +10,21 @@ double depthFactor(double targetDistance, double m1Distance) {
     return std::exp(0.036 * (targetDistance - m1Distance));
 }
 
-std::string quickReferenceText(double rmt, int percent) {
-    return formatMask(roundHalfAway(rmt * (percent / 100.0)), "##0");
+namespace {
+
+ReferenceValue referenceOf(double value) {
+    const double whole = roundHalfAway(value);
+    return {formatMask(whole, "##0"), std::isfinite(whole) && whole > kStimulatorMaximum};
 }
 
-std::string correctedReferenceText(double rmt, double factor, int percent) {
-    return formatMask(roundHalfAway((rmt * factor) * (percent / 100.0)), "##0");
+}  // namespace
+
+ReferenceValue quickReference(double rmt, int percent) {
+    return referenceOf(rmt * (percent / 100.0));
+}
+
+ReferenceValue correctedReference(double rmt, double factor, int percent) {
+    return referenceOf((rmt * factor) * (percent / 100.0));
 }
 
 }  // namespace limenta

@@ -10,10 +10,26 @@ namespace limenta {
 // that the target lies deeper than M1.
 double depthFactor(double targetDistance, double m1Distance);
 
-// rMT x (percent / 100), rounded to a whole percent and shown with "##0".
-std::string quickReferenceText(double rmt, int percent);
+// No stimulator delivers more than its full output.
+inline constexpr double kStimulatorMaximum = 100;
+
+// One quick-reference value, a whole percent of the stimulator's output.
+struct ReferenceValue {
+    std::string text;           // "##0" of the rounded value, or "--" when it is no number
+    bool aboveMaximum = false;  // more than any stimulator can deliver
+
+    // On screen: "100+" for a value no stimulator gives (its number goes in a tooltip).
+    [[nodiscard]] std::string shown() const { return aboveMaximum ? "100+" : text; }
+    // In the report: "above 100 (108)".
+    [[nodiscard]] std::string reported() const {
+        return aboveMaximum ? "above 100 (" + text + ")" : text;
+    }
+};
+
+// rMT x (percent / 100), rounded to a whole percent.
+ReferenceValue quickReference(double rmt, int percent);
 
 // The same, for a threshold already multiplied by the depth factor.
-std::string correctedReferenceText(double rmt, double factor, int percent);
+ReferenceValue correctedReference(double rmt, double factor, int percent);
 
 }  // namespace limenta

@@ -65,9 +65,19 @@ std::string keyDisplayName(std::int32_t code) {
             return "UP";
         case keycode::kDown:
             return "DOWN";
+        case keycode::kEscape:
+            return "ESC";
         default:
-            return utf8(code);
+            break;
     }
+    // Control characters have no face: Ctrl with a letter gives 1 to 26; name the rest.
+    if (code >= 1 && code <= 26) {
+        return "CTRL+" + std::string(1, static_cast<char>('A' + code - 1));
+    }
+    if ((code >= 0 && code < 32) || (code >= 0x7F && code <= 0x9F)) {
+        return "CODE " + std::to_string(code);
+    }
+    return utf8(code);
 }
 
 std::string keyLegend(const ResponseKeys& keys) {

@@ -11,6 +11,7 @@ namespace keycode {
 inline constexpr std::int32_t kBackspace = 8;
 inline constexpr std::int32_t kTab = 9;
 inline constexpr std::int32_t kReturn = 13;
+inline constexpr std::int32_t kEscape = 27;
 inline constexpr std::int32_t kLeft = 28;
 inline constexpr std::int32_t kRight = 29;
 inline constexpr std::int32_t kUp = 30;
@@ -37,7 +38,8 @@ struct ResponseKeys {
 bool isCharacterCode(std::int32_t code);
 
 // The name of a key code: ENTER, TAB, SPACE, DELETE (8 and 127), RIGHT, LEFT, UP, DOWN,
-// or the character itself as UTF-8.
+// ESC, CTRL+A to CTRL+Z for the other codes 1 to 26, CODE n for any other control
+// character, or the character itself as UTF-8.
 std::string keyDisplayName(std::int32_t code);
 
 // "Success = y     Failure = n", with ANY for a key whose all-keys option is set.

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "core/display/quick_reference.h"
 #include "core/prefs/prefs_format.h"
 #include "core/procedure/credible_interval.h"
 #include "core/procedure/method.h"
@@ -33,6 +34,8 @@ namespace limenta {
 
 // After an answer, about half a second in which no further key counts.
 inline constexpr int kAnswerWaitTicks = 30;
+// The design's size of the caption above the big number.
+inline constexpr int kCaptionPixelSize = 24;
 inline constexpr const char* kPressStartMessage = "Press Start to begin a run";
 
 class CrTextEdit;
@@ -158,11 +161,13 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     void setMethodLabels(Method method);
     void showParameterFields(Method method);
     void setRunInputsLocked(bool locked);
+    void setCaption(const QString& caption);  // above the big number
     void handleKey(std::int32_t key);
     void takeAnswerKey(std::int32_t answer);
     void presentEstimate();
     void announceStage(int stage, QTimer* own, QTimer* next);
     void recolourDistancePanels();
+    [[nodiscard]] bool distanceEntered() const;
     void loadprefs(bool mayAskFirst);
     void showPreferences();  // the Preferences dialog, modal
     void loadKeysAndVolumes();
@@ -185,6 +190,9 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     bool startValuesPending_ = false;
     bool toldPrefsDamaged_ = false;
     qint64 answerWaitEnds_ = std::numeric_limits<qint64>::min();
+    // The quick-reference values on screen, plain and depth-corrected.
+    std::array<ReferenceValue, 3> plainGuides_;
+    std::array<ReferenceValue, 3> correctedGuides_;
 };
 
 }  // namespace limenta

@@ -62,10 +62,17 @@ bool Window1::answerWaitRunning() const {
 }
 
 void Window1::tellSoundUnavailableOnce() {
-    if (!platform_.sounds.available()) {
-        statusBar()->showMessage(
-            QStringLiteral("No sound: no audio device was found. Limenta works silently."));
+    if (platform_.sounds.available()) {
+        return;
     }
+    const QString sentence =
+        QStringLiteral("No sound: no audio device was found. Limenta works silently.");
+    statusBar()->showMessage(sentence);
+    // The message goes as soon as a menu shows its own tips; the indicator stays.
+    auto* indicator = new QLabel(QStringLiteral("No sound"), statusBar());
+    indicator->setObjectName(QStringLiteral("NoSoundIndicator"));
+    indicator->setToolTip(sentence);
+    statusBar()->addPermanentWidget(indicator);
 }
 
 }  // namespace limenta

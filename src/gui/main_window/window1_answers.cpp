@@ -46,7 +46,7 @@ void Window1::takeAnswerKey(std::int32_t answer) {
     const Method method = activeMethod();
     const AnswerStep step = takeAnswer(*this, answer, method, platform_.clocks.microseconds());
     if (step.refused) {
-        StaticText5->setText(QString::fromLatin1(kTrialLimitMessage));
+        setCaption(QString::fromLatin1(kTrialLimitMessage));
         return;
     }
 
@@ -59,7 +59,7 @@ void Window1::takeAnswerKey(std::int32_t answer) {
         presentEstimate();
     } else if (method == Method::AdaptivePest) {
         setTextColour(StaticText4, kDesignBlack);
-        StaticText5->setText(QStringLiteral("Next Output to Try :"));
+        setCaption(QStringLiteral("Next Output to Try :"));
         for (QLabel* value : {StaticText7, StaticText8, StaticText9}) {
             value->setText(QStringLiteral("00"));
         }
@@ -74,7 +74,7 @@ void Window1::takeAnswerKey(std::int32_t answer) {
 
 void Window1::presentEstimate() {
     setTextColour(StaticText4, kDesignGreen);
-    StaticText5->setText(QStringLiteral("rMT Estimate Reached :"));
+    setCaption(QStringLiteral("rMT Estimate Reached :"));
     Sound& signal = platform_.sounds.sound(QStringLiteral("ding2"));
     signal.setVolume(Slider2->value());
     signal.play();

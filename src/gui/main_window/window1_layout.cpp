@@ -16,6 +16,7 @@
 #include "gui/main_window/window1_places.h"
 #include "gui/prefs/prefs_store.h"
 #include "gui/report/output_window.h"
+#include "gui/widgets/caption_fit.h"
 #include "gui/widgets/cr_text_edit.h"
 #include "gui/widgets/design.h"
 #include "gui/widgets/line_control.h"
@@ -44,6 +45,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, const QFon
 QLineEdit* field(QWidget* parent, const char* name, const QString& text, const QFont& font) {
     auto* control = at(new QLineEdit(text, parent), name, font);
     limitTyping(control);
+    showFromStart(control);
     return control;
 }
 
@@ -159,6 +161,7 @@ void Window1::buildControls() {
         field(content, "EditField6", QStringLiteral("0"), designFont(QStringLiteral("Times"), 13));
     BevelButton1 = button(content, "BevelButton1", QStringLiteral("Adjust"),
                           designFont(QStringLiteral("Times"), 10));
+    fitCaption(BevelButton1);
 
     const QFont times14 = designFont(QStringLiteral("Times"), 14);
     PopupMenu1 = at(new QComboBox(content), "PopupMenu1", times14);
@@ -186,8 +189,9 @@ void Window1::buildControls() {
     EditField2->setReadOnly(true);
 
     StaticText6 = label(content, "StaticText6", QString(), designFont(QStringLiteral("Times"), 24));
-    StaticText5 =
-        label(content, "StaticText5", QString(), designFont(QStringLiteral("Times"), 24, true));
+    StaticText5 = label(content, "StaticText5", QString(),
+                        designFont(QStringLiteral("Times"), kCaptionPixelSize, true));
+    StaticText5->setWordWrap(true);
     StaticText20 = label(content, "StaticText20", QString(),
                          designFont(QStringLiteral("Times"), 16), Qt::AlignCenter);
     StaticText4 =
@@ -234,7 +238,7 @@ void Window1::setRunInputsLocked(bool locked) {
     PushButton1->setEnabled(!locked);
     CheckBox1->setEnabled(!locked);
     for (QLineEdit* input : {EditField1, EditField3, EditField4, EditField6, EditField7}) {
-        input->setReadOnly(locked);
+        setLocked(input, locked);
     }
 }
 

@@ -39,31 +39,43 @@ double Window1::distance_adjust() const {
     return depthFactor(numberIn(EditField6), numberIn(EditField7));
 }
 
+namespace {
+
+// A value no stimulator can deliver is shown as "100+" in red, its number in the tooltip.
+void showGuide(QLabel* label, const ReferenceValue& value, const QColor& colour) {
+    label->setText(QString::fromStdString(value.shown()));
+    label->setToolTip(value.aboveMaximum
+                          ? QStringLiteral("%1 % of the stimulator's output: more than it can "
+                                           "deliver")
+                                .arg(QString::fromStdString(value.text))
+                          : QString());
+    setTextColour(label, value.aboveMaximum ? kDesignRed : colour);
+}
+
+}  // namespace
+
 void Window1::updateguides() {
     const std::array<QComboBox*, 3> menus{PopupMenu1, PopupMenu2, PopupMenu3};
     const std::array<QLabel*, 3> plain{StaticText7, StaticText8, StaticText9};
     const std::array<QLabel*, 3> corrected{StaticText13, StaticText14, StaticText15};
+    // Exactly one column is black: the corrected one once a distance has been entered.
+    const bool entered = distanceEntered();
     for (std::size_t j = 0; j < 3; ++j) {
-        plain[j]->setText(
-            QString::fromStdString(quickReferenceText(myrmt, menus[j]->currentIndex())));
-    }
-    for (std::size_t j = 0; j < 3; ++j) {
-        corrected[j]->setText(QString::fromStdString(
-            correctedReferenceText(myrmt, distance_adjust(), menus[j]->currentIndex())));
+        plainGuides_[j] = quickReference(myrmt, menus[j]->currentIndex());
+        correctedGuides_[j] =
+            correctedReference(myrmt, distance_adjust(), menus[j]->currentIndex());
+        showGuide(plain[j], plainGuides_[j], entered ? kDesignGrey : kDesignBlack);
+        showGuide(corrected[j], correctedGuides_[j], entered ? kDesignBlack : kDesignGrey);
     }
 }
 
+bool Window1::distanceEntered() const {
+    return std::abs(numberIn(EditField6) + numberIn(EditField7)) > 0;
+}
+
 void Window1::recolourDistancePanels() {
-    // Exactly one column is black: the corrected one once a distance has been entered.
-    const bool entered = std::abs(numberIn(EditField6) + numberIn(EditField7)) > 0;
     for (LineControl* line : {Line1, Line2, Line3, Line4, Line5}) {
-        line->setColour(entered ? kDesignBlack : kDesignGrey);
-    }
-    for (QLabel* value : {StaticText13, StaticText14, StaticText15}) {
-        setTextColour(value, entered ? kDesignBlack : kDesignGrey);
-    }
-    for (QLabel* value : {StaticText7, StaticText8, StaticText9}) {
-        setTextColour(value, entered ? kDesignGrey : kDesignBlack);
+        line->setColour(distanceEntered() ? kDesignBlack : kDesignGrey);
     }
     updateguides();
 }

@@ -31,8 +31,10 @@ void Window1::PushButton4_Action() {
     }
     in.percents = {PopupMenu1->currentText().toStdString(), PopupMenu2->currentText().toStdString(),
                    PopupMenu3->currentText().toStdString()};
-    in.plain = {text(StaticText7), text(StaticText8), text(StaticText9)};
-    in.corrected = {text(StaticText13), text(StaticText14), text(StaticText15)};
+    for (std::size_t j = 0; j < 3; ++j) {
+        in.plain[j] = plainGuides_[j].reported();
+        in.corrected[j] = correctedGuides_[j].reported();
+    }
     in.m1Distance = text(EditField7);
     in.targetDistance = text(EditField6);
     in.historyHeader = text(EditField5);

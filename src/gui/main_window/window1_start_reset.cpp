@@ -44,7 +44,7 @@ void Window1::resetvariables() {
     EditField2->setText(QString());
     StaticText20->setText(QString());
     setTextColour(StaticText4, kDesignBlack);
-    StaticText5->setText(QStringLiteral("Next Output to Try:"));
+    setCaption(QStringLiteral("Next Output to Try:"));
     for (QLabel* value :
          {StaticText7, StaticText8, StaticText9, StaticText13, StaticText14, StaticText15}) {
         value->setText(QStringLiteral("00"));
@@ -65,7 +65,7 @@ void Window1::PushButton1_Action() {
     mydate = locale.toString(now.date(), QLocale::LongFormat).toStdString();
     mytime = locale.toString(now.time(), QLocale::LongFormat).toStdString();
     resetvariables();
-    StaticText5->setText(QStringLiteral("Next Output to Try:"));
+    setCaption(QStringLiteral("Next Output to Try:"));
     setRunInputsLocked(true);
     BevelButton1->setText(QStringLiteral("Adjust"));
     StaticText6->setText(fromStd(keyLegend(*this)));

@@ -1,9 +1,10 @@
-// The big number and the history list.
+// The big number, its caption and the history list.
 #include <QLabel>
 
 #include "core/display/history_line.h"
 #include "core/display/numbers.h"
 #include "gui/main_window/window1.h"
+#include "gui/widgets/caption_fit.h"
 #include "gui/widgets/cr_text_edit.h"
 #include "gui/widgets/design.h"
 
@@ -15,6 +16,11 @@ void Window1::updatescreen(double /*setting*/, std::int32_t answer) {
     const std::string line = historyLine(stepnum, lastsetting, answer, thediff);
     // Newest line on top, so the latest answer is always in view.
     EditField2->setText(QString::fromStdString(line) + history);
+}
+
+void Window1::setCaption(const QString& caption) {
+    // The longest caption (the trial limit) wraps, in a smaller size if it must.
+    setFittingText(StaticText5, caption, kCaptionPixelSize);
 }
 
 std::optional<CredibleInterval> Window1::runInterval() const {

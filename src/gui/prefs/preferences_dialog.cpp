@@ -65,6 +65,7 @@ void Window2::buildControls() {
     const auto edit = [&](const char* name, QRect place_, const QString& words) {
         auto* control = place(new QLineEdit(words, this), name, place_, entry);
         limitTyping(control);
+        showFromStart(control);
         return control;
     };
     const auto slider = [&](const char* name, QRect place_) {

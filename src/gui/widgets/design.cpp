@@ -1,5 +1,6 @@
 #include "gui/widgets/design.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPalette>
 #include <QWidget>
@@ -28,6 +29,24 @@ void setTextColour(QWidget* widget, const QColor& colour) {
 
 QColor textColour(const QWidget* widget) {
     return widget->palette().color(QPalette::WindowText);
+}
+
+void showFromStart(QLineEdit* field) {
+    // The operator types into a field that has the focus; anything else is the program's.
+    QObject::connect(field, &QLineEdit::textChanged, field, [field] {
+        if (!field->hasFocus()) {
+            field->setCursorPosition(0);
+        }
+    });
+    field->setCursorPosition(0);
+}
+
+void setLocked(QLineEdit* field, bool locked) {
+    field->setReadOnly(locked);
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, locked ? kLockedFieldBase
+                                            : QApplication::palette(field).color(QPalette::Base));
+    field->setPalette(palette);
 }
 
 double numberIn(const QLineEdit* field) {

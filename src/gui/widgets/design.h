@@ -16,7 +16,10 @@ inline const QColor kDesignGreen(0, 255, 0);
 // A warning that stays readable on the grey background.
 inline const QColor kDesignAmber(190, 105, 0);
 inline const QColor kDesignGrey(150, 150, 150);
+inline const QColor kDesignRed(200, 0, 0);
 inline const QColor kMainBackground(191, 191, 191);
+// The background of an entry field that takes no typing (during a run).
+inline const QColor kLockedFieldBase(214, 214, 214);
 
 QFont designFont(const QString& family, int pixelSize, bool bold = false);
 
@@ -32,6 +35,13 @@ Control* place(Control* control, const char* name, QRect geometry, const QFont& 
     control->setFont(font);
     return control;
 }
+
+// Text the program puts into the field is shown from its start (its leading digits), not
+// its tail, when it is too long for the field.
+void showFromStart(QLineEdit* field);
+
+// Makes a field read-only, and look it, or editable again.
+void setLocked(QLineEdit* field, bool locked);
 
 // The number a field holds, by the plain text-to-number conversion.
 double numberIn(const QLineEdit* field);

@@ -16,9 +16,16 @@ TEST(ResponseKeys, NamesKeysByTheTable) {
     EXPECT_EQ(keyDisplayName(30), "UP");
     EXPECT_EQ(keyDisplayName(31), "DOWN");
     EXPECT_EQ(keyDisplayName(121), "y");
+    // Control characters by name, never as an invisible character.
+    EXPECT_EQ(keyDisplayName(27), "ESC");
+    EXPECT_EQ(keyDisplayName(1), "CTRL+A");
+    EXPECT_EQ(keyDisplayName(7), "CTRL+G");
+    EXPECT_EQ(keyDisplayName(26), "CTRL+Z");
+    EXPECT_EQ(keyDisplayName(0x80), "CODE 128");
+    EXPECT_EQ(keyDisplayName(0x9F), "CODE 159");
     EXPECT_EQ(keyDisplayName(0xE9), "\xC3\xA9");  // é as UTF-8
     // UTF-8 at the edges of its one- to four-byte forms.
-    EXPECT_EQ(keyDisplayName(0x7F + 1), "\xC2\x80");
+    EXPECT_EQ(keyDisplayName(0xA0), "\xC2\xA0");
     EXPECT_EQ(keyDisplayName(0x7FF), "\xDF\xBF");
     EXPECT_EQ(keyDisplayName(0x800), "\xE0\xA0\x80");
     EXPECT_EQ(keyDisplayName(0xFFFF), "\xEF\xBF\xBF");

@@ -93,11 +93,25 @@ TEST_F(AudibleCues, AnAnswerStartsTheAnnouncementAtTheSliderVolumes) {
     EXPECT_EQ(w.clippedThresh, 43);
 }
 
-TEST_F(AudibleCues, NoAudioDeviceIsToldQuietlyOnce) {
+TEST_F(AudibleCues, NoAudioDeviceIsToldQuietlyAndTheIndicatorStays) {
     fake.sounds.audible = false;
     Window1& w = open();
     EXPECT_TRUE(fake.dialogs.messages.empty());
     EXPECT_NE(w.statusBar()->currentMessage().indexOf(QLatin1String("No sound")), -1);
+    // A menu's status tip replaces the message, and its end clears it; the indicator stays.
+    w.statusBar()->showMessage(QStringLiteral("a menu's tip"));
+    w.statusBar()->clearMessage();
+    const auto* indicator = w.statusBar()->findChild<QLabel*>(QStringLiteral("NoSoundIndicator"));
+    ASSERT_NE(indicator, nullptr);
+    EXPECT_TRUE(indicator->isVisible());
+    EXPECT_EQ(indicator->text(), QStringLiteral("No sound"));
+    EXPECT_EQ(indicator->toolTip(),
+              QStringLiteral("No sound: no audio device was found. Limenta works silently."));
+}
+
+TEST_F(AudibleCues, WithAnAudioDeviceThereIsNoIndicator) {
+    Window1& w = open();
+    EXPECT_EQ(w.statusBar()->findChild<QLabel*>(QStringLiteral("NoSoundIndicator")), nullptr);
 }
 
 }  // namespace

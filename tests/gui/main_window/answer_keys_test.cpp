@@ -172,6 +172,18 @@ TEST_F(KeyHandling, SpecialKeysAnswerThroughTheirCodes) {
     EXPECT_EQ(w.mep[2], 0);
 }
 
+TEST_F(KeyHandling, EscapeAndCtrlLettersAreNamedAndAnswer) {
+    Window1& w = open(prefsWith({{kPrefsSuccessKey, "27"}, {kPrefsFailKey, "1"}}));
+    w.PushButton1->click();
+    EXPECT_EQ(w.StaticText6->text(), "Success = ESC     Failure = CTRL+A");
+    press(Qt::Key_Escape);
+    EXPECT_EQ(w.stepnum, 1);
+    EXPECT_EQ(w.mep[1], 1);
+    answer(1);  // the code Ctrl+A gives
+    EXPECT_EQ(w.stepnum, 2);
+    EXPECT_EQ(w.mep[2], 0);
+}
+
 TEST_F(KeyHandling, ArrowsAndReturnAnswerUnderAllOtherKeys) {
     Window1& w = open(prefsWith({{kPrefsSuccessAll, "1"}}));
     w.PushButton1->click();

@@ -85,6 +85,29 @@ TEST_F(FieldContents, FullRunsOfBothMethodsWithOddFieldTexts) {
     }
 }
 
+TEST_F(FieldContents, ANumberTooLongForItsFieldShowsItsLeadingDigits) {
+    Window1& w = open(prefsWith({{kPrefsInitialOutput, "1e308"}}));
+    w.PushButton3->click();  // Reset writes the start value out in full
+    ASSERT_GT(w.EditField1->text().size(), 300);
+    EXPECT_TRUE(w.EditField1->text().startsWith(QLatin1String("1000")));
+    EXPECT_EQ(w.EditField1->cursorPosition(), 0);  // the field shows its start
+    // The operator's own typing keeps the cursor where the typing is.
+    w.EditField4->setFocus();
+    w.EditField4->selectAll();
+    QTest::keyClicks(w.EditField4, QStringLiteral("12345"));
+    EXPECT_EQ(w.EditField4->cursorPosition(), 5);
+
+    std::vector<int> shownFrom;
+    fake.dialogs.scripts.push_back([&shownFrom](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        d.EditField1->setText(QString(40, QLatin1Char('9')));
+        shownFrom = {d.EditField1->cursorPosition()};
+        return static_cast<int>(QDialog::Rejected);
+    });
+    w.PushButton6->click();
+    EXPECT_EQ(shownFrom, std::vector<int>{0});
+}
+
 TEST_F(FieldContents, OddTextsInTheDialogNeverMakeAnUnsafeFile) {
     open();
     for (const QString& text : oddTexts()) {

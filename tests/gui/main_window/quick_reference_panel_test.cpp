@@ -6,6 +6,8 @@
 
 #include "core/display/quick_reference.h"
 #include "gui/fakes/main_window_fixture.h"
+#include "gui/report/output_window.h"
+#include "gui/widgets/cr_text_edit.h"
 #include "gui/widgets/design.h"
 #include "gui/widgets/line_control.h"
 
@@ -53,6 +55,34 @@ TEST_F(QuickReferencePanel, DistancesSwitchWhichColumnIsBlack) {
     w.PopupMenu2->setCurrentIndex(0);
     EXPECT_EQ(w.StaticText8->text(), "0");
     EXPECT_EQ(w.StaticText14->text(), "0");
+}
+
+TEST_F(QuickReferencePanel, ValuesNoStimulatorCanDeliverShowAs100PlusInRedAndInTheReport) {
+    Window1& w = open();
+    w.PushButton1->click();
+    type("yynnyny");  // the estimate 41.6875
+    ASSERT_EQ(w.myrmt, 41.6875);
+    w.EditField7->setText(QStringLiteral("10"));  // to M1
+    w.EditField6->setText(QStringLiteral("40"));  // to the target: 2.946 times the output
+    EXPECT_EQ(w.StaticText13->text(), "98");
+    EXPECT_EQ(textColour(w.StaticText13), kDesignBlack);
+    EXPECT_TRUE(w.StaticText13->toolTip().isEmpty());
+    for (const auto& [label, value] : {std::pair{w.StaticText14, "123"}, {w.StaticText15, "147"}}) {
+        EXPECT_EQ(label->text(), "100+");
+        EXPECT_EQ(textColour(label), kDesignRed);
+        EXPECT_TRUE(label->toolTip().startsWith(QLatin1String(value))) << value;
+    }
+    w.PushButton4->click();
+    const QString report = w.outputWindow()->EditField1->text();
+    EXPECT_TRUE(report.contains(QLatin1String("100% = above 100 (123)\r120% = above 100 (147)")))
+        << report.toStdString();
+    EXPECT_TRUE(report.contains(QLatin1String("120% = 50\r")));  // the plain value, deliverable
+
+    // Back within reach: the usual colour, no tooltip.
+    w.EditField6->setText(QStringLiteral("10"));
+    EXPECT_EQ(w.StaticText15->text(), "50");
+    EXPECT_EQ(textColour(w.StaticText15), kDesignBlack);
+    EXPECT_TRUE(w.StaticText15->toolTip().isEmpty());
 }
 
 TEST_F(QuickReferencePanel, AdjustUnlocksTheDistancesAndContinueLocksThem) {

@@ -21,6 +21,10 @@ void expectLocked(const Window1& w, bool locked) {
     for (const QLineEdit* field :
          {w.EditField1, w.EditField3, w.EditField4, w.EditField6, w.EditField7}) {
         EXPECT_EQ(field->isReadOnly(), locked) << field->objectName().toStdString();
+        // and looks it: greyed while locked, the usual white after
+        EXPECT_EQ(field->palette().color(QPalette::Base),
+                  locked ? kLockedFieldBase : QColor(Qt::white))
+            << field->objectName().toStdString();
     }
     // Never locked.
     EXPECT_TRUE(w.PushButton3->isEnabled());

@@ -1,0 +1,142 @@
+// Every caption of every window is whole: no label, button, check box or group box title
+// is wider or taller than the room its control gives it.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core/trial/answer_step.h"
+#include "gui/fakes/main_window_fixture.h"
+#include "gui/prefs/key_capture_dialog.h"
+#include "gui/prefs/preferences_dialog.h"
+#include "gui/report/output_window.h"
+
+namespace limenta::testing {
+namespace {
+
+std::string describe(const QWidget& w, const QString& text, int need, int room) {
+    return (w.objectName().isEmpty() ? std::string(w.metaObject()->className())
+                                     : w.objectName().toStdString()) +
+           " \"" + text.toStdString() + "\" needs " + std::to_string(need) + " px, has " +
+           std::to_string(room);
+}
+
+// Where the text of a label, button, check box or group box does not fit.
+std::vector<std::string> clippedCaptions(const QWidget& window) {
+    std::vector<std::string> clipped;
+    // Width: the laid-out text against the room. Height: the ink of its lines, placed as
+    // the control aligns them, against the room (a line's unused descent may overhang).
+    const auto check = [&](const QWidget& w, const QString& text, QRect room, int flags,
+                           Qt::Alignment align) {
+        if (text.isEmpty() || !w.isVisibleTo(&window)) {
+            return;
+        }
+        const QFontMetrics metrics(w.font());
+        const QRect block = metrics.boundingRect(room, flags | static_cast<int>(align), text);
+        if (block.width() > room.width()) {
+            clipped.push_back(describe(w, text, block.width(), room.width()));
+        }
+        const int lines = std::max(1, (block.height() + metrics.leading()) / metrics.lineSpacing());
+        const QRect ink = metrics.tightBoundingRect(text);
+        const int inkTop = block.top() + metrics.ascent() + ink.top();
+        const int inkBottom =
+            block.top() + (lines - 1) * metrics.lineSpacing() + metrics.ascent() + ink.bottom();
+        if (inkTop < room.top() || inkBottom > room.bottom()) {
+            const int need = std::max(inkBottom, room.bottom()) - std::min(inkTop, room.top()) + 1;
+            clipped.push_back(describe(w, text, need, room.height()) + " (height)");
+        }
+    };
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        if (!label->pixmap().isNull() || label->textFormat() == Qt::RichText) {
+            continue;
+        }
+        const int flags = label->wordWrap() ? Qt::TextWordWrap : Qt::TextSingleLine;
+        check(*label, label->text(), label->contentsRect(), flags, label->alignment());
+    }
+    for (const QPushButton* button : window.findChildren<QPushButton*>()) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QRect room =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        check(*button, button->text().remove(QLatin1Char('&')), room, Qt::TextSingleLine,
+              Qt::AlignCenter);
+    }
+    for (const QCheckBox* box : window.findChildren<QCheckBox*>()) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        option.text = box->text();
+        const QRect room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+        check(*box, box->text(), room, Qt::TextSingleLine, Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    for (const QGroupBox* group : window.findChildren<QGroupBox*>()) {
+        // The title runs from the frame's left indent to the box's right edge.
+        QStyleOptionGroupBox option;
+        option.initFrom(group);
+        option.text = group->title();
+        option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+        const QRect label = group->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                           QStyle::SC_GroupBoxLabel, group);
+        const QRect room(label.left(), label.top(), group->width() - label.left(), label.height());
+        check(*group, group->title(), room, Qt::TextSingleLine, Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    return clipped;
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string all;
+    for (const std::string& line : lines) {
+        all += "\n  " + line;
+    }
+    return all;
+}
+
+class CaptionFit : public MainWindowTest {};
+
+TEST_F(CaptionFit, EveryCaptionOfEveryWindowIsWhole) {
+    Window1& main = open(std::nullopt);  // a first start
+    EXPECT_TRUE(clippedCaptions(main).empty()) << "main window:" << joined(clippedCaptions(main));
+    // Also the longest caption the main window can show.
+    main.PushButton1->click();
+    for (int i = 0; i <= 200; ++i) {  // the 201st is refused
+        answer('y');
+    }
+    ASSERT_EQ(main.StaticText5->text().toStdString(), kTrialLimitMessage);
+    EXPECT_TRUE(clippedCaptions(main).empty())
+        << "at the trial limit:" << joined(clippedCaptions(main));
+
+    // And the widest quick-reference value.
+    main.myrmt = 90;
+    main.EditField7->setText(QStringLiteral("10"));
+    main.EditField6->setText(QStringLiteral("40"));
+    ASSERT_EQ(main.StaticText9->text(), "100+");
+    ASSERT_EQ(main.StaticText13->text(), "100+");
+    EXPECT_TRUE(clippedCaptions(main).empty()) << "above 100:" << joined(clippedCaptions(main));
+    // A new run's caption is back at its design size.
+    main.PushButton3->click();
+    main.PushButton1->click();
+    EXPECT_EQ(main.StaticText5->font().pixelSize(), kCaptionPixelSize);
+
+    ResponseKeys keys;
+    Window2 prefs(&main, *store, keys, fake.platform);
+    prefs.show();
+    EXPECT_TRUE(clippedCaptions(prefs).empty()) << "Preferences:" << joined(clippedCaptions(prefs));
+
+    std::int32_t key = 0;
+    Window3 capture(&prefs, key);
+    capture.show();
+    EXPECT_TRUE(clippedCaptions(capture).empty())
+        << "key capture:" << joined(clippedCaptions(capture));
+
+    Window4 output(&main, fake.dialogs);
+    output.show();
+    EXPECT_TRUE(clippedCaptions(output).empty()) << "Output:" << joined(clippedCaptions(output));
+}
+
+}  // namespace
+}  // namespace limenta::testing
