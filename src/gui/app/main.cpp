@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     limenta::Window1 window(platform, prefs);
     prefs.setTeller([&](const QString& message) { dialogs.message(&window, message); });
     window.setMenuBar(limenta::createMenuBar1(&window));
+    window.fitToScreen();
     window.show();
     window.Event_Open();
     return QApplication::exec();

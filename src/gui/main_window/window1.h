@@ -70,6 +70,10 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     void delay(double ticks);
     // A run exists from Start until Reset, also after its estimate is reached.
     [[nodiscard]] bool runInProgress() const { return running_; }
+    // Sizes the window to its whole design, or as much as the screen holds (then the
+    // content scrolls); again once the menu bar is in place.
+    void fitToScreen();
+    void fitInto(QSize room);
     // The method "Use ML-PEST" shows: the one Start begins and the answers follow.
     [[nodiscard]] Method activeMethod() const { return method_; }
 

@@ -5,8 +5,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "core/display/history_line.h"
@@ -28,6 +32,8 @@ namespace {
 
 // Digits follow one another as soon as the previous one has ended.
 constexpr int kAnnouncementPeriodMs = 10;
+// The window manager's frame and title bar, outside the window's own area.
+constexpr QSize kWindowFrameAllowance(16, 48);
 
 // A control at its place in the table, with its name and font.
 template <typename Control>
@@ -88,7 +94,23 @@ Window1::Window1(Platform& platform, PrefsStore& prefs)
     PopupMenu2_Open();
     PopupMenu3_Open();
     connectEvents();
+    fitToScreen();
     qApp->installEventFilter(keyRouter_.get());
+}
+
+void Window1::fitToScreen() {
+    if (screen() != nullptr) {
+        // What the screen leaves for the window, less room for its frame and title bar.
+        fitInto(screen()->availableGeometry().size() - kWindowFrameAllowance);
+    }
+}
+
+void Window1::fitInto(QSize room) {
+    // The window with all its content, and never larger: beyond it lies only empty grey.
+    const QSize whole(kWindow1Width, menuBar()->sizeHint().height() + kWindow1Height +
+                                         statusBar()->sizeHint().height());
+    setMaximumSize(whole);
+    resize(whole.boundedTo(room));
 }
 
 Window1::~Window1() {
@@ -108,7 +130,14 @@ void Window1::buildControls() {
     }
     content->setPalette(background);
     content->setAutoFillBackground(true);
-    setCentralWidget(content);
+    // The design has one size; on a screen too small for it at the current scale, the
+    // content scrolls rather than lose Print/Save, Quit or the big number off screen.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("Window1Scroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setPalette(background);
+    scroller->setWidget(content);
+    setCentralWidget(scroller);
 
     const QFont times12 = designFont(QStringLiteral("Times"), 12);
     const QFont times16 = designFont(QStringLiteral("Times"), 16);

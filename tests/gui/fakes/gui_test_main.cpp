@@ -6,8 +6,11 @@
 #include "gui/app/assets.h"
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen, on a screen the size of a common clinic laptop's (1920 x 1080); smaller
+    // screens are tested by fitting the window into a given room.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen") {
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" LIMENTA_TEST_SCREENS);
     }
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));

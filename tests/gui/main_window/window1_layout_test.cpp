@@ -6,7 +6,10 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
 #include <set>
@@ -63,14 +66,55 @@ TEST(Window1Layout, ThePlacesTableHasUniqueNamesInsideTheWindowAndOnlyDesignedOv
     EXPECT_TRUE(placeOf("NoSuchControl").isNull());
 }
 
+TEST(Window1Layout, TheWindowFitsTheScreenAndScrollsOnlyWhenItMust) {
+    FakePlatform fake;
+    QTemporaryDir dir;
+    PrefsStore store(dir.filePath(QStringLiteral("PREFS")));
+    Window1 w(fake.platform, store);
+    w.setMenuBar(createMenuBar1(&w));
+    const auto* scroller = w.findChild<QScrollArea*>(QStringLiteral("Window1Scroller"));
+    ASSERT_NE(scroller, nullptr);
+
+    // A 1920 x 1080 screen: the whole design, no scroll bars, content at its place.
+    w.fitToScreen();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const QSize whole = w.size();
+    EXPECT_EQ(whole.width(), 905);
+    EXPECT_EQ(whole.height(), w.menuBar()->height() + 690 + w.statusBar()->height());
+    EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(scroller->verticalScrollBar()->isVisible());
+    EXPECT_EQ(scroller->widget()->mapTo(&w, QPoint(0, 0)), QPoint(0, w.menuBar()->height()));
+    w.resize(2000, 1500);  // never larger than the design
+    EXPECT_EQ(w.size(), whole);
+
+    // 1280 x 800 at 150 %: 853 x 533 device-independent pixels, less the frame.
+    const QSize room(853 - 16, 533 - 48);
+    w.fitInto(room);
+    QApplication::processEvents();
+    EXPECT_EQ(w.size(), room);
+    EXPECT_GT(scroller->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(scroller->verticalScrollBar()->maximum(), 0);
+    // Everything can be scrolled into view: Quit, Print/Save and the big number.
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{w.PushButton2, w.PushButton4, w.StaticText4}) {
+        const_cast<QScrollArea*>(scroller)->ensureWidgetVisible(control);
+        const QRect inView(control->mapTo(scroller->viewport(), QPoint(0, 0)), control->size());
+        EXPECT_TRUE(scroller->viewport()->rect().contains(inView))
+            << control->objectName().toStdString();
+    }
+}
+
 TEST(Window1Layout, EveryControlStandsAtItsPlaceWithItsTextAndFont) {
     FakePlatform fake;
     QTemporaryDir dir;
     PrefsStore store(dir.filePath(QStringLiteral("PREFS")));
     Window1 w(fake.platform, store);  // before the open handler
     EXPECT_EQ(w.windowTitle(), "Adaptive PEST Procedure ");
-    EXPECT_EQ(w.centralWidget()->size(), QSize(905, 690));
-    EXPECT_EQ(w.centralWidget()->palette().color(QPalette::Window), QColor(191, 191, 191));
+    const auto* content = w.findChild<QWidget*>(QStringLiteral("Window1Content"));
+    ASSERT_NE(content, nullptr);
+    EXPECT_EQ(content->size(), QSize(905, 690));
+    EXPECT_EQ(content->palette().color(QPalette::Window), QColor(191, 191, 191));
     for (const ControlPlace& c : kWindow1Places) {
         const auto* control = w.findChild<QWidget*>(QString::fromLatin1(c.name));
         ASSERT_NE(control, nullptr) << c.name;
