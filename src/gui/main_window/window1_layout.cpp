@@ -11,6 +11,7 @@
 #include <QScrollArea>
 #include <QSlider>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 
 #include "core/display/history_line.h"
@@ -107,8 +108,13 @@ void Window1::fitToScreen() {
 
 void Window1::fitInto(QSize room) {
     // The window with all its content, and never larger: beyond it lies only empty grey.
-    const QSize whole(kWindow1Width, menuBar()->sizeHint().height() + kWindow1Height +
-                                         statusBar()->sizeHint().height());
+    QSize whole(kWindow1Width,
+                menuBar()->sizeHint().height() + kWindow1Height + statusBar()->sizeHint().height());
+    // A scroll bar one way takes room the other way, which must not need one for that.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const bool tooHigh = whole.height() > room.height();
+    const bool tooWide = whole.width() > room.width();
+    whole += QSize(tooHigh ? bar : 0, tooWide ? bar : 0);
     setMaximumSize(whole);
     resize(whole.boundedTo(room));
 }
