@@ -8,6 +8,7 @@
 #include "core/display/history_line.h"
 #include "core/display/numbers.h"
 #include "core/prefs/settings.h"
+#include "core/procedure/bayes.h"
 #include "core/procedure/credible_interval.h"
 #include "core/trial/answer_step.h"
 #include "core/trial/run_start.h"
@@ -20,7 +21,10 @@ const char* const kReplayHelp =
 Replays one run from scripted answers, exactly as the Limenta window takes them, and
 prints its history (oldest answer first) and the estimate.
 
-  --method pest|ml   adaptive PEST (default) or Maximum-Likelihood PEST
+  --method pest|ml|bayes
+                     adaptive PEST (default), Maximum-Likelihood PEST, or the Bayesian
+                     procedure (each pulse at the posterior median, ending when the 95 %
+                     interval is at most --width times the median)
   --answers DIGITS   the answers in order: 1 success (MEP seen), 0 failure (no MEP);
                      answers after the estimate was reached are handled too
   --diff X           difference threshold (default .45): adaptive PEST ends when a move
@@ -34,10 +38,15 @@ ML-PEST:
   --spread X         relative spread of the psychometric function, percent (default 7);
                      the first estimate takes it as typed, later ones made whole, as
                      the preferences keep it; adaptive PEST runs use it for the interval
+Bayesian:
+  --spread X         as for ML-PEST (default 7)
+  --width W          the stop rule's relative width of the 95 % interval (default .11)
 Output:
   --json             one JSON object: {"method", "first", "trials": [{"trial", "fired",
                      "answer", "next", "diff", "reached"}...], "estimate",
-                     "interval": {"low", "high"}}, the run's 95 % interval unrounded
+                     "interval": {"low", "high"}}, the run's 95 % interval unrounded;
+                     Bayesian trials also give "low" and "high", "next" is the new
+                     median and "diff" the interval's width
   --help             this text
 
 Numbers are read like the window's fields ("52,5" is 52.5); values a run cannot start
@@ -105,13 +114,81 @@ void printJson(std::ostream& out, const std::string& method, double first,
     out << "}\n";
 }
 
+std::string formatted(double value) {
+    return formatMask(value, "0.00");
+}
+
+int replayBayes(const std::string& answers, double spread, double width, bool json,
+                std::ostream& out, std::ostream& err) {
+    const BayesModel model(spread);
+    BayesRun run(model, width);
+    std::vector<BayesStep> steps;
+    bool limitReached = false;
+    for (const char c : answers) {
+        const auto step = run.answer(c - '0');
+        if (!step) {
+            limitReached = true;
+            break;
+        }
+        steps.push_back(*step);
+    }
+    const bool reached = !steps.empty() && steps.back().ended;
+    const auto spanOf = [](const BayesStep& s) { return s.interval.high - s.interval.low; };
+    if (json) {
+        out << R"({"method":"bayes","first":)" << BayesRun::kFirstOutput << R"(,"trials":[)";
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const BayesStep& s = steps[i];
+            out << (i == 0 ? "" : ",") << R"({"trial":)" << i + 1 << R"(,"fired":)" << s.fired
+                << R"(,"answer":)" << s.answer << R"(,"next":)" << jsonNumber(s.interval.median)
+                << R"(,"diff":)" << jsonNumber(spanOf(s)) << R"(,"reached":)"
+                << (s.ended ? "true" : "false") << R"(,"low":)" << jsonNumber(s.interval.low)
+                << R"(,"high":)" << jsonNumber(s.interval.high) << "}";
+        }
+        out << R"(],"estimate":)"
+            << (reached ? jsonNumber(steps.back().interval.median) : std::string("null"))
+            << R"(,"interval":)";
+        if (steps.empty()) {
+            out << "null";
+        } else {
+            out << R"({"low":)" << jsonNumber(steps.back().interval.low) << R"(,"high":)"
+                << jsonNumber(steps.back().interval.high) << "}";
+        }
+        out << "}\n";
+    } else {
+        out << "First output: " << BayesRun::kFirstOutput << "\n"
+            << "#    FIRED  MEP  MEDIAN   LOW      HIGH     WIDTH\n";
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const BayesStep& s = steps[i];
+            out << formatMask(static_cast<double>(i + 1), "00") << "   "
+                << formatMask(s.fired, "000") << "    " << s.answer << "    "
+                << formatted(s.interval.median) << "    " << formatted(s.interval.low) << "    "
+                << formatted(s.interval.high) << "    " << formatted(spanOf(s))
+                << (s.ended ? "  ended" : "") << "\n";
+        }
+        out << "Estimate: "
+            << (reached ? formatted(steps.back().interval.median) : std::string("not reached"))
+            << "\n";
+        if (steps.empty()) {
+            out << "95% interval: none (no answers)\n";
+        } else {
+            out << "95% interval: " << formatted(steps.back().interval.low) << " to "
+                << formatted(steps.back().interval.high) << "\n";
+        }
+    }
+    if (limitReached) {
+        err << kTrialLimitMessage << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Options options;
     if (auto problem = Options::parse(args,
                                       {"--method", "--start", "--step", "--diff", "--lower",
-                                       "--upper", "--spread", "--answers"},
+                                       "--upper", "--spread", "--answers", "--width"},
                                       {"--json", "--help"}, options)) {
         return badUse(err, *problem);
     }
@@ -120,12 +197,25 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return 0;
     }
     const std::string method = options.value("--method", "pest");
-    if (method != "pest" && method != "ml") {
-        return badUse(err, "--method must be pest or ml, not '" + method + "'");
+    if (method != "pest" && method != "ml" && method != "bayes") {
+        return badUse(err, "--method must be pest, ml or bayes, not '" + method + "'");
     }
-    const Method chosen = method == "ml" ? Method::MlPest : Method::AdaptivePest;
-    for (const char* name : chosen == Method::MlPest ? std::vector{"--start", "--step"}
-                                                     : std::vector{"--lower", "--upper"}) {
+    const Method chosen = method == "ml"      ? Method::MlPest
+                          : method == "bayes" ? Method::Bayes
+                                              : Method::AdaptivePest;
+    std::vector<const char*> foreign;
+    switch (chosen) {
+        case Method::AdaptivePest:
+            foreign = {"--lower", "--upper", "--width"};
+            break;
+        case Method::MlPest:
+            foreign = {"--start", "--step", "--width"};
+            break;
+        case Method::Bayes:
+            foreign = {"--start", "--step", "--lower", "--upper", "--diff"};
+            break;
+    }
+    for (const char* name : foreign) {
         if (options.has(name)) {
             return badUse(err, std::string(name) + " does not apply to --method " + method);
         }
@@ -144,8 +234,14 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
         toWhole(textToNumber(options.value("--lower", kDefaultSettings.lowerBound))),
         toWhole(textToNumber(options.value("--upper", kDefaultSettings.upperBound))),
         textToNumber(options.value("--spread", kDefaultSettings.spread)), diff};
-    if (auto refused = refusedStart(chosen, pest, mlSettings, {"--diff"})) {
+    const BayesSettings bayes{options.has("--width") ? textToNumber(options.value("--width", ""))
+                                                     : kDefaultBayesWidth};
+    if (auto refused = refusedStart(chosen, pest, mlSettings, bayes, {"--diff"})) {
         return badUse(err, *refused);
+    }
+    if (chosen == Method::Bayes) {
+        return replayBayes(answers, mlSettings.spread, bayes.width, options.has("--json"), out,
+                           err);
     }
 
     Procedure run;

@@ -21,7 +21,7 @@ const char* const kHelp =
     R"(Usage: limenta-sim simulate [options]
 
 Runs virtual subjects through adaptive PEST and ML-PEST with the very steps the Limenta
-window takes, and reports for each method the pulses to the estimate (mean, median, 90th
+window takes, and through the Bayesian procedure, and reports for each method the pulses to the estimate (mean, median, 90th
 percentile, maximum), the error of the estimate against the subject's true threshold in
 percent of that threshold and in percent of stimulator output (mean, mean absolute, 95th
 percentile of the absolute error), the share within +-5 % and +-10 %, and the share that
@@ -40,10 +40,13 @@ Subjects:
   --seed S           the same seed gives the same figures on any machine (default 1)
   --threads T        threads to use (default: all cores); the figures do not depend on it
 Methods:
-  --method pest|ml|both            (default both)
+  --method pest|ml|bayes|both|all (default all; both is pest and ml)
   --start X --step X --diff X      adaptive PEST (defaults 50, 7, .45)
   --lower X --upper X --spread X --ml-diff X
                                    ML-PEST (defaults 20, 80, 7, .45)
+  --width W                        Bayesian: fires at the posterior median and ends when
+                                   the 95 % interval is at most W times it (default .11);
+                                   its model takes --spread
 Output:
   --json             one JSON object
   --csv              a header and one row per method
@@ -75,19 +78,36 @@ struct MethodResult {
     Summary summary;
 };
 
-std::string methodKey(Method method) {
-    return method == Method::MlPest ? "ml" : "pest";
+struct MethodSettings {
+    PestSettings pest;
+    MlSettings ml;
+    BayesSettings bayes;
+};
+
+// The method's parameters as name and value pairs.
+std::vector<std::pair<std::string, std::string>> parameters(Method method,
+                                                            const MethodSettings& m) {
+    switch (method) {
+        case Method::AdaptivePest:
+            return {{"start", jsonNumber(m.pest.start)},
+                    {"step", jsonNumber(m.pest.step)},
+                    {"diff", jsonNumber(m.pest.diff)}};
+        case Method::MlPest:
+            return {{"lower", std::to_string(m.ml.lower)},
+                    {"upper", std::to_string(m.ml.upper)},
+                    {"spread", jsonNumber(m.ml.spread)},
+                    {"diff", jsonNumber(m.ml.diff)}};
+        case Method::Bayes:
+            return {{"spread", jsonNumber(m.ml.spread)}, {"width", jsonNumber(m.bayes.width)}};
+    }
+    return {};
 }
 
-std::string parametersJson(Method method, const PestSettings& pest, const MlSettings& ml,
+std::string parametersJson(Method method, const MethodSettings& settings,
                            const OperatorErrors& errors) {
     std::string json = "{";
-    if (method == Method::MlPest) {
-        json += "\"lower\":" + std::to_string(ml.lower) + ",\"upper\":" + std::to_string(ml.upper) +
-                ",\"spread\":" + jsonNumber(ml.spread) + ",\"diff\":" + jsonNumber(ml.diff);
-    } else {
-        json += "\"start\":" + jsonNumber(pest.start) + ",\"step\":" + jsonNumber(pest.step) +
-                ",\"diff\":" + jsonNumber(pest.diff);
+    for (const auto& [name, value] : parameters(method, settings)) {
+        json += (json.size() > 1 ? "," : "") + ("\"" + name + "\":") + value;
     }
     json += ",\"false_positive\":" + jsonNumber(errors.falsePositive) +
             ",\"false_negative\":" + jsonNumber(errors.falseNegative) + "}";
@@ -100,8 +120,7 @@ std::string spreadJson(const Spread& s) {
 }
 
 void printJson(std::ostream& out, const Population& population,
-               const std::vector<MethodResult>& results, const PestSettings& pest,
-               const MlSettings& ml) {
+               const std::vector<MethodResult>& results, const MethodSettings& settings) {
     out << "{\"model\":\"" << modelName(population.model)
         << "\",\"subjects\":" << population.subjects << ",\"seed\":" << population.seed
         << ",\"methods\":[";
@@ -109,7 +128,7 @@ void printJson(std::ostream& out, const Population& population,
         const Summary& s = results[i].summary;
         out << (i == 0 ? "" : ",") << "{\"method\":\"" << methodKey(results[i].method)
             << "\",\"parameters\":"
-            << parametersJson(results[i].method, pest, ml, population.errors)
+            << parametersJson(results[i].method, settings, population.errors)
             << ",\"pulses\":{\"mean\":" << jsonNumber(s.pulsesMean)
             << ",\"median\":" << jsonNumber(s.pulsesMedian)
             << ",\"p90\":" << jsonNumber(s.pulsesP90) << ",\"max\":" << jsonNumber(s.pulsesMax)
@@ -128,22 +147,19 @@ void printJson(std::ostream& out, const Population& population,
 }
 
 void printCsv(std::ostream& out, const Population& population,
-              const std::vector<MethodResult>& results, const PestSettings& pest,
-              const MlSettings& ml) {
+              const std::vector<MethodResult>& results, const MethodSettings& settings) {
     out << "model,subjects,seed,method,parameters,pulses_mean,pulses_median,pulses_p90,"
            "pulses_max,error_pct_mean,error_pct_mean_abs,error_pct_p95_abs,error_mso_mean,"
            "error_mso_mean_abs,error_mso_p95_abs,within5,within10,limit,interval_coverage,"
            "interval_width\n";
     for (const MethodResult& r : results) {
         const Summary& s = r.summary;
-        std::string parameters =
-            r.method == Method::MlPest
-                ? "lower=" + std::to_string(ml.lower) + ";upper=" + std::to_string(ml.upper) +
-                      ";spread=" + jsonNumber(ml.spread) + ";diff=" + jsonNumber(ml.diff)
-                : "start=" + jsonNumber(pest.start) + ";step=" + jsonNumber(pest.step) +
-                      ";diff=" + jsonNumber(pest.diff);
+        std::string named;
+        for (const auto& [name, value] : parameters(r.method, settings)) {
+            named += (named.empty() ? "" : ";") + name + "=" + value;
+        }
         out << modelName(population.model) << ',' << population.subjects << ',' << population.seed
-            << ',' << methodKey(r.method) << ',' << parameters;
+            << ',' << methodKey(r.method) << ',' << named;
         for (const double v : {s.pulsesMean, s.pulsesMedian, s.pulsesP90, s.pulsesMax,
                                s.errorPct.mean, s.errorPct.meanAbs, s.errorPct.p95Abs,
                                s.errorMso.mean, s.errorMso.meanAbs, s.errorMso.p95Abs, s.within5,
@@ -168,7 +184,7 @@ void printText(std::ostream& out, const Population& population,
     };
     std::string header(26, ' ');
     for (const MethodResult& r : results) {
-        header += cell(r.method == Method::MlPest ? "ML-PEST" : "adaptive PEST");
+        header += cell(methodName(r.method));
     }
     out << header << "\n";
     const auto row = [&](const std::string& name, auto value) {
@@ -213,7 +229,7 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
             Options::parse(args,
                            {"--model", "--subjects", "--seed", "--threads", "--method", "--start",
                             "--step", "--diff", "--lower", "--upper", "--spread", "--ml-diff",
-                            "--false-positive", "--false-negative", "--plot"},
+                            "--width", "--false-positive", "--false-negative", "--plot"},
                            {"--json", "--csv", "--help"}, options)) {
         return badUse(err, *problem);
     }
@@ -253,16 +269,19 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
         return badUse(err, "--false-positive and --false-negative must lie from 0 to 1");
     }
 
-    const std::string which = options.value("--method", "both");
+    const std::string which = options.value("--method", "all");
     std::vector<Method> methods;
-    if (which == "pest" || which == "both") {
+    if (which == "pest" || which == "both" || which == "all") {
         methods.push_back(Method::AdaptivePest);
     }
-    if (which == "ml" || which == "both") {
+    if (which == "ml" || which == "both" || which == "all") {
         methods.push_back(Method::MlPest);
     }
+    if (which == "bayes" || which == "all") {
+        methods.push_back(Method::Bayes);
+    }
     if (methods.empty()) {
-        return badUse(err, "--method must be pest, ml or both, not '" + which + "'");
+        return badUse(err, "--method must be pest, ml, bayes, both or all, not '" + which + "'");
     }
 
     // Method parameters are read like the window's fields.
@@ -270,21 +289,26 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
         return textToNumber(options.value(name, fallback));
     };
     const Settings& d = kDefaultSettings;
-    const PestSettings pest{field("--start", d.initialOutput), field("--step", d.stepSize),
-                            field("--diff", d.diffThreshold)};
-    const MlSettings ml{toWhole(field("--lower", d.lowerBound)),
-                        toWhole(field("--upper", d.upperBound)), field("--spread", d.spread),
-                        field("--ml-diff", d.mlDiffThreshold)};
+    const MethodSettings settings{
+        {field("--start", d.initialOutput), field("--step", d.stepSize),
+         field("--diff", d.diffThreshold)},
+        {toWhole(field("--lower", d.lowerBound)), toWhole(field("--upper", d.upperBound)),
+         field("--spread", d.spread), field("--ml-diff", d.mlDiffThreshold)},
+        {options.has("--width") ? textToNumber(options.value("--width", "")) : kDefaultBayesWidth}};
 
     for (const Method method : methods) {
-        if (auto refused = refusedStart(method, pest, ml, {"--ml-diff"})) {
+        if (auto refused =
+                refusedStart(method, settings.pest, settings.ml, settings.bayes, {"--ml-diff"})) {
             return badUse(err, *refused);
         }
     }
 
     std::vector<MethodResult> results;
     for (const Method method : methods) {
-        MethodResult result{method, runPopulation(population, method, pest, ml, threads), {}};
+        MethodResult result{
+            method,
+            runPopulation(population, method, settings.pest, settings.ml, threads, settings.bayes),
+            {}};
         result.summary = summarise(result.outcomes);
         results.push_back(std::move(result));
     }
@@ -296,8 +320,7 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
         }
         std::vector<PlotSeries> series;
         for (const MethodResult& r : results) {
-            series.push_back({r.method == Method::MlPest ? "ML-PEST" : "adaptive PEST",
-                              r.method == Method::MlPest ? "#d95f02" : "#1b9e77", &r.outcomes});
+            series.push_back({methodName(r.method), methodColour(r.method), &r.outcomes});
         }
         // Whole or not at all: a full disk keeps an earlier plot rather than leave half of one.
         const WriteOutcome written =
@@ -313,9 +336,9 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
 
     if (options.has("--json")) {
-        printJson(out, population, results, pest, ml);
+        printJson(out, population, results, settings);
     } else if (options.has("--csv")) {
-        printCsv(out, population, results, pest, ml);
+        printCsv(out, population, results, settings);
     } else {
         printText(out, population, results);
     }

@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <optional>
 #include <thread>
 
 #include "core/display/numbers.h"
@@ -16,8 +17,81 @@ double subjectThreshold(int i, int n) {
     return n <= 1 ? 25.0 : 25.0 + 75.0 * i / (n - 1);
 }
 
+const char* methodKey(Method method) {
+    switch (method) {
+        case Method::AdaptivePest:
+            return "pest";
+        case Method::MlPest:
+            return "ml";
+        case Method::Bayes:
+            return "bayes";
+    }
+    return "";
+}
+
+const char* methodName(Method method) {
+    switch (method) {
+        case Method::AdaptivePest:
+            return "adaptive PEST";
+        case Method::MlPest:
+            return "ML-PEST";
+        case Method::Bayes:
+            return "Bayesian";
+    }
+    return "";
+}
+
+const char* methodColour(Method method) {
+    switch (method) {
+        case Method::AdaptivePest:
+            return "#1b9e77";
+        case Method::MlPest:
+            return "#d95f02";
+        case Method::Bayes:
+            return "#7570b3";
+    }
+    return "";
+}
+
+namespace {
+
+SubjectOutcome runBayes(const Subject& subject, const BayesModel& model, double width,
+                        Random& random) {
+    BayesRun run(model, width);
+    SubjectOutcome outcome;
+    outcome.truth = subject.threshold();
+    while (true) {
+        const std::int32_t fired = run.nextOutput();
+        const auto step = run.answer(subject.answer(fired, random));
+        if (!step) {
+            outcome.limit = true;
+            outcome.estimate = fired;
+            break;
+        }
+        if (step->ended) {
+            outcome.estimate = roundHalfAway(step->interval.median);
+            break;
+        }
+    }
+    outcome.pulses = static_cast<int>(run.answers());
+    const CredibleInterval& interval = run.latest()->interval;
+    outcome.intervalLow = interval.low;
+    outcome.intervalHigh = interval.high;
+    outcome.wide = interval.wide();
+    return outcome;
+}
+
+}  // namespace
+
 SubjectOutcome runSubject(const Subject& subject, Method method, const PestSettings& pest,
-                          const MlSettings& ml, Random& random) {
+                          const MlSettings& ml, Random& random, const BayesSettings& bayes,
+                          const BayesModel* model) {
+    if (method == Method::Bayes) {
+        if (model != nullptr) {
+            return runBayes(subject, *model, bayes.width, random);
+        }
+        return runBayes(subject, BayesModel(ml.spread), bayes.width, random);
+    }
     Procedure run;
     run.clearTrials();
     if (method == Method::MlPest) {
@@ -56,16 +130,21 @@ SubjectOutcome runSubject(const Subject& subject, Method method, const PestSetti
 
 std::vector<SubjectOutcome> runPopulation(const Population& population, Method method,
                                           const PestSettings& pest, const MlSettings& ml,
-                                          int threads) {
+                                          int threads, const BayesSettings& bayes) {
     const int n = std::max(population.subjects, 0);
+    // One table of likelihoods, read by every thread.
+    const std::optional<BayesModel> model =
+        method == Method::Bayes ? std::optional<BayesModel>(std::in_place, ml.spread)
+                                : std::nullopt;
     std::vector<SubjectOutcome> outcomes(static_cast<std::size_t>(n));
     std::atomic<int> nextSubject{0};
     const auto work = [&] {
         for (int i = nextSubject++; i < n; i = nextSubject++) {
             const Subject subject(population.model, subjectThreshold(i, n), population.errors);
             Random random = subjectRandom(population.seed, static_cast<std::uint64_t>(i),
-                                          method == Method::MlPest ? 2 : 1);
-            outcomes[static_cast<std::size_t>(i)] = runSubject(subject, method, pest, ml, random);
+                                          static_cast<std::uint64_t>(method) + 1);
+            outcomes[static_cast<std::size_t>(i)] =
+                runSubject(subject, method, pest, ml, random, bayes, model ? &*model : nullptr);
         }
     };
     std::vector<std::thread> workers;

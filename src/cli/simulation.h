@@ -7,6 +7,7 @@
 #include "cli/virtual_subjects.h"
 #include "core/display/numbers.h"
 #include "core/prefs/settings.h"
+#include "core/procedure/bayes.h"
 #include "core/trial/answer_step.h"
 
 namespace limenta::cli {
@@ -23,6 +24,11 @@ struct MlSettings {
     std::int32_t upper = toWhole(textToNumber(kDefaultSettings.upperBound));
     double spread = textToNumber(kDefaultSettings.spread);
     double diff = textToNumber(kDefaultSettings.mlDiffThreshold);
+};
+
+// The Bayesian procedure's stop rule; its spread is the ML-PEST setting.
+struct BayesSettings {
+    double width = kDefaultBayesWidth;
 };
 
 struct Population {
@@ -47,15 +53,22 @@ struct SubjectOutcome {
 };
 
 // One subject through one method, exactly as the window takes the operator's answers:
-// each pulse is fired at the whole percent the big number shows.
+// each pulse is fired at the whole percent the big number shows. The Bayesian procedure
+// needs the model of the ML-PEST spread.
 SubjectOutcome runSubject(const Subject& subject, Method method, const PestSettings& pest,
-                          const MlSettings& ml, Random& random);
+                          const MlSettings& ml, Random& random, const BayesSettings& bayes = {},
+                          const BayesModel* model = nullptr);
 
 // Every subject of the population through one method, on `threads` threads. The outcome
 // of each subject depends only on the seed and its number, never on the threads.
 std::vector<SubjectOutcome> runPopulation(const Population& population, Method method,
                                           const PestSettings& pest, const MlSettings& ml,
-                                          int threads);
+                                          int threads, const BayesSettings& bayes = {});
+
+// "pest", "ml", "bayes"; "adaptive PEST", "ML-PEST", "Bayesian"; the plot's colours.
+const char* methodKey(Method method);
+const char* methodName(Method method);
+const char* methodColour(Method method);
 
 struct Spread {
     double mean = 0;

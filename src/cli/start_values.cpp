@@ -22,6 +22,8 @@ std::string optionName(StartValue value, StartOptionNames names) {
             return "--spread";
         case StartValue::MlDiffThreshold:
             return names.mlDiff;
+        case StartValue::Width:
+            return "--width";
     }
     return {};
 }
@@ -29,10 +31,20 @@ std::string optionName(StartValue value, StartOptionNames names) {
 }  // namespace
 
 std::optional<std::string> refusedStart(Method method, const PestSettings& pest,
-                                        const MlSettings& ml, StartOptionNames names) {
-    const std::optional<StartProblem> problem =
-        method == Method::MlPest ? checkMlStart(ml.lower, ml.upper, ml.spread, ml.diff)
-                                 : checkAdaptiveStart(pest.start, pest.step, pest.diff);
+                                        const MlSettings& ml, const BayesSettings& bayes,
+                                        StartOptionNames names) {
+    std::optional<StartProblem> problem;
+    switch (method) {
+        case Method::AdaptivePest:
+            problem = checkAdaptiveStart(pest.start, pest.step, pest.diff);
+            break;
+        case Method::MlPest:
+            problem = checkMlStart(ml.lower, ml.upper, ml.spread, ml.diff);
+            break;
+        case Method::Bayes:
+            problem = checkBayesStart(ml.spread, bayes.width);
+            break;
+    }
     if (!problem) {
         return std::nullopt;
     }

@@ -17,6 +17,7 @@ struct StartOptionNames {
 // One line naming the option and its allowed range, when `method` cannot start from the
 // settings; nothing when it can.
 std::optional<std::string> refusedStart(Method method, const PestSettings& pest,
-                                        const MlSettings& ml, StartOptionNames names);
+                                        const MlSettings& ml, const BayesSettings& bayes,
+                                        StartOptionNames names);
 
 }  // namespace limenta::cli

@@ -82,11 +82,44 @@ TEST(ReplayCli, TextShowsTheHistoryOldestFirstThenTheEstimate) {
     EXPECT_EQ(seven.find("2.24 to 51.90"), std::string::npos);
 }
 
+TEST(ReplayCli, BayesianRunAsJsonAndText) {
+    const Result r = runSim("replay --method bayes --answers 0101 --json");
+    EXPECT_EQ(r.status, 0);
+    // First at 51; a failure there moves the median up, and the next pulse with it.
+    EXPECT_EQ(r.output.rfind(R"({"method":"bayes","first":51,"trials":[{"trial":1,"fired":51,)"
+                             R"("answer":0,"next":75.6268)",
+                             0),
+              0U)
+        << r.output;
+    EXPECT_NE(r.output.find(R"({"trial":2,"fired":76,"answer":1,)"), std::string::npos);
+    EXPECT_NE(r.output.find(R"(,"low":50.810)"), std::string::npos);
+    EXPECT_NE(r.output.find(R"("estimate":null,"interval":{"low":)"), std::string::npos);
+
+    // Ten answers near 66: at the default width of .11 the interval (8.54 wide at 66.57) is
+    // still too wide; at .15 the eighth answer ends the run (9.95 / 66.60 = .149).
+    const Result usual = runSim("replay --method bayes --answers 0101100110");
+    EXPECT_EQ(usual.status, 0);
+    EXPECT_NE(usual.output.find("10   066    0    66.57    62.52    71.06    8.54\n"
+                                "Estimate: not reached\n95% interval: 62.52 to 71.06\n"),
+              std::string::npos)
+        << usual.output;
+    const Result wider = runSim("replay --method bayes --width 0.15 --answers 0101100110");
+    EXPECT_NE(wider.output.find("07   066    0    67.68    62.49    73.75    11.26\n"
+                                "08   068    1    66.60    61.90    71.85    9.95  ended\n"),
+              std::string::npos)
+        << wider.output;
+    EXPECT_NE(wider.output.find("Estimate: 66.57\n"), std::string::npos);  // the last answer's
+}
+
 TEST(ReplayCli, StopsAtTheTrialLimitWithStatusOne) {
-    // Answers after the estimate still count towards the run's 200.
-    const Result r = runSim("replay --answers " + std::string(201, '1'), "2>&1 >/dev/null");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.output, "Trial limit reached: press Reset or Start for a new run\n");
+    // Answers after the estimate still count towards the run's 200, for every method.
+    for (const char* method : {"pest", "ml", "bayes"}) {
+        const Result r =
+            runSim(std::string("replay --method ") + method + " --answers " + std::string(201, '1'),
+                   "2>&1 >/dev/null");
+        EXPECT_EQ(r.status, 1) << method;
+        EXPECT_EQ(r.output, "Trial limit reached: press Reset or Start for a new run\n");
+    }
 }
 
 TEST(ReplayCli, ReadsADecimalCommaAndRefusesValuesNoRunCanStartFrom) {
@@ -105,6 +138,8 @@ TEST(ReplayCli, ReadsADecimalCommaAndRefusesValuesNoRunCanStartFrom) {
         {"replay --method ml --upper 101", "--upper must be a number from 1 to 100"},
         {"replay --method ml --spread 0,9", "--spread must be at least 1"},
         {"replay --method ml --diff -1", "--diff must be greater than 0"},
+        {"replay --method bayes --width 0", "--width must be greater than 0"},
+        {"replay --method bayes --spread 0", "--spread must be at least 1"},
         {"simulate --subjects 3 --method ml --ml-diff 0", "--ml-diff must be greater than 0"},
         {"simulate --subjects 3 --lower 0", "--lower must be a number from 1 to 100"},
         {"simulate --subjects 3 --method pest --step 0", "--step must be at least 1"},
@@ -119,7 +154,8 @@ TEST(ReplayCli, ReadsADecimalCommaAndRefusesValuesNoRunCanStartFrom) {
 TEST(ReplayCli, BadUseIsOneLineOnStderrAndStatusTwo) {
     for (const char* arguments :
          {"replay --bogus", "replay --answers 10x1", "replay --start", "replay --method fast",
-          "replay --method pest --lower 20", "frobnicate"}) {
+          "replay --method pest --lower 20", "replay --method bayes --step 3",
+          "replay --method ml --width 0.1", "frobnicate"}) {
         const Result r = runSim(arguments, "2>&1 >/dev/null");
         EXPECT_EQ(r.status, 2) << arguments;
         EXPECT_EQ(r.output.find('\n'), r.output.size() - 1) << arguments << ": " << r.output;
@@ -149,7 +185,7 @@ TEST(ReplayCli, HelpExplainsEveryOption) {
     const Result r = runSim("replay --help");
     EXPECT_EQ(r.status, 0);
     for (const char* option : {"--method", "--answers", "--diff", "--start", "--step", "--lower",
-                               "--upper", "--spread", "--json"}) {
+                               "--upper", "--spread", "--width", "bayes", "--json"}) {
         EXPECT_NE(r.output.find(option), std::string::npos) << option;
     }
 }

@@ -22,7 +22,8 @@ TEST(SimulateCli, JsonHasTheShapeScriptsRelyOnAndIgnoresTheThreads) {
           R"(,"p90":)", R"(,"max":)", R"("error_pct":{"mean":)", R"(,"mean_abs":)",
           R"(,"p95_abs":)", R"("error_mso":{)", R"("within5":)", R"("within10":)", R"("limit":)",
           R"(,"interval_coverage":)", R"(,"interval_width":)", R"(,"wide":{"share":)",
-          R"("not_wide":{"off5":)"}) {
+          R"("not_wide":{"off5":)",
+          R"({"method":"bayes","parameters":{"spread":7,"width":0.11,"false_positive":0,)"}) {
         EXPECT_NE(one.output.find(key), std::string::npos) << key;
     }
     EXPECT_NE(one.output, runSim("simulate --subjects 60 --seed 6 --json").output);
@@ -42,6 +43,13 @@ TEST(SimulateCli, CsvAndTheVariableModelWithOperatorErrors) {
     EXPECT_EQ(header.substr(header.size() - 38), "limit,interval_coverage,interval_width");
     EXPECT_EQ(row.rfind("variable,20,1,ml,lower=20;upper=80;spread=7;diff=0.45,", 0), 0U);
     EXPECT_FALSE(std::getline(lines, row));  // one method, one row
+
+    // "both" still means the window's two methods.
+    const Result both = runSim("simulate --subjects 20 --method both --csv");
+    EXPECT_EQ(std::count(both.output.begin(), both.output.end(), '\n'), 3);
+    EXPECT_EQ(both.output.find(",bayes,"), std::string::npos);
+    const Result bayes = runSim("simulate --subjects 20 --method bayes --width 0.14 --csv");
+    EXPECT_NE(bayes.output.find(",bayes,spread=7;width=0.14,"), std::string::npos) << bayes.output;
 }
 
 TEST(SimulateCli, DrawsTheTradeOffAsAnSvg) {
@@ -52,6 +60,7 @@ TEST(SimulateCli, DrawsTheTradeOffAsAnSvg) {
     EXPECT_EQ(text.rfind("<svg", 0), 0U);
     EXPECT_NE(text.find("ML-PEST"), std::string::npos);
     EXPECT_NE(text.find("adaptive PEST"), std::string::npos);
+    EXPECT_NE(text.find("Bayesian"), std::string::npos);
     EXPECT_GE(std::count(text.begin(), text.end(), '\n'), 60);  // a dot per subject and method
 }
 
@@ -59,7 +68,8 @@ TEST(SimulateCli, BadUseIsOneLineOnStderrAndStatusTwo) {
     for (const char* arguments :
          {"simulate --subjects 0", "simulate --subjects ten", "simulate --threads 0",
           "simulate --model fancy", "simulate --false-positive 2", "simulate --json --csv",
-          "simulate --plot out.png", "simulate --method all"}) {
+          "simulate --plot out.png", "simulate --method every", "simulate --width 0",
+          "simulate --method bayes --spread 0.5"}) {
         const Result r = runSim(arguments, "2>&1 >/dev/null");
         EXPECT_EQ(r.status, 2) << arguments;
         EXPECT_EQ(r.output.find('\n'), r.output.size() - 1) << arguments << ": " << r.output;

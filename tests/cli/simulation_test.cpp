@@ -89,7 +89,7 @@ TEST(Simulation, TheSameSeedGivesTheSameSubjectsOnAnyNumberOfThreads) {
     Population population;
     population.subjects = 300;
     population.seed = 42;
-    for (const Method method : {Method::AdaptivePest, Method::MlPest}) {
+    for (const Method method : {Method::AdaptivePest, Method::MlPest, Method::Bayes}) {
         const auto one = runPopulation(population, method, {}, {}, 1);
         const auto three = runPopulation(population, method, {}, {}, 3);
         ASSERT_EQ(one.size(), three.size());
@@ -113,13 +113,34 @@ TEST(Simulation, TheIntervalHoldsTheTrueThresholdNineteenTimesInTwenty) {
     // Subjects that follow the model the interval assumes: a calibrated 95 % interval.
     Population population;
     population.subjects = 600;
-    for (const Method method : {Method::AdaptivePest, Method::MlPest}) {
+    for (const Method method : {Method::AdaptivePest, Method::MlPest, Method::Bayes}) {
         const Summary s = summarise(runPopulation(population, method, {}, {}, 2));
         EXPECT_GT(s.intervalCoverage, 0.91) << static_cast<int>(method);
         EXPECT_LT(s.intervalCoverage, 0.99) << static_cast<int>(method);
         EXPECT_GT(s.intervalWidth, 0.05);
         EXPECT_LT(s.intervalWidth, 0.2);
     }
+}
+
+TEST(Simulation, TheBayesianRunStopsWhenItsIntervalIsNarrowAndANarrowerOneCostsPulses) {
+    Population population;
+    population.subjects = 400;
+    const Summary usual = summarise(runPopulation(population, Method::Bayes, {}, {}, 2));
+    const Summary tight =
+        summarise(runPopulation(population, Method::Bayes, {}, {}, 2, BayesSettings{0.08}));
+    EXPECT_GT(tight.pulsesMean, usual.pulsesMean + 3);
+    EXPECT_GE(tight.within5, usual.within5);
+    // Every run ends narrow: its interval at most 11 % of its median, so never flagged.
+    EXPECT_EQ(usual.wideShare, 0);
+    EXPECT_LT(usual.intervalWidth, 0.12);
+    EXPECT_GT(usual.within5, 0.88);
+    EXPECT_EQ(usual.limit, 0);
+    // An operator who misses every MEP drives the run to the top, where it still ends.
+    Random random = subjectRandom(1, 0, 3);
+    const SubjectOutcome blind = runSubject(Subject(SubjectModel::Psychometric, 60, {0.0, 1.0}),
+                                            Method::Bayes, {}, {}, random);
+    EXPECT_FALSE(blind.limit);
+    EXPECT_GE(blind.estimate, 99);
 }
 
 TEST(Simulation, ThresholdsSpanTheReferencePopulation) {

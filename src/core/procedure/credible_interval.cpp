@@ -20,7 +20,8 @@ constexpr double kCoarseStep = 0.25;
 // could move a quantile by 0.01.
 constexpr double kNegligible = 30;
 
-// log Phi(z), accurate far into the lower tail where Phi underflows.
+}  // namespace
+
 double logPhi(double z) {
     if (z > -37) {
         return std::log(0.5 * std::erfc(-z / std::numbers::sqrt2));
@@ -29,6 +30,8 @@ double logPhi(double z) {
     return -0.5 * z * z - std::log(-z) - 0.5 * std::log(2 * std::numbers::pi) +
            std::log1p(-1 / (z * z));
 }
+
+namespace {
 
 // Answers counted by the output they were fired at.
 struct Counts {
@@ -101,11 +104,20 @@ std::optional<CredibleInterval> credibleInterval(const std::vector<FiredAnswer>&
     for (int i = 0; i < finePoints; ++i) {
         logs[static_cast<std::size_t>(i)] = logLikelihood(c, from + i * step, spread);
     }
-    const double top = *std::max_element(logs.begin(), logs.end());
-    std::vector<double> cumulative(static_cast<std::size_t>(finePoints), 0.0);
-    double previous = std::exp(logs[0] - top);
-    for (std::size_t i = 1; i < logs.size(); ++i) {
-        const double density = std::exp(logs[i] - top);
+    return quantilesOnGrid(from, step, logs);
+}
+
+std::optional<CredibleInterval> quantilesOnGrid(double from, double step,
+                                                const std::vector<double>& logDensity) {
+    if (logDensity.size() < 2) {
+        return std::nullopt;
+    }
+    // The cumulative mass by trapezoids, read off by linear interpolation.
+    const double top = *std::max_element(logDensity.begin(), logDensity.end());
+    std::vector<double> cumulative(logDensity.size(), 0.0);
+    double previous = std::exp(logDensity[0] - top);
+    for (std::size_t i = 1; i < logDensity.size(); ++i) {
+        const double density = std::exp(logDensity[i] - top);
         cumulative[i] = cumulative[i - 1] + 0.5 * (previous + density) * step;
         previous = density;
     }

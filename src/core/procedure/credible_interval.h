@@ -34,6 +34,15 @@ struct CredibleInterval {
 std::optional<CredibleInterval> credibleInterval(const std::vector<FiredAnswer>& answers,
                                                  double spread);
 
+// The 2.5 %, 50 % and 97.5 % quantiles of a density known by its logarithm (up to a
+// constant) at points `step` apart from `from`, with trapezoids between the points.
+std::optional<CredibleInterval> quantilesOnGrid(double from, double step,
+                                                const std::vector<double>& logDensity);
+
+// log Phi(z), the normal distribution function, accurate far into the lower tail where
+// Phi itself underflows.
+double logPhi(double z);
+
 // Every answer of the run so far, at the output it was fired at.
 std::vector<FiredAnswer> firedAnswers(const ProcedureState& run);
 

@@ -45,6 +45,16 @@ std::optional<StartProblem> checkMlStart(std::int32_t lower, std::int32_t upper,
     return std::nullopt;
 }
 
+std::optional<StartProblem> checkBayesStart(double spread, double width) {
+    if (!(spread >= 1)) {
+        return StartProblem{StartValue::Spread, StartRule::AtLeastOne};
+    }
+    if (!(width > 0)) {
+        return StartProblem{StartValue::Width, StartRule::AboveZero};
+    }
+    return std::nullopt;
+}
+
 std::string ruleText(StartRule rule, const std::string& upperName) {
     switch (rule) {
         case StartRule::OneToHundred:

@@ -19,6 +19,7 @@ enum class StartValue {
     UpperBound,
     Spread,
     MlDiffThreshold,
+    Width,  // the Bayesian procedure's stop rule
 };
 
 // What a refused value must be.
@@ -43,6 +44,10 @@ std::optional<StartProblem> checkAdaptiveStart(double initialOutput, double step
 // above 0.
 std::optional<StartProblem> checkMlStart(std::int32_t lower, std::int32_t upper, double spread,
                                          double diff);
+
+// The problem with the Bayesian procedure's values, if any: the spread at least 1 and the
+// interval's relative width above 0.
+std::optional<StartProblem> checkBayesStart(double spread, double width);
 
 // "must be a number from 1 to 100", "must be at least 1", ...; `upperName` names the upper
 // bound for the rule that compares with it.

@@ -134,6 +134,7 @@ QLabel* Window1::fieldLabel(StartValue value) const {
         case StartValue::DiffThreshold:
         case StartValue::Spread:
         case StartValue::MlDiffThreshold:
+        case StartValue::Width:  // no field of this window
             break;
     }
     return StaticText2;

@@ -130,9 +130,11 @@ struct Storm {
 class AnswerStorm : public ::testing::TestWithParam<Storm> {};
 
 // The operator answers as soon as each answer's wait has ended, a hundred times, with
-// every volume at full: the window must go on handling events throughout.
+// every volume at full: the window must go on handling events throughout. Without a
+// device fifty answers show the same (nothing is played), in half the time.
 TEST_P(AnswerStorm, AHundredAnswersNeverHoldTheWindowAndResetAnswersAtOnce) {
     const Storm storm = GetParam();
+    const int answers = storm.withDevice ? 100 : 50;
     if (storm.withDevice) {
         requireServer();
     }
@@ -165,7 +167,7 @@ TEST_P(AnswerStorm, AHundredAnswersNeverHoldTheWindowAndResetAnswersAtOnce) {
     QElapsedTimer since;
     since.start();
     double longestWaitMs = 0.0;
-    while (window.stepnum < 100 && since.elapsed() < 120'000) {
+    while (window.stepnum < answers && since.elapsed() < 120'000) {
         const int before = window.stepnum;
         // A subject whose threshold is 45 % of the stimulator's output.
         const char key = window.mysetting >= 45 ? 'y' : 'n';
@@ -176,7 +178,7 @@ TEST_P(AnswerStorm, AHundredAnswersNeverHoldTheWindowAndResetAnswersAtOnce) {
         QTest::qWait(1);
         longestWaitMs = std::max(longestWaitMs, static_cast<double>(since.elapsed()));
     }
-    ASSERT_EQ(window.stepnum, 100);
+    ASSERT_EQ(window.stepnum, answers);
     const double wait = kAnswerWaitTicks * kMsPerTick;
     std::cout << (storm.ml ? "ML-PEST" : "adaptive PEST")
               << (storm.withDevice ? ", sound on" : ", no device") << ": longest event-loop hold "
