@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "cli/simulation.h"
+#include "core/procedure/bayes.h"
 #include "core/procedure/credible_interval.h"
 #include "core/procedure/procedure.h"
 #include "core/trial/answer_step.h"
@@ -77,6 +78,23 @@ void BM_credibleIntervalScattered(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_credibleIntervalScattered)->Unit(benchmark::kMicrosecond);
+
+// One Bayesian answer after `range(0)` before it: the posterior's update and its three
+// quantiles, the work of one key press.
+void BM_bayesAnswer(benchmark::State& state) {
+    static const limenta::BayesModel model(7);
+    limenta::BayesRun run(model, limenta::kDefaultBayesWidth);
+    for (int i = 0; i < state.range(0); ++i) {
+        run.answer(run.nextOutput() >= 55 ? 1 : 0);
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        limenta::BayesRun next = run;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(next.answer(next.nextOutput() >= 55 ? 1 : 0));
+    }
+}
+BENCHMARK(BM_bayesAnswer)->Arg(0)->Arg(20)->Arg(199)->Unit(benchmark::kMicrosecond);
 
 // Whole runs of one virtual subject; items are answers, so items/s is answers per second.
 void runs(benchmark::State& state, limenta::Method method) {

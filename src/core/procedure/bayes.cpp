@@ -10,6 +10,9 @@ namespace limenta {
 namespace {
 
 constexpr std::size_t kOutputs = 100;
+// Points this far below the posterior's peak (in log units) hold less than e^-50 of its
+// mass each: leaving them out moves no quantile by more than rounding.
+constexpr double kNegligibleLog = 50;
 
 std::size_t rowOf(std::int32_t output, std::int32_t answer) {
     const auto s = static_cast<std::size_t>(std::clamp(output, 1, 100) - 1);
@@ -55,7 +58,14 @@ std::optional<BayesStep> BayesRun::answer(std::int32_t mep) {
         logPosterior_[i] += likelihood[i];
     }
     fired_.push_back({next_, answer});
-    const auto interval = quantilesOnGrid(BayesModel::kFrom, BayesModel::kStep, logPosterior_);
+    // The quantiles of the part of the grid that holds the mass.
+    const double top = *std::max_element(logPosterior_.begin(), logPosterior_.end());
+    const auto holds = [top](double log) { return log >= top - kNegligibleLog; };
+    const auto first = std::find_if(logPosterior_.begin(), logPosterior_.end(), holds);
+    const auto last = std::find_if(logPosterior_.rbegin(), logPosterior_.rend(), holds).base();
+    const auto interval = quantilesOnGrid(
+        BayesModel::kFrom + static_cast<double>(first - logPosterior_.begin()) * BayesModel::kStep,
+        BayesModel::kStep, std::vector<double>(first, last));
     // The posterior of a real run always has mass; the prior's median stands in otherwise.
     const CredibleInterval shown = interval.value_or(CredibleInterval{1, 50.5, 100});
     latest_ = BayesStep{next_, answer, shown, narrowEnough(shown, width_)};
