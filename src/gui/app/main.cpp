@@ -4,6 +4,7 @@
 
 #include "gui/app/assets.h"
 #include "gui/app/menu_bar.h"
+#include "gui/journal/run_journal.h"
 #include "gui/main_window/window1.h"
 #include "gui/platform/qt_platform.h"
 #include "gui/prefs/prefs_store.h"
@@ -25,9 +26,13 @@ int main(int argc, char** argv) {
 
     limenta::Window1 window(platform, prefs);
     prefs.setTeller([&](const QString& message) { dialogs.message(&window, message); });
-    window.setMenuBar(limenta::createMenuBar1(&window));
+    window.setMenuBar(limenta::createMenuBar1(&window, [&window] { window.showPastRuns(); }));
     window.fitToScreen();
     window.show();
     window.Event_Open();
+    QString notice;
+    const std::unique_ptr<limenta::RunJournal> journal =
+        limenta::RunJournal::openBeside(prefs.filePath(), notice);
+    window.setJournal(journal.get(), notice);
     return QApplication::exec();
 }

@@ -68,13 +68,18 @@ QAction* addItem(QMenu* menu, const char* name, const QString& text, const QKeyS
 
 }  // namespace
 
-QMenuBar* createMenuBar1(QWidget* parent) {
+QMenuBar* createMenuBar1(QWidget* parent, const std::function<void()>& pastRuns) {
     auto* bar = new QMenuBar(parent);
     bar->setObjectName(QStringLiteral("MenuBar1"));
 
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("FileMenu"));
-    QAction* quit = file->addAction(QStringLiteral("Quit"), qApp, &QApplication::quit);
+    if (pastRuns) {
+        file->addAction(QStringLiteral("Past Runs\u2026"), pastRuns)
+            ->setObjectName(QStringLiteral("FilePastRuns"));
+    }
+    QAction* quit =
+        file->addAction(QStringLiteral("Quit"), parent, [parent] { parent->window()->close(); });
     quit->setObjectName(QStringLiteral("FileQuit"));
     quit->setShortcut(QKeySequence::Quit);
     quit->setMenuRole(QAction::QuitRole);

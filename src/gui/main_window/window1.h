@@ -19,6 +19,7 @@
 #include "core/procedure/procedure.h"
 #include "core/trial/response_keys.h"
 #include "core/trial/run_start.h"
+#include "gui/journal/run_journal.h"
 #include "gui/platform/platform.h"
 
 class QCheckBox;
@@ -94,6 +95,13 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     void loadprefs();
     void PushButton4_Action();  // Print/Save
     [[nodiscard]] Window4* outputWindow() const;
+    // Shows a report in the Output window, opening it if need be.
+    void showReport(const QString& report);
+
+    // The journal of runs; none when it could not be opened (`notice` says why, once).
+    void setJournal(RunJournal* journal, const QString& notice);
+    [[nodiscard]] RunJournal* journal() const { return journal_; }
+    void showPastRuns();  // File > Past Runs...
 
     // The plot picture, 550 x 387.
     QImage p;
@@ -156,6 +164,10 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     QTimer* Timer2 = nullptr;
     QTimer* Timer3 = nullptr;
 
+  protected:
+    // Closing during a run asks first.
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     void buildControls();
     void connectEvents();
@@ -194,6 +206,15 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     bool startValuesPending_ = false;
     bool toldPrefsDamaged_ = false;
     qint64 answerWaitEnds_ = std::numeric_limits<qint64>::min();
+    // The journal, and this run's row in it (id 0: not journalled).
+    void journalRunStarted();
+    void journalAnswerTaken(std::int32_t answer, double next);
+    void journalRunUpdated();
+    void journalFailed();
+    [[nodiscard]] QString journalTime() const;
+    RunJournal* journal_ = nullptr;
+    JournalRun journalRun_;
+    QPointer<class PastRunsWindow> pastRuns_;
     // The quick-reference values on screen, plain and depth-corrected.
     std::array<ReferenceValue, 3> plainGuides_;
     std::array<ReferenceValue, 3> correctedGuides_;

@@ -50,11 +50,14 @@ void Window1::takeAnswerKey(std::int32_t answer) {
         return;
     }
 
+    estimateShown_ = step.reached;
+    // Kept before it is shown.
+    journalAnswerTaken(answer, step.next);
+
     Sound& click = platform_.sounds.sound(QStringLiteral("Click"));
     click.setVolume(Slider3->value());
     click.play();
 
-    estimateShown_ = step.reached;
     if (step.reached) {
         presentEstimate();
     } else if (method == Method::AdaptivePest) {

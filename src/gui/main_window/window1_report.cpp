@@ -40,18 +40,23 @@ void Window1::PushButton4_Action() {
     in.historyHeader = text(EditField5);
     in.history = text(EditField2);
     myoutput = composeReport(in);
+    journalRun_.report = QString::fromStdString(myoutput);
+    journalRunUpdated();
+    showReport(journalRun_.report);
+}
 
+Window4* Window1::outputWindow() const {
+    return Window4_;
+}
+
+void Window1::showReport(const QString& report) {
     if (Window4_ == nullptr) {
         Window4_ = new Window4(this, platform_.dialogs);
     }
     Window4_->show();
     Window4_->raise();
     Window4_->activateWindow();
-    Window4_->EditField1->setText(QString::fromStdString(myoutput));
-}
-
-Window4* Window1::outputWindow() const {
-    return Window4_;
+    Window4_->EditField1->setText(report);
 }
 
 }  // namespace limenta

@@ -81,11 +81,16 @@ void Window1::PushButton1_Action() {
         startAdaptivePest(*this, numberIn(EditField1), numberIn(EditField4), numberIn(EditField3));
         StaticText4->setText(fromStd(formatMask(roundHalfAway(mysetting), "##0")));
     }
+    journalRunStarted();
     // The answer keys go to the plot canvas from now on.
     Canvas1->setFocus(Qt::OtherFocusReason);
 }
 
 void Window1::PushButton3_Action() {
+    if (runInProgress()) {
+        journalRunUpdated();
+        journalRun_ = JournalRun();
+    }
     resetvariables();
     setRunInputsLocked(false);
     StaticText4->setText(QString());
@@ -166,8 +171,8 @@ void Window1::showParameterFields(Method method) {
     }
 }
 
-void Window1::PushButton2_Action() {  // NOLINT(readability-convert-member-functions-to-static)
-    QApplication::quit();
+void Window1::PushButton2_Action() {
+    close();
 }
 
 }  // namespace limenta

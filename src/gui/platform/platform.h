@@ -48,6 +48,9 @@ class Dialogs {
     virtual bool choosePrinter(QPrinter& printer) = 0;
     // A message box with one button.
     virtual void message(QWidget* parent, const QString& text) = 0;
+    // A question with two buttons; true for `yes`.
+    virtual bool ask(QWidget* parent, const QString& text, const QString& yes,
+                     const QString& no) = 0;
 };
 
 struct Platform {

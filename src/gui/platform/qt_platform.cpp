@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 #include "gui/platform/file_type.h"
 
@@ -42,6 +43,15 @@ bool QtDialogs::choosePrinter(QPrinter& printer) {
 
 void QtDialogs::message(QWidget* parent, const QString& text) {
     QMessageBox::information(parent, QStringLiteral("Limenta"), text);
+}
+
+bool QtDialogs::ask(QWidget* parent, const QString& text, const QString& yes, const QString& no) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Limenta"), text, QMessageBox::NoButton,
+                    parent);
+    QPushButton* accept = box.addButton(yes, QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(no, QMessageBox::RejectRole));
+    box.exec();
+    return box.clickedButton() == accept;
 }
 
 }  // namespace limenta

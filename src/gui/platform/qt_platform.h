@@ -24,6 +24,7 @@ class QtDialogs final : public Dialogs {
     QString saveFileName(QWidget* parent, const QString& defaultName) override;
     bool choosePrinter(QPrinter& printer) override;
     void message(QWidget* parent, const QString& text) override;
+    bool ask(QWidget* parent, const QString& text, const QString& yes, const QString& no) override;
 };
 
 }  // namespace limenta

@@ -101,6 +101,11 @@ class FakeDialogs final : public Dialogs {
         return printerAccepted;
     }
     void message(QWidget* /*parent*/, const QString& text) override { messages.push_back(text); }
+    bool ask(QWidget* /*parent*/, const QString& text, const QString& /*yes*/,
+             const QString& /*no*/) override {
+        questions.push_back(text);
+        return askAnswer;
+    }
 
     std::deque<Script> scripts;  // one per modal dialog, in order
     int modalRuns = 0;
@@ -109,6 +114,8 @@ class FakeDialogs final : public Dialogs {
     bool printerAccepted = false;
     std::function<void(QPrinter&)> printerSetup;
     std::vector<QString> messages;
+    std::vector<QString> questions;
+    bool askAnswer = true;  // the operator confirms
 };
 
 struct FakePlatform {

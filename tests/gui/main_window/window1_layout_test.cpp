@@ -232,6 +232,21 @@ TEST(MenuBar, FileAndEditItemsInOrder) {
     EXPECT_EQ(edit, (QStringList{"&Undo", "-", "Cu&t", "&Copy", "&Paste", "Clear"}));
 }
 
+TEST(MenuBar, PastRunsComesBeforeQuitWithoutAShortcut) {
+    QWidget owner;
+    int opened = 0;
+    QMenuBar* bar = createMenuBar1(&owner, [&opened] { ++opened; });
+    const QList<QAction*> file = bar->actions()[0]->menu()->actions();
+    ASSERT_EQ(file.size(), 2);
+    EXPECT_EQ(file[0]->text(), QStringLiteral("Past Runs\u2026"));
+    EXPECT_TRUE(file[0]->shortcut().isEmpty());  // any key may be an answer key
+    file[0]->trigger();
+    EXPECT_EQ(opened, 1);
+    owner.show();
+    file[1]->trigger();  // Quit closes the window
+    EXPECT_FALSE(owner.isVisible());
+}
+
 TEST(MenuBar, EditCommandsActOnTheFocusedField) {
     QWidget owner;
     QMenuBar* bar = createMenuBar1(&owner);

@@ -1,0 +1,113 @@
+#include "gui/journal/journal_export.h"
+
+#include <QDateTime>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
+#include <QStringList>
+
+#include "core/display/history_line.h"
+#include "core/display/numbers.h"
+#include "core/display/quick_reference.h"
+#include "core/procedure/credible_interval.h"
+#include "core/report/report_text.h"
+
+namespace limenta {
+
+namespace {
+
+std::string jsonText(const QJsonObject& object, const char* key) {
+    const QJsonValue value = object.value(QLatin1String(key));
+    return value.isString() ? value.toString().toStdString()
+                            : plainDecimal(value.toDouble());  // a number
+}
+
+QString csvField(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
+        return text;
+    }
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString number(const std::optional<double>& value) {
+    return value ? QString::number(*value, 'g', 17) : QString();
+}
+
+}  // namespace
+
+QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer>& answers) {
+    const QJsonObject settings = QJsonDocument::fromJson(run.settings.toUtf8()).object();
+    const bool ml = run.method == Method::MlPest;
+    ReportInputs in;
+    in.stage = run.estimate ? RunStage::Reached : RunStage::InProgress;
+    const QDateTime started = QDateTime::fromString(run.started, Qt::ISODate).toLocalTime();
+    const QLocale locale;
+    in.mydate = locale.toString(started.date(), QLocale::LongFormat).toStdString();
+    in.mytime = locale.toString(started.time(), QLocale::LongFormat).toStdString();
+    if (!run.ended.isEmpty()) {
+        in.totaltime = static_cast<double>(
+            started.secsTo(QDateTime::fromString(run.ended, Qt::ISODate).toLocalTime()));
+    }
+    in.method = run.method;
+    in.field1 = jsonText(settings, ml ? "lower_bound" : "initial_output");
+    in.field4 = jsonText(settings, ml ? "upper_bound" : "step_size");
+    in.field3 = jsonText(settings, ml ? "spread" : "diff_threshold");
+    const double shown = run.estimate ? *run.estimate : answers.empty() ? 0 : answers.back().next;
+    in.threshold = formatMask(roundHalfAway(shown), "##0");
+    if (run.intervalLow && run.intervalHigh) {
+        const CredibleInterval interval{*run.intervalLow, 0, *run.intervalHigh};
+        in.interval =
+            std::to_string(interval.shownLow()) + " to " + std::to_string(interval.shownHigh());
+    }
+    const double factor = depthFactor(textToNumber(run.targetDistance.toStdString()),
+                                      textToNumber(run.m1Distance.toStdString()));
+    const double rmt = run.estimate.value_or(0);
+    for (std::size_t j = 0; j < 3; ++j) {
+        in.percents[j] = std::to_string(run.percents[j]) + "%";
+        in.plain[j] = quickReference(rmt, run.percents[j]).reported();
+        in.corrected[j] = correctedReference(rmt, factor, run.percents[j]).reported();
+    }
+    in.m1Distance = run.m1Distance.toStdString();
+    in.targetDistance = run.targetDistance.toStdString();
+    in.historyHeader = kHistoryHeader;
+    for (auto a = answers.rbegin(); a != answers.rend(); ++a) {
+        in.history += historyLine(a->trial, a->fired, a->answer, a->diff);
+    }
+    return QString::fromStdString(composeReport(in));
+}
+
+QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& runs) {
+    QString csv = QStringLiteral(
+        "run_id,started,ended,method,settings,estimate,interval_low,interval_high,note,"
+        "trial,fired,answer,next,diff,at\r\n");
+    for (const JournalRun& run : runs) {
+        const QStringList runColumns{
+            QString::number(run.id),
+            csvField(run.started),
+            csvField(run.ended),
+            run.method == Method::MlPest ? QStringLiteral("ml") : QStringLiteral("pest"),
+            csvField(run.settings),
+            number(run.estimate),
+            number(run.intervalLow),
+            number(run.intervalHigh),
+            csvField(run.note)};
+        const std::vector<JournalAnswer> answers = journal.answers(run.id);
+        if (answers.empty()) {
+            csv += runColumns.join(QLatin1Char(',')) + QStringLiteral(",,,,,,\r\n");
+        }
+        for (const JournalAnswer& a : answers) {
+            csv += runColumns.join(QLatin1Char(',')) + QLatin1Char(',') +
+                   QStringList{QString::number(a.trial),         QString::number(a.fired, 'g', 17),
+                               QString::number(a.answer),        QString::number(a.next, 'g', 17),
+                               QString::number(a.diff, 'g', 17), csvField(a.at)}
+                       .join(QLatin1Char(',')) +
+                   QStringLiteral("\r\n");
+        }
+    }
+    return csv;
+}
+
+}  // namespace limenta

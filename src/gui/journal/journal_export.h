@@ -1,0 +1,19 @@
+// What the journal gives back: a run's report composed again from its rows, and runs as CSV.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "gui/journal/run_journal.h"
+
+namespace limenta {
+
+// The report of a run as the window would have composed it at its end, from the journal
+// alone: its start values, answers, estimate, interval, percentages and distances.
+QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer>& answers);
+
+// One header line, then one row per answer (a run without answers has one row with the
+// answer's columns empty), the run's columns repeated; RFC 4180 quoting, CRLF line ends.
+QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& runs);
+
+}  // namespace limenta

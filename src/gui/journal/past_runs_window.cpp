@@ -1,0 +1,151 @@
+#include "gui/journal/past_runs_window.h"
+
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <set>
+
+#include "core/display/numbers.h"
+#include "core/files/whole_file.h"
+#include "gui/journal/journal_export.h"
+
+namespace limenta {
+
+namespace {
+
+QTableWidgetItem* fixedItem(const QString& text) {
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    return item;
+}
+
+QString decimal(const std::optional<double>& value, const char* mask) {
+    return value ? QString::fromStdString(formatMask(*value, mask)) : QStringLiteral("--");
+}
+
+}  // namespace
+
+PastRunsWindow::PastRunsWindow(QWidget* parent, RunJournal* journal, Dialogs& dialogs,
+                               std::function<void(const QString&)> showReport)
+    : QDialog(parent), journal_(journal), dialogs_(dialogs), showReport_(std::move(showReport)) {
+    setObjectName(QStringLiteral("PastRunsWindow"));
+    setWindowTitle(QStringLiteral("Past Runs"));
+    resize(760, 420);
+    table = new QTableWidget(0, kColumns, this);
+    table->setObjectName(QStringLiteral("PastRunsTable"));
+    table->setHorizontalHeaderLabels({QStringLiteral("Date and time"), QStringLiteral("Method"),
+                                      QStringLiteral("Estimate"), QStringLiteral("95 % interval"),
+                                      QStringLiteral("Pulses"), QStringLiteral("Note")});
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->hide();
+    status = new QLabel(this);
+    exportButton = new QPushButton(QStringLiteral("Export CSV..."), this);
+    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(status, 1);
+    buttons->addWidget(exportButton);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(table);
+    layout->addLayout(buttons);
+    connect(table, &QTableWidget::itemSelectionChanged, this, [this] { showSelectedReport(); });
+    connect(table, &QTableWidget::cellChanged, this,
+            [this](int row, int column) { noteEdited(row, column); });
+    connect(exportButton, &QPushButton::clicked, this, [this] { exportCsv(); });
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void PastRunsWindow::refresh() {
+    runs_ = journal_ != nullptr ? journal_->runs() : std::vector<JournalRun>{};
+    status->setText(journal_ != nullptr
+                        ? QStringLiteral("%1 runs; the note is yours to edit (a patient code, "
+                                         "say).")
+                              .arg(runs_.size())
+                        : QStringLiteral("No journal: runs are not being kept."));
+    exportButton->setEnabled(!runs_.empty());
+    filling_ = true;
+    table->clearContents();
+    table->setRowCount(static_cast<int>(runs_.size()));
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const JournalRun& run = runs_[static_cast<std::size_t>(row)];
+        const QDateTime started = QDateTime::fromString(run.started, Qt::ISODate).toLocalTime();
+        table->setItem(row, kWhen,
+                       fixedItem(started.toString(QStringLiteral("yyyy-MM-dd  HH:mm:ss"))));
+        table->setItem(row, kMethod,
+                       fixedItem(run.method == Method::MlPest ? QStringLiteral("ML-PEST")
+                                                              : QStringLiteral("adaptive PEST")));
+        table->setItem(row, kEstimate, fixedItem(decimal(run.estimate, "0.00")));
+        table->setItem(row, kInterval,
+                       fixedItem(run.intervalLow && run.intervalHigh
+                                     ? decimal(run.intervalLow, "0.0") + QStringLiteral(" – ") +
+                                           decimal(run.intervalHigh, "0.0")
+                                     : QStringLiteral("--")));
+        table->setItem(row, kPulses, fixedItem(QString::number(run.pulses)));
+        table->setItem(row, kNote, new QTableWidgetItem(run.note));
+    }
+    table->resizeColumnsToContents();
+    filling_ = false;
+}
+
+void PastRunsWindow::noteEdited(int row, int column) {
+    if (filling_ || column != kNote || journal_ == nullptr) {
+        return;
+    }
+    JournalRun& run = runs_[static_cast<std::size_t>(row)];
+    run.note = table->item(row, column)->text();
+    if (!journal_->setNote(run.id, run.note)) {
+        dialogs_.message(
+            this, QStringLiteral("The note could not be saved (%1).").arg(journal_->lastProblem()));
+    }
+}
+
+std::vector<JournalRun> PastRunsWindow::selectedRuns() const {
+    std::set<int> rows;
+    for (const QModelIndex& index : table->selectionModel()->selectedRows()) {
+        rows.insert(index.row());
+    }
+    std::vector<JournalRun> chosen;
+    for (const int row : rows) {
+        chosen.push_back(runs_[static_cast<std::size_t>(row)]);
+    }
+    return chosen;
+}
+
+void PastRunsWindow::showSelectedReport() {
+    const std::vector<JournalRun> chosen = selectedRuns();
+    if (chosen.size() != 1 || journal_ == nullptr) {
+        return;
+    }
+    const JournalRun& run = chosen.front();
+    showReport_(run.report.isEmpty() ? reportFromJournal(run, journal_->answers(run.id))
+                                     : run.report);
+}
+
+void PastRunsWindow::exportCsv() {
+    if (journal_ == nullptr) {
+        return;
+    }
+    std::vector<JournalRun> chosen = selectedRuns();
+    if (chosen.empty()) {
+        chosen = runs_;
+    }
+    const QString path = dialogs_.saveFileName(this, QStringLiteral("limenta-runs.csv"));
+    if (path.isEmpty()) {
+        return;
+    }
+    const QByteArray bytes = journalCsv(*journal_, chosen).toUtf8();
+    const WriteOutcome written =
+        writeWholeFile(path.toStdString(), std::string_view(bytes.constData(), bytes.size()),
+                       LinkPolicy::WriteTarget);
+    if (!written.written) {
+        dialogs_.message(this, QStringLiteral("Limenta could not export the runs as %1: %2.")
+                                   .arg(path, QString::fromStdString(written.problem)));
+    }
+}
+
+}  // namespace limenta
