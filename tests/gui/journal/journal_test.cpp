@@ -267,5 +267,97 @@ TEST_F(Journal, PastRunsListsReopensAndExports) {
     EXPECT_FALSE(w.isVisible());
 }
 
+// RFC 4180: fields split on commas, quoted fields may hold commas, quotes and line ends.
+std::vector<QStringList> parseCsv(const QString& text) {
+    std::vector<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
+                field += c;
+                ++i;
+            } else if (c == QLatin1Char('"')) {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == QLatin1Char(',')) {
+            row << field;
+            field.clear();
+        } else if (c == QLatin1Char('\r') && i + 1 < text.size() &&
+                   text[i + 1] == QLatin1Char('\n')) {
+            row << field;
+            field.clear();
+            rows.push_back(row);
+            row.clear();
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    return rows;
+}
+
+TEST_F(Journal, AThousandRunsComeBackWholeFromTheirCsv) {
+    QString problem;
+    QString aside;
+    journal = RunJournal::open(journalPath(), problem, aside);
+    ASSERT_TRUE(journal) << problem.toStdString();
+    const QStringList notes{QStringLiteral("P-1, \"left\""), QStringLiteral("two\nlines"),
+                            QStringLiteral("plain"), QString()};
+    for (int r = 1; r <= 1000; ++r) {
+        const auto id =
+            journal->startRun(QStringLiteral("2026-12-%1T10:00:00+01:00").arg(r % 28 + 1),
+                              r % 2 == 0 ? Method::MlPest : Method::AdaptivePest,
+                              QStringLiteral(R"({"initial_output":"5,5"})"));
+        ASSERT_TRUE(id);
+        ASSERT_TRUE(journal->setNote(*id, notes[r % notes.size()]));
+        for (int t = 1; t <= r % 4; ++t) {  // some runs without answers
+            ASSERT_TRUE(journal->addAnswer(*id, {t, 40 + t / 3.0, t % 2, 41.0 / t, 7.0 / t,
+                                                 QStringLiteral("2026-12-01T10:00:0%1Z").arg(t)}));
+        }
+    }
+    const std::vector<JournalRun> runs = journal->runs();
+    const std::vector<QStringList> rows = parseCsv(journalCsv(*journal, runs));
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0].join(QLatin1Char(',')),
+              "run_id,started,ended,method,settings,estimate,interval_low,interval_high,note,"
+              "trial,fired,answer,next,diff,at");
+    std::size_t at = 1;
+    for (const JournalRun& run : runs) {
+        const std::vector<JournalAnswer> answers = journal->answers(run.id);
+        for (std::size_t a = 0; a < std::max<std::size_t>(answers.size(), 1); ++a) {
+            ASSERT_LT(at, rows.size());
+            const QStringList& row = rows[at++];
+            ASSERT_EQ(row.size(), 15) << row.join(QLatin1Char('|')).toStdString();
+            EXPECT_EQ(row[0].toLongLong(), run.id);
+            EXPECT_EQ(row[1], run.started);
+            EXPECT_EQ(row[3], run.method == Method::MlPest ? "ml" : "pest");
+            EXPECT_EQ(row[4], run.settings);
+            EXPECT_EQ(row[8], run.note);
+            if (answers.empty()) {
+                EXPECT_TRUE(row[9].isEmpty());
+                continue;
+            }
+            EXPECT_EQ(row[9].toInt(), answers[a].trial);
+            EXPECT_EQ(row[10].toDouble(), answers[a].fired);  // every bit
+            EXPECT_EQ(row[11].toInt(), answers[a].answer);
+            EXPECT_EQ(row[12].toDouble(), answers[a].next);
+            EXPECT_EQ(row[13].toDouble(), answers[a].diff);
+            EXPECT_EQ(row[14], answers[a].at);
+        }
+        if (HasFailure()) {
+            return;
+        }
+    }
+    EXPECT_EQ(at, rows.size());
+    EXPECT_EQ(at, 1U + 250U * (1 + 1 + 2 + 3));  // 1000 runs of 0 (one row), 1, 2 and 3 answers
+}
+
 }  // namespace
 }  // namespace limenta::testing
