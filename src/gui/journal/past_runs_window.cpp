@@ -62,11 +62,13 @@ PastRunsWindow::PastRunsWindow(QWidget* parent, RunJournal* journal, Dialogs& di
 
 void PastRunsWindow::refresh() {
     runs_ = journal_ != nullptr ? journal_->runs() : std::vector<JournalRun>{};
-    status->setText(journal_ != nullptr
-                        ? QStringLiteral("%1 runs; the note is yours to edit (a patient code, "
-                                         "say).")
-                              .arg(runs_.size())
-                        : QStringLiteral("No journal: runs are not being kept."));
+    status->setText(
+        journal_ != nullptr
+            ? QStringLiteral("%1 %2; the note is yours to edit (a patient code, "
+                             "say).")
+                  .arg(runs_.size())
+                  .arg(runs_.size() == 1 ? QStringLiteral("run") : QStringLiteral("runs"))
+            : QStringLiteral("No journal: runs are not being kept."));
     exportButton->setEnabled(!runs_.empty());
     filling_ = true;
     table->clearContents();
@@ -124,6 +126,9 @@ void PastRunsWindow::showSelectedReport() {
     const JournalRun& run = chosen.front();
     showReport_(run.report.isEmpty() ? reportFromJournal(run, journal_->answers(run.id))
                                      : run.report);
+    // The operator may go on to type a note here: the keyboard stays with this window.
+    raise();
+    activateWindow();
 }
 
 void PastRunsWindow::exportCsv() {
