@@ -73,8 +73,9 @@ QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer
     in.m1Distance = run.m1Distance.toStdString();
     in.targetDistance = run.targetDistance.toStdString();
     in.historyHeader = kHistoryHeader;
-    for (auto a = answers.rbegin(); a != answers.rend(); ++a) {
-        in.history += historyLine(a->trial, a->fired, a->answer, a->diff);
+    for (std::size_t i = answers.size(); i-- > 0;) {  // newest first
+        const JournalAnswer& a = answers[i];
+        in.history += historyLine(a.trial, a.fired, a.answer, a.diff);
     }
     return QString::fromStdString(composeReport(in));
 }
