@@ -240,6 +240,11 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
     if (options.has("--json") && options.has("--csv")) {
         return badUse(err, "choose --json or --csv, not both");
     }
+    // Told before the runs, not after them.
+    if (const std::string plot = options.value("--plot", "");
+        options.has("--plot") && (plot.size() < 4 || plot.substr(plot.size() - 4) != ".svg")) {
+        return badUse(err, "--plot writes an .svg file");
+    }
 
     Population population;
     const std::string model = options.value("--model", "psychometric");
@@ -315,9 +320,6 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
 
     if (options.has("--plot")) {
         const std::string file = options.value("--plot", "");
-        if (file.size() < 4 || file.substr(file.size() - 4) != ".svg") {
-            return badUse(err, "--plot writes an .svg file");
-        }
         std::vector<PlotSeries> series;
         for (const MethodResult& r : results) {
             series.push_back({methodName(r.method), methodColour(r.method), &r.outcomes});
