@@ -126,7 +126,7 @@ void printJson(std::ostream& out, const Population& population,
         << ",\"methods\":[";
     for (std::size_t i = 0; i < results.size(); ++i) {
         const Summary& s = results[i].summary;
-        out << (i == 0 ? "" : ",") << "{\"method\":\"" << methodKey(results[i].method)
+        out << (i == 0 ? "" : ",") << "{\"method\":\"" << labelsOf(results[i].method).key
             << "\",\"parameters\":"
             << parametersJson(results[i].method, settings, population.errors)
             << ",\"pulses\":{\"mean\":" << jsonNumber(s.pulsesMean)
@@ -159,7 +159,7 @@ void printCsv(std::ostream& out, const Population& population,
             named += (named.empty() ? "" : ";") + name + "=" + value;
         }
         out << modelName(population.model) << ',' << population.subjects << ',' << population.seed
-            << ',' << methodKey(r.method) << ',' << named;
+            << ',' << labelsOf(r.method).key << ',' << named;
         for (const double v : {s.pulsesMean, s.pulsesMedian, s.pulsesP90, s.pulsesMax,
                                s.errorPct.mean, s.errorPct.meanAbs, s.errorPct.p95Abs,
                                s.errorMso.mean, s.errorMso.meanAbs, s.errorMso.p95Abs, s.within5,
@@ -184,7 +184,7 @@ void printText(std::ostream& out, const Population& population,
     };
     std::string header(26, ' ');
     for (const MethodResult& r : results) {
-        header += cell(methodName(r.method));
+        header += cell(labelsOf(r.method).name);
     }
     out << header << "\n";
     const auto row = [&](const std::string& name, auto value) {
@@ -322,7 +322,7 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
         const std::string file = options.value("--plot", "");
         std::vector<PlotSeries> series;
         for (const MethodResult& r : results) {
-            series.push_back({methodName(r.method), methodColour(r.method), &r.outcomes});
+            series.push_back({labelsOf(r.method).name, labelsOf(r.method).colour, &r.outcomes});
         }
         // Whole or not at all: a full disk keeps an earlier plot rather than leave half of one.
         const WriteOutcome written =

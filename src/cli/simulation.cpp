@@ -17,40 +17,13 @@ double subjectThreshold(int i, int n) {
     return n <= 1 ? 25.0 : 25.0 + 75.0 * i / (n - 1);
 }
 
-const char* methodKey(Method method) {
-    switch (method) {
-        case Method::AdaptivePest:
-            return "pest";
-        case Method::MlPest:
-            return "ml";
-        case Method::Bayes:
-            return "bayes";
-    }
-    return "";
-}
-
-const char* methodName(Method method) {
-    switch (method) {
-        case Method::AdaptivePest:
-            return "adaptive PEST";
-        case Method::MlPest:
-            return "ML-PEST";
-        case Method::Bayes:
-            return "Bayesian";
-    }
-    return "";
-}
-
-const char* methodColour(Method method) {
-    switch (method) {
-        case Method::AdaptivePest:
-            return "#1b9e77";
-        case Method::MlPest:
-            return "#d95f02";
-        case Method::Bayes:
-            return "#7570b3";
-    }
-    return "";
+const MethodLabels& labelsOf(Method method) {
+    static constexpr std::array<MethodLabels, 3> kLabels{{
+        {"pest", "adaptive PEST", "#1b9e77"},
+        {"ml", "ML-PEST", "#d95f02"},
+        {"bayes", "Bayesian", "#7570b3"},
+    }};
+    return kLabels[static_cast<std::size_t>(method)];
 }
 
 namespace {

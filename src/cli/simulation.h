@@ -65,10 +65,14 @@ std::vector<SubjectOutcome> runPopulation(const Population& population, Method m
                                           const PestSettings& pest, const MlSettings& ml,
                                           int threads, const BayesSettings& bayes = {});
 
-// "pest", "ml", "bayes"; "adaptive PEST", "ML-PEST", "Bayesian"; the plot's colours.
-const char* methodKey(Method method);
-const char* methodName(Method method);
-const char* methodColour(Method method);
+// How the output names a method: its key in JSON and CSV ("pest", "ml", "bayes"), its name
+// in text ("adaptive PEST", "ML-PEST", "Bayesian") and its colour in the plot.
+struct MethodLabels {
+    const char* key;
+    const char* name;
+    const char* colour;
+};
+const MethodLabels& labelsOf(Method method);
 
 struct Spread {
     double mean = 0;
