@@ -12,4 +12,14 @@ std::string historyLine(std::int32_t stepnum, double lastsetting, std::int32_t a
            formatMask(thediff, "00.0000") + "\r";
 }
 
+std::string intervalLine(const CredibleInterval& interval, std::int32_t pulses) {
+    std::string line = "95 % interval: " + std::to_string(interval.shownLow()) + " \u2013 " +
+                       std::to_string(interval.shownHigh()) + " (" + std::to_string(pulses) +
+                       (pulses == 1 ? " pulse)" : " pulses)");
+    if (interval.wide()) {
+        line += " wide: consider more pulses";
+    }
+    return line;
+}
+
 }  // namespace limenta

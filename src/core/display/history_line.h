@@ -1,8 +1,11 @@
-// One line of the run's history list.
+// The run's lines of text: one line of the history list, and the interval under the big
+// number.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "core/procedure/credible_interval.h"
 
 namespace limenta {
 
@@ -13,5 +16,9 @@ inline constexpr const char* kHistoryHeader = "#    SETTING  ROUND MEP   DIFF";
 // tried (two decimals and rounded), the answer and the difference, three blanks apart.
 std::string historyLine(std::int32_t stepnum, double lastsetting, std::int32_t answer,
                         double thediff);
+
+// "95 % interval: 37 – 45 (7 pulses)" (UTF-8), with " wide: consider more pulses" when the
+// interval is wide.
+std::string intervalLine(const CredibleInterval& interval, std::int32_t pulses);
 
 }  // namespace limenta

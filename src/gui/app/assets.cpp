@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include "gui/widgets/design.h"
+
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void initAssetsResource() {
     Q_INIT_RESOURCE(assets);
@@ -11,6 +13,7 @@ namespace limenta {
 
 void initAssets() {
     initAssetsResource();
+    useDesignFaces();
 }
 
 }  // namespace limenta

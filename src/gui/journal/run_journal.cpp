@@ -10,6 +10,8 @@
 #include <QVariant>
 #include <atomic>
 
+#include "gui/widgets/notices.h"
+
 namespace limenta {
 
 namespace {
@@ -114,15 +116,9 @@ std::unique_ptr<RunJournal> RunJournal::openBeside(const QString& prefsPath, QSt
     QString aside;
     std::unique_ptr<RunJournal> journal = open(path, problem, aside);
     if (!journal) {
-        notice = QStringLiteral(
-                     "Runs are not being kept: the journal %1 could not be opened "
-                     "(%2). Print or save each report.")
-                     .arg(path, problem);
+        notice = QLatin1String(notice::kJournalNotOpened).arg(path, problem);
     } else if (!aside.isEmpty()) {
-        notice = QStringLiteral(
-                     "The run journal was damaged: it is kept as %1, and a new one "
-                     "was started.")
-                     .arg(aside);
+        notice = QLatin1String(notice::kJournalDamaged).arg(aside);
     }
     return journal;
 }

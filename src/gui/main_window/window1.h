@@ -37,12 +37,12 @@ namespace limenta {
 inline constexpr int kAnswerWaitTicks = 30;
 // The design's size of the caption above the big number.
 inline constexpr int kCaptionPixelSize = 24;
-inline constexpr const char* kPressStartMessage = "Press Start to begin a run";
 
 class CrTextEdit;
 class LineControl;
 class PlotCanvas;
 class PrefsStore;
+class StatusNotice;
 class Window4;
 
 class Window1 final : public QMainWindow, public Procedure, public ResponseKeys {
@@ -102,6 +102,10 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     void setJournal(RunJournal* journal, const QString& notice);
     [[nodiscard]] RunJournal* journal() const { return journal_; }
     void showPastRuns();  // File > Past Runs...
+
+    // The notice at the bottom of the window: its first sentence shown, all of it on hover.
+    void tell(const QString& message);
+    [[nodiscard]] QString notice() const;
 
     // The plot picture, 550 x 387.
     QImage p;
@@ -197,6 +201,7 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     Platform& platform_;
     PrefsStore& prefs_;
     QPointer<Window4> Window4_;
+    StatusNotice* notice_ = nullptr;
     std::unique_ptr<class KeyRouter> keyRouter_;
     bool running_ = false;
     // The latest answer presented the end of the run: its estimate is on screen.

@@ -7,6 +7,7 @@
 
 #include "core/display/numbers.h"
 #include "gui/main_window/window1.h"
+#include "gui/widgets/notices.h"
 
 namespace limenta {
 
@@ -65,10 +66,9 @@ void Window1::tellSoundUnavailableOnce() {
     if (platform_.sounds.available()) {
         return;
     }
-    const QString sentence =
-        QStringLiteral("No sound: no audio device was found. Limenta works silently.");
-    statusBar()->showMessage(sentence);
-    // The message goes as soon as a menu shows its own tips; the indicator stays.
+    const QString sentence = QLatin1String(notice::kNoSound);
+    tell(sentence);
+    // A later notice takes the notice's place; the indicator stays.
     auto* indicator = new QLabel(QStringLiteral("No sound"), statusBar());
     indicator->setObjectName(QStringLiteral("NoSoundIndicator"));
     indicator->setToolTip(sentence);

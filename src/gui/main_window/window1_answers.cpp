@@ -3,12 +3,12 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QSlider>
-#include <QStatusBar>
 #include <QTimer>
 
 #include "core/trial/answer_step.h"
 #include "gui/main_window/window1.h"
 #include "gui/widgets/design.h"
+#include "gui/widgets/notices.h"
 
 namespace limenta {
 
@@ -35,7 +35,7 @@ void Window1::handleKey(std::int32_t key) {
     if (!runInProgress()) {
         // Without a run there is nothing to answer: an estimate from no pulse is no
         // estimate.
-        statusBar()->showMessage(QLatin1String(kPressStartMessage));
+        tell(QLatin1String(notice::kPressStart));
         return;
     }
     takeAnswerKey(classified.answer);

@@ -5,17 +5,17 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
-#include <QStatusBar>
 
 #include "gui/journal/past_runs_window.h"
 #include "gui/main_window/window1.h"
+#include "gui/widgets/notices.h"
 
 namespace limenta {
 
 void Window1::setJournal(RunJournal* journal, const QString& notice) {
     journal_ = journal;
     if (!notice.isEmpty()) {
-        statusBar()->showMessage(notice);
+        tell(notice);
     }
 }
 
@@ -26,10 +26,7 @@ QString Window1::journalTime() const {
 
 void Window1::journalFailed() {
     // The assessment goes on; the operator is told once.
-    statusBar()->showMessage(
-        QStringLiteral("The run journal could not be written (%1). Limenta goes on without it; "
-                       "print or save the report to keep this run.")
-            .arg(journal_->lastProblem()));
+    tell(QLatin1String(notice::kJournalFailed).arg(journal_->lastProblem()));
     journal_ = nullptr;
     journalRun_ = JournalRun();
 }

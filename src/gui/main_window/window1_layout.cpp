@@ -25,6 +25,7 @@
 #include "gui/widgets/cr_text_edit.h"
 #include "gui/widgets/design.h"
 #include "gui/widgets/line_control.h"
+#include "gui/widgets/status_notice.h"
 #include "gui/widgets/typing_limit.h"
 
 namespace limenta {
@@ -144,11 +145,12 @@ void Window1::buildControls() {
     scroller->setPalette(background);
     scroller->setWidget(content);
     setCentralWidget(scroller);
+    notice_ = new StatusNotice(statusBar());
 
-    const QFont times12 = designFont(QStringLiteral("Times"), 12);
-    const QFont times16 = designFont(QStringLiteral("Times"), 16);
-    const QFont times16Bold = designFont(QStringLiteral("Times"), 16, true);
-    const QFont courier16 = designFont(QStringLiteral("Courier"), 16);
+    const QFont times12 = designFont(Face::Times, 12);
+    const QFont times16 = designFont(Face::Times, 16);
+    const QFont times16Bold = designFont(Face::Times, 16, true);
+    const QFont courier16 = designFont(Face::Courier, 16);
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     const Qt::Alignment centre = Qt::AlignCenter;
 
@@ -185,20 +187,18 @@ void Window1::buildControls() {
 
     const Qt::Alignment top = Qt::AlignLeft | Qt::AlignTop;
     StaticText16 = label(content, "StaticText16", QStringLiteral("Distance to M1:"),
-                         designFont(QStringLiteral("Times"), 11), top);
+                         designFont(Face::Times, 11), top);
     StaticText18 = label(content, "StaticText18", QStringLiteral("mm="), times12, right);
-    EditField7 =
-        field(content, "EditField7", QStringLiteral("0"), designFont(QStringLiteral("Times"), 13));
+    EditField7 = field(content, "EditField7", QStringLiteral("0"), designFont(Face::Times, 13));
     StaticText17 = label(content, "StaticText17", QStringLiteral("Distance to target:"),
-                         designFont(QStringLiteral("Times"), 11), top);
+                         designFont(Face::Times, 11), top);
     StaticText19 = label(content, "StaticText19", QStringLiteral("mm="), times12, right);
-    EditField6 =
-        field(content, "EditField6", QStringLiteral("0"), designFont(QStringLiteral("Times"), 13));
-    BevelButton1 = button(content, "BevelButton1", QStringLiteral("Adjust"),
-                          designFont(QStringLiteral("Times"), 10));
+    EditField6 = field(content, "EditField6", QStringLiteral("0"), designFont(Face::Times, 13));
+    BevelButton1 =
+        button(content, "BevelButton1", QStringLiteral("Adjust"), designFont(Face::Times, 10));
     fitCaption(BevelButton1);
 
-    const QFont times14 = designFont(QStringLiteral("Times"), 14);
+    const QFont times14 = designFont(Face::Times, 14);
     PopupMenu1 = at(new QComboBox(content), "PopupMenu1", times14);
     PopupMenu2 = at(new QComboBox(content), "PopupMenu2", times14);
     PopupMenu3 = at(new QComboBox(content), "PopupMenu3", times14);
@@ -223,14 +223,13 @@ void Window1::buildControls() {
     EditField2 = at(new CrTextEdit(content), "EditField2", courier16);
     EditField2->setReadOnly(true);
 
-    StaticText6 = label(content, "StaticText6", QString(), designFont(QStringLiteral("Times"), 24));
-    StaticText5 = label(content, "StaticText5", QString(),
-                        designFont(QStringLiteral("Times"), kCaptionPixelSize, true));
+    StaticText6 = label(content, "StaticText6", QString(), designFont(Face::Times, 24));
+    StaticText5 =
+        label(content, "StaticText5", QString(), designFont(Face::Times, kCaptionPixelSize, true));
     StaticText5->setWordWrap(true);
-    StaticText20 = label(content, "StaticText20", QString(),
-                         designFont(QStringLiteral("Times"), 16), Qt::AlignCenter);
-    StaticText4 =
-        label(content, "StaticText4", QString(), designFont(QStringLiteral("Times"), 170, true));
+    StaticText20 =
+        label(content, "StaticText20", QString(), designFont(Face::Times, 16), Qt::AlignCenter);
+    StaticText4 = label(content, "StaticText4", QString(), designFont(Face::Times, 170, true));
 
     Timer1 = announcementTimer(this, "Timer1");
     Timer2 = announcementTimer(this, "Timer2");
@@ -259,6 +258,14 @@ void Window1::connectEvents() {
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Action(); });
     connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Action(); });
     connect(Timer3, &QTimer::timeout, this, [this] { Timer3_Action(); });
+}
+
+void Window1::tell(const QString& message) {
+    notice_->tell(message);
+}
+
+QString Window1::notice() const {
+    return notice_->message();
 }
 
 void Window1::setMethodLabels(Method method) {

@@ -6,6 +6,7 @@
 #include "core/display/plot_scene.h"
 #include "gui/main_window/plot_canvas.h"
 #include "gui/main_window/window1.h"
+#include "gui/widgets/design.h"
 
 namespace limenta {
 
@@ -48,10 +49,7 @@ void draw(QPainter& painter, const PlotStep& step) {
             break;
         }
         case PlotStep::Kind::Text: {
-            QFont font(QStringLiteral("Courier"));
-            font.setStyleHint(QFont::TypeWriter);
-            font.setPixelSize(16);
-            painter.setFont(font);
+            painter.setFont(designFont(Face::Courier, 16));
             painter.setPen(colour);
             painter.drawText(QPoint(step.x1, step.y1), QString::fromStdString(step.text));
             break;

@@ -2,12 +2,12 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QSlider>
-#include <QStatusBar>
 
 #include "core/prefs/prefs_format.h"
 #include "gui/main_window/window1.h"
 #include "gui/prefs/preferences_dialog.h"
 #include "gui/prefs/prefs_store.h"
+#include "gui/widgets/notices.h"
 
 namespace limenta {
 
@@ -70,8 +70,7 @@ PrefsText Window1::usablePrefs(const std::optional<std::string>& text) {
     // file stays as it is until OK in Preferences replaces it.
     if (!toldPrefsDamaged_) {
         toldPrefsDamaged_ = true;
-        statusBar()->showMessage(
-            QStringLiteral("The preferences file could not be read: default settings are in use."));
+        tell(QLatin1String(notice::kPrefsDamaged));
     }
     return PrefsText(defaultPrefsText());
 }
@@ -85,9 +84,7 @@ void Window1::applyKeysAndVolumes(const PrefsText& prefs) {
     successall = prefs.flag(kPrefsSuccessAll);
     failall = prefs.flag(kPrefsFailAll);
     if (!successall && !failall && sameKey(successkey, failkey)) {
-        statusBar()->showMessage(QStringLiteral(
-            "The success and failure keys are the same key: no success can be entered until "
-            "one of them is changed in Preferences."));
+        tell(QLatin1String(notice::kSameKeys));
     }
     // A legend on screen names the keys that count now.
     if (!StaticText6->text().isEmpty()) {

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QStatusBar>
 
 #include "core/display/numbers.h"
 #include "core/trial/run_start.h"
@@ -13,6 +12,7 @@
 #include "gui/main_window/window1.h"
 #include "gui/widgets/cr_text_edit.h"
 #include "gui/widgets/design.h"
+#include "gui/widgets/notices.h"
 
 namespace limenta {
 
@@ -57,8 +57,8 @@ void Window1::PushButton1_Action() {
     }
     running_ = true;
     estimateShown_ = false;
-    if (statusBar()->currentMessage() == QLatin1String(kPressStartMessage)) {
-        statusBar()->clearMessage();
+    if (notice() == QLatin1String(notice::kPressStart)) {
+        tell(QString());
     }
     const QDateTime now = platform_.clocks.currentDateTime();
     const QLocale locale;

@@ -34,15 +34,7 @@ void Window1::showInterval() {
         StaticText20->setText(QString());
         return;
     }
-    QString text = QStringLiteral("95 % interval: %1 \u2013 %2 (%3 %4)")
-                       .arg(interval->shownLow())
-                       .arg(interval->shownHigh())
-                       .arg(stepnum)
-                       .arg(stepnum == 1 ? QStringLiteral("pulse") : QStringLiteral("pulses"));
-    if (interval->wide()) {
-        text += QStringLiteral(" wide: consider more pulses");
-    }
-    StaticText20->setText(text);
+    StaticText20->setText(QString::fromStdString(intervalLine(*interval, stepnum)));
     setTextColour(StaticText20, interval->wide() ? kDesignAmber : kDesignBlack);
 }
 

@@ -17,7 +17,7 @@ Window3::Window3(QWidget* parent, std::int32_t& selectedkey)
     StaticText1 = new QLabel(QStringLiteral("PRESS ANY KEY TO SELECT IT"), this);
     StaticText1->setObjectName(QStringLiteral("StaticText1"));
     StaticText1->setGeometry(20, 14, 308, 61);
-    StaticText1->setFont(designFont(QStringLiteral("Times"), 24));
+    StaticText1->setFont(designFont(Face::Times, 24));
     StaticText1->setAlignment(Qt::AlignCenter);
     StaticText1->setWordWrap(true);
 }

@@ -47,10 +47,10 @@ Window2::Window2(QWidget* parent, PrefsStore& store, ResponseKeys& mainKeys, Pla
 }
 
 void Window2::buildControls() {
-    const QFont label = designFont(QStringLiteral("Times"), 12);
-    const QFont caption = designFont(QStringLiteral("Times"), 12, true);
-    const QFont entry = designFont(QStringLiteral("Times"), 16);
-    const QFont keyFont = designFont(QStringLiteral("Times"), 16, true);
+    const QFont label = designFont(Face::Times, 12);
+    const QFont caption = designFont(Face::Times, 12, true);
+    const QFont entry = designFont(Face::Times, 16);
+    const QFont keyFont = designFont(Face::Times, 16, true);
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
 
     const auto group = [&](const char* name, QRect place_, const QString& title) {

@@ -24,10 +24,10 @@ Window4::Window4(QWidget* mainWindow, Dialogs& dialogs)
     EditField1 = new CrTextEdit(this);
     EditField1->setObjectName(QStringLiteral("EditField1"));
     EditField1->setGeometry(0, 0, 550, 480);
-    EditField1->setFont(designFont(QStringLiteral("Courier"), 12));
+    EditField1->setFont(designFont(Face::Courier, 12));
     EditField1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    const QFont times12 = designFont(QStringLiteral("Times"), 12);
+    const QFont times12 = designFont(Face::Times, 12);
     const auto button = [&](const char* name, int top, const QString& caption) {
         auto* control = new QPushButton(caption, this);
         control->setObjectName(QLatin1String(name));

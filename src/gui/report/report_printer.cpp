@@ -8,6 +8,8 @@
 #include <QTextLayout>
 #include <vector>
 
+#include "gui/widgets/design.h"
+
 namespace limenta {
 
 namespace {
@@ -59,10 +61,8 @@ int printReport(const QString& crText, QPagedPaintDevice& printer) {
     }
 
     QTextDocument document;
-    QFont courier(QStringLiteral("Courier"));
-    courier.setStyleHint(QFont::TypeWriter);
-    courier.setPixelSize(12);  // 12 units of the point-scaled painter below: 12 points
-    document.setDefaultFont(courier);
+    // 12 units of the point-scaled painter below: 12 points.
+    document.setDefaultFont(designFont(Face::Courier, 12));
     QTextOption wrapping = document.defaultTextOption();
     wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     document.setDefaultTextOption(wrapping);

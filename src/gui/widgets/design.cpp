@@ -1,6 +1,7 @@
 #include "gui/widgets/design.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QPalette>
 #include <QWidget>
@@ -9,15 +10,34 @@
 
 namespace limenta {
 
-QFont designFont(const QString& family, int pixelSize, bool bold) {
-    QFont font(family);
+namespace {
+
+QFont exactFace(const char* family, int pixelSize, bool bold) {
+    // The family alone: a style hint would let fontconfig offer a generic face first.
+    QFont font{QString::fromLatin1(family)};
     font.setPixelSize(pixelSize);
     font.setBold(bold);
-    // "Times" and "Courier" resolve to their metric-compatible faces through fontconfig.
-    font.setStyleHint(family.compare(QLatin1String("courier"), Qt::CaseInsensitive) == 0
-                          ? QFont::TypeWriter
-                          : QFont::Serif);
+    // A desktop's own hinting setting would move glyph widths, and captions with them.
+    font.setHintingPreference(QFont::PreferNoHinting);
     return font;
+}
+
+}  // namespace
+
+void useDesignFaces() {
+    for (const char* file :
+         {"LiberationSerif-Regular", "LiberationSerif-Bold", "LiberationMono-Regular",
+          "LiberationMono-Bold", "LiberationSans-Regular", "LiberationSans-Bold"}) {
+        if (QFontDatabase::addApplicationFont(
+                QStringLiteral(":/fonts/%1.ttf").arg(QLatin1String(file))) < 0) {
+            qWarning("Limenta could not load its face %s: captions may not fit", file);
+        }
+    }
+    QApplication::setFont(exactFace(kApplicationFace, kApplicationPixelSize, false));
+}
+
+QFont designFont(Face face, int pixelSize, bool bold) {
+    return exactFace(face == Face::Courier ? kCourierFace : kTimesFace, pixelSize, bold);
 }
 
 void setTextColour(QWidget* widget, const QColor& colour) {

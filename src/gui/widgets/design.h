@@ -21,7 +21,20 @@ inline const QColor kMainBackground(191, 191, 191);
 // The background of an entry field that takes no typing (during a run).
 inline const QColor kLockedFieldBase(214, 214, 214);
 
-QFont designFont(const QString& family, int pixelSize, bool bold = false);
+// The design's two faces, drawn in the metric-compatible Liberation faces the program
+// ships: every machine lays the captions out alike, whatever fonts it has.
+enum class Face { Times, Courier };
+inline constexpr const char* kTimesFace = "Liberation Serif";
+inline constexpr const char* kCourierFace = "Liberation Mono";
+// Menus, the status bar, dialogs and buttons without a design face.
+inline constexpr const char* kApplicationFace = "Liberation Sans";
+inline constexpr int kApplicationPixelSize = 12;
+
+// Loads the shipped faces from the program's resources and makes the application face the
+// default font. The resources must be registered first.
+void useDesignFaces();
+
+QFont designFont(Face face, int pixelSize, bool bold = false);
 
 void setTextColour(QWidget* widget, const QColor& colour);
 QColor textColour(const QWidget* widget);

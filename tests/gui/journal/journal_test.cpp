@@ -160,8 +160,7 @@ TEST_F(Journal, AJournalThatCannotBeOpenedLeavesTheAssessmentRunningWithOneMessa
     journal = RunJournal::openBeside(blocked + QStringLiteral("/PREFS"), notice);
     EXPECT_FALSE(journal);
     w.setJournal(nullptr, notice);
-    EXPECT_TRUE(
-        w.statusBar()->currentMessage().startsWith(QLatin1String("Runs are not being kept")));
+    EXPECT_TRUE(w.notice().startsWith(QLatin1String("Runs are not being kept")));
     w.PushButton1->click();
     type("yyn");
     EXPECT_EQ(w.stepnum, 3);
@@ -182,8 +181,9 @@ TEST_F(Journal, ADamagedFileIsPutAsideUnchangedAndAFreshOneStarted) {
     }
     Window1& w = openWithJournal();
     ASSERT_TRUE(journal) << notice.toStdString();
-    EXPECT_TRUE(notice.startsWith(QLatin1String("The run journal was damaged: it is kept as ")));
-    const QString aside = notice.section(QLatin1Char(' '), 9, 9).chopped(1);
+    EXPECT_TRUE(notice.startsWith(QLatin1String(
+        "The run journal was damaged, so a new one was started. The damaged file is kept as ")));
+    const QString aside = notice.section(QLatin1Char(' '), -1).chopped(1);
     QFile kept(aside);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << aside.toStdString();
     EXPECT_TRUE(kept.readAll().startsWith("not a journal at all"));
@@ -208,9 +208,8 @@ TEST_F(Journal, AFullDiskStopsTheJournalNotTheRun) {
         ("dd if=/dev/zero of=" + mount.toLocal8Bit() + "/filler bs=4k 2>/dev/null").constData());
     type("yynnyny");
     EXPECT_EQ(w.myrmt, 41.6875);  // the run went on
-    EXPECT_TRUE(w.statusBar()->currentMessage().startsWith(
-        QLatin1String("The run journal could not be written")))
-        << w.statusBar()->currentMessage().toStdString();
+    EXPECT_TRUE(w.notice().startsWith(QLatin1String("The run journal could not be written")))
+        << w.notice().toStdString();
     EXPECT_EQ(w.journal(), nullptr);
     window.reset();
     journal.reset();

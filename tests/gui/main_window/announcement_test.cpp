@@ -97,10 +97,15 @@ TEST_F(AudibleCues, NoAudioDeviceIsToldQuietlyAndTheIndicatorStays) {
     fake.sounds.audible = false;
     Window1& w = open();
     EXPECT_TRUE(fake.dialogs.messages.empty());
-    EXPECT_NE(w.statusBar()->currentMessage().indexOf(QLatin1String("No sound")), -1);
-    // A menu's status tip replaces the message, and its end clears it; the indicator stays.
+    // A menu's status tip covers the notice for a moment, and its end brings it back; the
+    // indicator stays throughout.
     w.statusBar()->showMessage(QStringLiteral("a menu's tip"));
     w.statusBar()->clearMessage();
+    const auto* notice = w.statusBar()->findChild<QLabel*>(QStringLiteral("StatusNotice"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->text(), "No sound: no audio device was found.");
+    EXPECT_EQ(notice->toolTip(), "No sound: no audio device was found. Limenta works silently.");
     const auto* indicator = w.statusBar()->findChild<QLabel*>(QStringLiteral("NoSoundIndicator"));
     ASSERT_NE(indicator, nullptr);
     EXPECT_TRUE(indicator->isVisible());

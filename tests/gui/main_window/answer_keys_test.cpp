@@ -233,14 +233,14 @@ TEST_F(KeyHandling, AnswerKeysOutsideARunAreNotTaken) {
         EXPECT_EQ(fake.sounds.fake("Click").plays, 0);
         EXPECT_EQ(fake.sounds.fake("ding2").plays, 0);
         EXPECT_FALSE(w.Timer1->isActive());
-        EXPECT_EQ(w.statusBar()->currentMessage(), "Press Start to begin a run");
+        EXPECT_EQ(w.notice(), "Press Start to begin a run");
     };
     type("y");  // before the first Start
     expectUntouched("");
     EXPECT_EQ(w.myrmt, 0);
 
     w.PushButton1->click();
-    EXPECT_EQ(w.statusBar()->currentMessage(), "");  // a run: the reminder has done its work
+    EXPECT_EQ(w.notice(), "");  // a run: the reminder has done its work
     w.PushButton3->click();
     type("n");  // after Reset
     expectUntouched("");

@@ -1,4 +1,5 @@
 // The main window as designed: its places table, and the controls built from it.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -171,6 +172,8 @@ TEST(Window1Layout, EveryControlStandsAtItsPlaceWithItsTextAndFont) {
         const auto* control = w.findChild<QWidget*>(QLatin1String(c.name));
         ASSERT_NE(control, nullptr) << c.name;
         EXPECT_EQ(control->font().pixelSize(), c.pixelSize) << c.name;
+        // Drawn in the face it asks for, never one the machine substitutes.
+        EXPECT_EQ(QFontInfo(control->font()).family(), control->font().family()) << c.name;
         if (c.text != nullptr) {
             QString text;
             if (const auto* label = qobject_cast<const QLabel*>(control)) {
@@ -207,11 +210,24 @@ TEST(Window1Layout, EveryControlStandsAtItsPlaceWithItsTextAndFont) {
     EXPECT_EQ(w.myrmt, 0);
 }
 
-TEST(Window1Layout, TheDesignFontsResolveToRealFaces) {
-    const QFontInfo times(designFont(QStringLiteral("Times"), 12));
-    const QFontInfo courier(designFont(QStringLiteral("Courier"), 16));
-    EXPECT_TRUE(courier.fixedPitch()) << courier.family().toStdString();
-    EXPECT_FALSE(times.fixedPitch()) << times.family().toStdString();
+TEST(Window1Layout, EveryWindowIsDrawnInTheShippedFacesAndHintingIsPinned) {
+    // The tests see only DejaVu (their fontconfig file): these faces come from the program.
+    for (const bool bold : {false, true}) {
+        const QFontInfo times(designFont(Face::Times, 12, bold));
+        const QFontInfo courier(designFont(Face::Courier, 16, bold));
+        EXPECT_EQ(times.family(), kTimesFace);
+        EXPECT_EQ(courier.family(), kCourierFace);
+        EXPECT_EQ(times.bold(), bold);
+        EXPECT_TRUE(courier.fixedPitch());
+        EXPECT_EQ(designFont(Face::Times, 12, bold).hintingPreference(), QFont::PreferNoHinting);
+    }
+    // Menus, the status bar and dialogs: the application face, not the desktop's.
+    const QFontInfo application(QApplication::font());
+    EXPECT_EQ(application.family(), kApplicationFace);
+    EXPECT_EQ(application.pixelSize(), kApplicationPixelSize);
+    EXPECT_EQ(QApplication::font().hintingPreference(), QFont::PreferNoHinting);
+    QWidget owner;
+    EXPECT_EQ(QFontInfo(createMenuBar1(&owner)->font()).family(), kApplicationFace);
 }
 
 TEST(MenuBar, FileAndEditItemsInOrder) {

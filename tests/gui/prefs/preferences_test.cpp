@@ -101,7 +101,7 @@ TEST_F(Preferences, ADamagedFileGivesTheDefaultsAndIsKeptUntilOk) {
         EXPECT_EQ(w.myspread, 7);
         EXPECT_FALSE(w.CheckBox1->isChecked());
         EXPECT_EQ(w.EditField3->text(), ".45");
-        EXPECT_EQ(w.statusBar()->currentMessage(),
+        EXPECT_EQ(w.notice(),
                   "The preferences file could not be read: default settings are in use.");
         w.PushButton1->click();
         type("yyy");
@@ -243,9 +243,9 @@ TEST_F(Preferences, AFileWithOneKeyForBothIsReadAsItStandsWithANotice) {
     Window1& w = open(prefsWith({{kPrefsSuccessKey, "121"}, {kPrefsFailKey, "89"}}));  // y, Y
     EXPECT_EQ(w.successkey, 'y');
     EXPECT_EQ(w.failkey, 'Y');
-    EXPECT_EQ(w.statusBar()->currentMessage(),
-              "The success and failure keys are the same key: no success can be entered until "
-              "one of them is changed in Preferences.");
+    EXPECT_EQ(w.notice(),
+              "The success and failure keys are the same key: change one of them in Preferences. "
+              "Until then no success can be entered.");
     w.PushButton1->click();
     type("y");
     EXPECT_EQ(w.mep[1], 0);  // the shared key counts as a failure
@@ -395,8 +395,7 @@ TEST_F(Preferences, AFileLongerThanTheReaderTakesCountsAsDamaged) {
     EXPECT_EQ(w.mysetting, 50);
     EXPECT_EQ(w.successkey, 'y');
     EXPECT_EQ(w.Slider2->value(), 100);
-    EXPECT_EQ(w.statusBar()->currentMessage(),
-              "The preferences file could not be read: default settings are in use.");
+    EXPECT_EQ(w.notice(), "The preferences file could not be read: default settings are in use.");
 }
 
 TEST_F(Preferences, AFileThatIsALinkIsReadButNeverWrittenThrough) {

@@ -11,11 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "core/display/history_line.h"
 #include "core/trial/answer_step.h"
 #include "gui/fakes/main_window_fixture.h"
+#include "gui/main_window/window1_places.h"
 #include "gui/prefs/key_capture_dialog.h"
 #include "gui/prefs/preferences_dialog.h"
 #include "gui/report/output_window.h"
+#include "gui/widgets/notices.h"
+#include "gui/widgets/status_notice.h"
 
 namespace limenta::testing {
 namespace {
@@ -117,6 +121,14 @@ TEST_F(CaptionFit, EveryCaptionOfEveryWindowIsWhole) {
     ASSERT_EQ(main.StaticText9->text(), "100+");
     ASSERT_EQ(main.StaticText13->text(), "100+");
     EXPECT_TRUE(clippedCaptions(main).empty()) << "above 100:" << joined(clippedCaptions(main));
+    // The interval line at its longest: a three-digit bound, 200 pulses and the warning
+    // (a wide interval has at most one three-digit bound; digits are all alike wide).
+    const CredibleInterval widest{10.5, 60, 99.5};  // 10 – 100
+    ASSERT_TRUE(widest.wide());
+    main.StaticText20->setText(QString::fromStdString(intervalLine(widest, 200)));
+    EXPECT_TRUE(clippedCaptions(main).empty())
+        << "the widest interval:" << joined(clippedCaptions(main));
+
     // A new run's caption is back at its design size.
     main.PushButton3->click();
     main.PushButton1->click();
@@ -136,6 +148,24 @@ TEST_F(CaptionFit, EveryCaptionOfEveryWindowIsWhole) {
     Window4 output(&main, fake.dialogs);
     output.show();
     EXPECT_TRUE(clippedCaptions(output).empty()) << "Output:" << joined(clippedCaptions(output));
+}
+
+TEST_F(CaptionFit, EveryNoticeLeadsWithASentenceThatFitsTheStatusBar) {
+    // Beside the "No sound" indicator, with long values where a notice names any.
+    fake.sounds.audible = false;
+    Window1& w = open();
+    const QString longPath = QStringLiteral("/home/a-clinician/Documents/limenta/").repeated(4);
+    for (const char* text : notice::kEveryNotice) {
+        w.tell(QString::fromLatin1(text).arg(longPath, longPath));
+        EXPECT_EQ(w.notice(), QString::fromLatin1(text).arg(longPath, longPath));
+        const auto* shown = w.findChild<QLabel*>(QStringLiteral("StatusNotice"));
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->text(), firstSentence(w.notice()));
+        EXPECT_FALSE(shown->text().contains(longPath)) << text;
+        EXPECT_EQ(shown->toolTip(), shown->text() == w.notice() ? QString() : w.notice());
+        EXPECT_TRUE(clippedCaptions(w).empty()) << "notice:" << joined(clippedCaptions(w));
+    }
+    EXPECT_EQ(w.width(), kWindow1Width);  // no notice widens the window
 }
 
 }  // namespace

@@ -1,0 +1,31 @@
+// Every notice the program puts in the main window's status bar. Each leads with one short
+// sentence in Limenta's words that says what happened and what to do, and fits the bar;
+// what follows it (a path, a cause) is shown on hover. A %n stands only after that sentence.
+#pragma once
+
+#include <array>
+
+namespace limenta::notice {
+
+inline constexpr const char* kPressStart = "Press Start to begin a run";
+inline constexpr const char* kNoSound =
+    "No sound: no audio device was found. Limenta works silently.";
+inline constexpr const char* kPrefsDamaged =
+    "The preferences file could not be read: default settings are in use.";
+inline constexpr const char* kSameKeys =
+    "The success and failure keys are the same key: change one of them in Preferences. Until "
+    "then no success can be entered.";
+inline constexpr const char* kJournalNotOpened =
+    "Runs are not being kept: print or save each report. The journal %1 could not be opened "
+    "(%2).";
+inline constexpr const char* kJournalDamaged =
+    "The run journal was damaged, so a new one was started. The damaged file is kept as %1.";
+inline constexpr const char* kJournalFailed =
+    "The run journal could not be written: print or save the report to keep this run. Limenta "
+    "goes on without it (%1).";
+
+inline constexpr std::array kEveryNotice{kPressStart,   kNoSound,          kPrefsDamaged,
+                                         kSameKeys,     kJournalNotOpened, kJournalDamaged,
+                                         kJournalFailed};
+
+}  // namespace limenta::notice
