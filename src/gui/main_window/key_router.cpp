@@ -7,11 +7,12 @@
 
 #include "gui/main_window/plot_canvas.h"
 #include "gui/main_window/window1.h"
+#include "gui/platform/platform.h"
 #include "gui/widgets/qt_key_code.h"
 
 namespace limenta {
 
-KeyRouter::KeyRouter(Window1& window) : window_(window) {}
+KeyRouter::KeyRouter(Window1& window, Clocks& clocks) : window_(window), clocks_(clocks) {}
 
 namespace {
 
@@ -27,15 +28,32 @@ bool isEditableText(const QWidget* widget) {
 
 }  // namespace
 
+bool KeyRouter::repeats(int key) {
+    const bool stillDown = key == heldKey_ || (key == releasedKey_ &&
+                                               clocks_.ticks() - releasedAt_ <= kRepeatGapTicks);
+    heldKey_ = key;
+    return stillDown;
+}
+
 bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
+        return false;
+    }
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    if (event->type() == QEvent::KeyRelease) {
+        // Only watched, in any window (a dialog may have opened while the key was down):
+        // whether the next press of this key is a new one.
+        if (key.key() == heldKey_) {
+            heldKey_ = 0;
+        }
+        releasedKey_ = key.key();
+        releasedAt_ = clocks_.ticks();
         return false;
     }
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr || widget->window() != &window_) {
         return false;
     }
-    const auto& key = static_cast<const QKeyEvent&>(*event);
     const std::int32_t code = keyCodeOf(key);
     if (code == 0) {
         return false;  // Shift alone, a function key: nothing an answer could be
@@ -44,8 +62,9 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
     if (tab ? !window_.runInProgress() : isEditableText(widget)) {
         return false;  // typing, or moving between fields while no run is under way
     }
-    if (key.isAutoRepeat()) {
-        return true;  // a finger resting on the key is one answer, not one per repeat
+    // A finger resting on the key is one answer, not one per repeat.
+    if (repeats(key.key()) || key.isAutoRepeat()) {
+        return true;
     }
     if (widget == window_.Canvas1) {
         window_.Canvas1_KeyDown(code);

@@ -7,17 +7,30 @@
 
 namespace limenta {
 
+class Clocks;
 class Window1;
+
+// A key released and pressed again within this many ticks was never let go: the keyboard's
+// own repeat, which the window system sends as such a pair, flagged or not. A finger that
+// lifts between two pulses stays up far longer.
+inline constexpr int kRepeatGapTicks = 4;
 
 class KeyRouter final : public QObject {
   public:
-    explicit KeyRouter(Window1& window);
+    KeyRouter(Window1& window, Clocks& clocks);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // A press of `key` that only repeats a key still held down.
+    [[nodiscard]] bool repeats(int key);
+
     Window1& window_;
+    Clocks& clocks_;
+    int heldKey_ = 0;  // the key pressed last and not yet released; 0 none
+    int releasedKey_ = 0;
+    qint64 releasedAt_ = 0;
 };
 
 }  // namespace limenta
