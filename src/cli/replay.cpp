@@ -249,7 +249,6 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
     double first = 0.0;
     if (chosen == Method::MlPest) {
         run.mydiff2 = mlSettings.diff;
-        run.myspread = toWhole(mlSettings.spread);
         first = startMlPest(run, mlSettings.lower, mlSettings.upper, mlSettings.spread);
     } else {
         startAdaptivePest(run, pest.start, pest.step, pest.diff);
@@ -270,10 +269,10 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
                           historyLine(run.stepnum, run.lastsetting, answer, run.thediff)});
     }
 
-    // How sure: every answer at the whole percent fired, the spread made whole as the
-    // preferences keep it.
-    const std::optional<CredibleInterval> interval =
-        credibleInterval(firedAnswers(run), toWhole(mlSettings.spread));
+    // How sure: every answer at the whole percent fired, at the run's spread (adaptive PEST,
+    // which has none, takes the spread setting made whole as the preferences keep it).
+    const std::optional<CredibleInterval> interval = credibleInterval(
+        firedAnswers(run), chosen == Method::MlPest ? run.runspread : toWhole(mlSettings.spread));
     if (options.has("--json")) {
         printJson(out, method, first, trials, run.myrmt, interval);
     } else {

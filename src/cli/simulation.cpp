@@ -69,7 +69,6 @@ SubjectOutcome runSubject(const Subject& subject, Method method, const PestSetti
     run.clearTrials();
     if (method == Method::MlPest) {
         run.mydiff2 = ml.diff;
-        run.myspread = toWhole(ml.spread);
         startMlPest(run, ml.lower, ml.upper, ml.spread);
     } else {
         startAdaptivePest(run, pest.start, pest.step, pest.diff);
@@ -91,9 +90,10 @@ SubjectOutcome runSubject(const Subject& subject, Method method, const PestSetti
         }
     }
     outcome.pulses = run.stepnum;
-    // The window's interval takes the ML-PEST spread setting as a whole number, whatever
-    // the method.
-    if (const auto interval = credibleInterval(firedAnswers(run), toWhole(ml.spread))) {
+    // The window's interval: at the run's spread, or for adaptive PEST the ML-PEST spread
+    // setting as a whole number.
+    if (const auto interval = credibleInterval(
+            firedAnswers(run), method == Method::MlPest ? run.runspread : toWhole(ml.spread))) {
         outcome.intervalLow = interval->low;
         outcome.intervalHigh = interval->high;
         outcome.wide = interval->wide();

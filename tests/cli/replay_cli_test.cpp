@@ -42,6 +42,23 @@ TEST(ReplayCli, AdaptivePestWorkedExampleAsJson) {
     expectInterval(r.output, 37.9184, 44.6133);
 }
 
+TEST(ReplayCli, AnMlPestRunTakesItsSpreadMadeWholeForEveryEstimateAndTheInterval) {
+    const std::string run =
+        "replay --method ml --lower 20 --upper 80 --diff 0.45 --answers "
+        "0101101001 --json --spread ";
+    const Result half = runSim(run + "7.5");
+    const Result eight = runSim(run + "8");
+    EXPECT_EQ(half.status, 0);
+    EXPECT_EQ(half.output, eight.output);
+    EXPECT_NE(half.output, runSim(run + "7").output);
+    // Simulated runs likewise: a spread of 7.5 is a spread of 8, the label aside.
+    const std::string simulate = "simulate --method ml --subjects 40 --seed 3 --csv --spread ";
+    std::string simulated = runSim(simulate + "7.5").output;
+    const std::size_t label = simulated.find("spread=7.5");
+    ASSERT_NE(label, std::string::npos) << simulated;
+    EXPECT_EQ(simulated.replace(label, 10, "spread=8"), runSim(simulate + "8").output);
+}
+
 TEST(ReplayCli, MlPestWorkedExampleAsJson) {
     const Result r = runSim(
         "replay --method ml --lower 20 --upper 80 --spread 7 --diff 0.45 --answers 010 "

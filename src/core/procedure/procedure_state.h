@@ -36,6 +36,7 @@ struct ProcedureState {
     std::int32_t lowbound = 0;    // lower bound, recorded at Start as a failure
     std::int32_t upbound = 0;     // upper bound, recorded at Start as a success
     std::int32_t myspread = 0;    // relative spread of the psychometric function, percent
+    std::int32_t runspread = 0;   // this ML-PEST run's spread: the one typed at Start, whole
     double mydiff2 = 0.0;         // ML-PEST ends when two estimates differ by no more
     std::int32_t nrstimulus = 0;  // stimuli recorded
     std::array<double, kLastStimulus + 1> staerken{};  // intensity of stimulus i

@@ -25,7 +25,7 @@ bool mlPestAnswer(Procedure& run, std::int32_t answer, bool& reached) {
     }
     run.laststim = run.curstim;
     run.lastsetting = run.curstim;
-    run.curstim = run.finalThreshold(static_cast<double>(run.myspread));
+    run.curstim = run.finalThreshold(run.runspread);
     run.mysetting = run.curstim;
     reached = !goesOn;
     return true;

@@ -79,7 +79,8 @@ void startAdaptivePest(Procedure& run, double initialOutput, double step, double
 double startMlPest(Procedure& run, std::int32_t lower, std::int32_t upper, double spread) {
     run.nrstimulus = 0;
     run.startBestPest(lower, upper);
-    run.teststim = run.finalThreshold(spread);
+    run.runspread = nearestWhole(spread);
+    run.teststim = run.finalThreshold(run.runspread);
     run.curstim = run.teststim;
     run.laststim = 0;
     return run.teststim;

@@ -58,7 +58,8 @@ std::string ruleText(StartRule rule, const std::string& upperName);
 void startAdaptivePest(Procedure& run, double initialOutput, double step, double diff);
 
 // ML-PEST starts a fresh record with the two bounds and returns the first estimate,
-// which becomes curstim and teststim; laststim is 0.
+// which becomes curstim and teststim; laststim is 0. The spread, made whole (7.5 is 8),
+// becomes the run's spread for this and every later estimate.
 double startMlPest(Procedure& run, std::int32_t lower, std::int32_t upper, double spread);
 
 }  // namespace limenta

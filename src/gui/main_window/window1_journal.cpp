@@ -44,7 +44,7 @@ void Window1::journalRunStarted() {
     settings.insert(ml ? QStringLiteral("upper_bound") : QStringLiteral("step_size"),
                     EditField4->text());
     settings.insert(ml ? QStringLiteral("spread") : QStringLiteral("diff_threshold"),
-                    EditField3->text());
+                    ml ? QString::number(runspread) : EditField3->text());
     if (ml) {
         settings.insert(QStringLiteral("diff_threshold"), mydiff2);
     }

@@ -23,7 +23,9 @@ void Window1::PushButton4_Action() {
     in.method = activeMethod();
     in.field1 = text(EditField1);
     in.field4 = text(EditField4);
-    in.field3 = text(EditField3);
+    // An ML-PEST run states the spread it estimates with, made whole.
+    in.field3 = runInProgress() && in.method == Method::MlPest ? std::to_string(runspread)
+                                                               : text(EditField3);
     in.threshold = text(StaticText4);
     if (const auto interval = runInProgress() ? runInterval() : std::nullopt) {
         in.interval =

@@ -113,10 +113,6 @@ bool Window1::startValuesRefused() {
         name = problem->value == StartValue::MlDiffThreshold
                    ? QStringLiteral("The ML-PEST difference threshold (in Preferences)")
                    : fieldLabel(problem->value)->text().remove(QLatin1Char(':'));
-    } else if (ml && myspread < 1) {
-        // Every estimate after the first takes the spread stored in the preferences.
-        problem = StartProblem{StartValue::Spread, StartRule::AtLeastOne};
-        name = QStringLiteral("The ML-PEST spread (in Preferences)");
     }
     if (!problem) {
         return false;

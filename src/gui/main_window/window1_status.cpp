@@ -24,8 +24,10 @@ void Window1::setCaption(const QString& caption) {
 }
 
 std::optional<CredibleInterval> Window1::runInterval() const {
-    // The operator's belief about the spread, from the ML-PEST setting, for either method.
-    return credibleInterval(firedAnswers(*this), myspread);
+    // The operator's belief about the spread: the ML-PEST run's own, or for adaptive PEST,
+    // which has none, the preferences' ML-PEST spread.
+    return credibleInterval(firedAnswers(*this),
+                            activeMethod() == Method::MlPest ? runspread : myspread);
 }
 
 void Window1::showInterval() {

@@ -118,7 +118,6 @@ TEST(CredibleInterval, TakesEveryAnswerAtTheWholePercentFired) {
     // after the end count.
     Procedure run;
     run.clearTrials();
-    run.myspread = 7;
     run.mydiff2 = 0.45;
     startMlPest(run, 20, 80, 2);
     ASSERT_EQ(run.curstim, 47.5);

@@ -17,7 +17,6 @@ Procedure adaptiveRun(double start, double step, double diff) {
 
 Procedure mlRun(int lower, int upper, int spread, double diff) {
     Procedure run;
-    run.myspread = spread;
     run.mydiff2 = diff;
     startMlPest(run, lower, upper, spread);
     return run;

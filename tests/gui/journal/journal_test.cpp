@@ -10,6 +10,9 @@
 #include <QTableWidget>
 #include <csignal>
 
+#include "core/procedure/credible_interval.h"
+#include "core/trial/answer_step.h"
+#include "core/trial/run_start.h"
 #include "gui/fakes/main_window_fixture.h"
 #include "gui/journal/journal_export.h"
 #include "gui/journal/past_runs_window.h"
@@ -128,6 +131,48 @@ TEST_F(Journal, EveryAnswerIsKeptAsTheWindowTakesItForBothMethods) {
     w.PushButton4->click();
     EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT report FROM runs WHERE id = 2")),
               QStringList{w.outputWindow()->EditField1->text()});
+}
+
+TEST_F(Journal, AnMlPestRunEstimatesEverywhereWithTheSpreadTypedAtStart) {
+    // Preferences keep 7; the operator types another spread, which the whole run uses.
+    for (const auto& [typed, spread] : {std::pair{"10", 10}, {"7,5", 8}}) {
+        SCOPED_TRACE(typed);
+        Window1& w = openWithJournal(prefsWith({{kPrefsUseMlPest, "1"}}));
+        ASSERT_EQ(w.myspread, 7);
+        w.EditField3->setText(QString::fromLatin1(typed));
+        w.PushButton1->click();
+        Procedure expected;
+        expected.clearTrials();
+        expected.mydiff2 = w.mydiff2;
+        startMlPest(expected, 20, 80, spread);
+        EXPECT_EQ(w.curstim, expected.curstim);
+        for (const char key : std::string("nynnyyny")) {
+            type(std::string(1, key));
+            takeAnswer(expected, key == 'y' ? 1 : 0, Method::MlPest, 0);
+            ASSERT_EQ(w.curstim, expected.curstim);
+        }
+        const auto interval = credibleInterval(firedAnswers(expected), spread);
+        ASSERT_TRUE(interval && w.runInterval());
+        EXPECT_EQ(w.runInterval()->low, interval->low);
+        EXPECT_DOUBLE_EQ(column(journalPath(), QStringLiteral("SELECT interval_low FROM runs"))
+                             .value(0)
+                             .toDouble(),
+                         interval->low);
+        EXPECT_DOUBLE_EQ(column(journalPath(), QStringLiteral("SELECT interval_high FROM runs"))
+                             .value(0)
+                             .toDouble(),
+                         interval->high);
+        EXPECT_NE(column(journalPath(), QStringLiteral("SELECT settings FROM runs"))[0].indexOf(
+                      QStringLiteral("\"spread\":\"%1\"").arg(spread)),
+                  -1);
+        w.PushButton4->click();
+        EXPECT_NE(w.outputWindow()->EditField1->text().indexOf(
+                      QStringLiteral("\rSpread = %1\r").arg(spread)),
+                  -1);
+        window.reset();
+        journal.reset();
+        QFile::remove(journalPath());
+    }
 }
 
 TEST_F(Journal, AProgramKilledAfterThreeAnswersKeepsThem) {

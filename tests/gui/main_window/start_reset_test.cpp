@@ -132,8 +132,6 @@ TEST_F(StartReset, StartRefusesValuesNoRunCanStartFromAndChangesNothing) {
         {prefsWith({{kPrefsUseMlPest, "1"}, {kPrefsMlDiffThreshold, "0"}}), "20", "80", "7",
          "Cannot start: The ML-PEST difference threshold (in Preferences) must be greater "
          "than 0."},
-        {prefsWith({{kPrefsUseMlPest, "1"}, {kPrefsSpread, "0"}}), "20", "80", "7",
-         "Cannot start: The ML-PEST spread (in Preferences) must be at least 1."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
