@@ -34,7 +34,7 @@ int PrefsText::volume(int n) const {
 
 std::int32_t PrefsText::key(int n, std::int32_t fallback) const {
     const std::int32_t code = whole(n);
-    return isCharacterCode(code) ? code : fallback;
+    return isCharacterCode(code) && menuKeyOf(code) == nullptr ? code : fallback;
 }
 
 std::string composePrefs(const Settings& s) {

@@ -55,7 +55,8 @@ class PrefsText {
     [[nodiscard]] std::int32_t whole(int n) const;
     // A slider position, clamped to 0 to 100.
     [[nodiscard]] int volume(int n) const;
-    // A key code; `fallback` when the field holds no single character's code.
+    // A key code; `fallback` when the field holds no single character's code, or a key the
+    // menus take for themselves.
     [[nodiscard]] std::int32_t key(int n, std::int32_t fallback) const;
     // True only for exactly "1".
     [[nodiscard]] bool flag(int n) const { return field(n) == "1"; }

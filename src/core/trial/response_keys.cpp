@@ -107,4 +107,17 @@ KeyAnswer classifyKey(std::int32_t code, const ResponseKeys& keys) {
     return result;
 }
 
+const MenuKey* menuKeyOf(std::int32_t code) {
+    for (const MenuKey& key : kMenuKeys) {
+        if (key.code == code) {
+            return &key;
+        }
+    }
+    return nullptr;
+}
+
+std::string menuKeyRefusal(const MenuKey& key) {
+    return std::string(key.name) + " " + key.what + ": choose another key.";
+}
+
 }  // namespace limenta

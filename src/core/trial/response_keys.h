@@ -1,6 +1,7 @@
 // The response keys: which key press is an answer, and how a key is named to the operator.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -33,6 +34,44 @@ struct ResponseKeys {
     bool successall = false;  // every key but the failure key means success
     bool failall = false;     // every key but the success key means failure
 };
+
+// The commands of the menus that have a key. The menus take their key before the window
+// sees it, so none can be an answer key.
+enum class MenuCommand { Quit, Undo, Cut, Copy, Paste };
+
+struct MenuKey {
+    MenuCommand command;
+    std::int32_t code;  // the control character the key gives
+    const char* name;   // as the menus show it
+    const char* what;   // "quits Limenta"
+};
+
+inline constexpr std::array kMenuKeys{
+    MenuKey{MenuCommand::Quit, 17, "Ctrl+Q", "quits Limenta"},
+    MenuKey{MenuCommand::Undo, 26, "Ctrl+Z", "is Edit > Undo"},
+    MenuKey{MenuCommand::Cut, 24, "Ctrl+X", "is Edit > Cut"},
+    MenuKey{MenuCommand::Copy, 3, "Ctrl+C", "is Edit > Copy"},
+    MenuKey{MenuCommand::Paste, 22, "Ctrl+V", "is Edit > Paste"},
+};
+
+// The table lists the commands in their order.
+constexpr const MenuKey& menuKey(MenuCommand command) {
+    return kMenuKeys[static_cast<std::size_t>(command)];
+}
+static_assert([] {
+    for (std::size_t i = 0; i < kMenuKeys.size(); ++i) {
+        if (kMenuKeys[i].command != static_cast<MenuCommand>(i)) {
+            return false;
+        }
+    }
+    return true;
+}());
+
+// The menu command whose key gives `code`, if any.
+const MenuKey* menuKeyOf(std::int32_t code);
+
+// "Ctrl+Q quits Limenta: choose another key."
+std::string menuKeyRefusal(const MenuKey& key);
 
 // True for the code of one Unicode character (1 to 0x10FFFF, no surrogate).
 bool isCharacterCode(std::int32_t code);

@@ -6,6 +6,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 
+#include "core/trial/response_keys.h"
+
 namespace limenta {
 
 namespace {
@@ -58,6 +60,10 @@ void editFocusedField(Edit command) {
     }
 }
 
+QKeySequence keyOf(MenuCommand command) {
+    return QKeySequence(QLatin1String(menuKey(command).name));
+}
+
 QAction* addItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys,
                  Edit command) {
     QAction* action = menu->addAction(text, [command] { editFocusedField(command); });
@@ -81,16 +87,16 @@ QMenuBar* createMenuBar1(QWidget* parent, const std::function<void()>& pastRuns)
     QAction* quit =
         file->addAction(QStringLiteral("Quit"), parent, [parent] { parent->window()->close(); });
     quit->setObjectName(QStringLiteral("FileQuit"));
-    quit->setShortcut(QKeySequence::Quit);
+    quit->setShortcut(keyOf(MenuCommand::Quit));
     quit->setMenuRole(QAction::QuitRole);
 
     QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("EditMenu"));
-    addItem(edit, "EditUndo", QStringLiteral("&Undo"), QKeySequence::Undo, Edit::Undo);
+    addItem(edit, "EditUndo", QStringLiteral("&Undo"), keyOf(MenuCommand::Undo), Edit::Undo);
     edit->addSeparator()->setObjectName(QStringLiteral("UntitledMenu0"));
-    addItem(edit, "EditCut", QStringLiteral("Cu&t"), QKeySequence::Cut, Edit::Cut);
-    addItem(edit, "EditCopy", QStringLiteral("&Copy"), QKeySequence::Copy, Edit::Copy);
-    addItem(edit, "EditPaste", QStringLiteral("&Paste"), QKeySequence::Paste, Edit::Paste);
+    addItem(edit, "EditCut", QStringLiteral("Cu&t"), keyOf(MenuCommand::Cut), Edit::Cut);
+    addItem(edit, "EditCopy", QStringLiteral("&Copy"), keyOf(MenuCommand::Copy), Edit::Copy);
+    addItem(edit, "EditPaste", QStringLiteral("&Paste"), keyOf(MenuCommand::Paste), Edit::Paste);
     addItem(edit, "EditClear", QStringLiteral("Clear"), QKeySequence(), Edit::Clear);
     return bar;
 }

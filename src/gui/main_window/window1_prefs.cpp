@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QSlider>
+#include <tuple>
 
 #include "core/prefs/prefs_format.h"
 #include "gui/main_window/window1.h"
@@ -83,6 +84,14 @@ void Window1::applyKeysAndVolumes(const PrefsText& prefs) {
     failkey = prefs.key(kPrefsFailKey, kDefaultFailKey);
     successall = prefs.flag(kPrefsSuccessAll);
     failall = prefs.flag(kPrefsFailAll);
+    for (const auto& [field, which, used] : {std::tuple{kPrefsSuccessKey, "success", successkey},
+                                             std::tuple{kPrefsFailKey, "failure", failkey}}) {
+        if (const MenuKey* menu = menuKeyOf(prefs.whole(field))) {
+            tell(QLatin1String(notice::kMenuKeyReplaced)
+                     .arg(QLatin1String(which), QLatin1String(menu->name),
+                          QLatin1String(menu->what), QString::fromStdString(keyDisplayName(used))));
+        }
+    }
     if (!successall && !failall && sameKey(successkey, failkey)) {
         tell(QLatin1String(notice::kSameKeys));
     }

@@ -14,8 +14,9 @@ class Window3 final : public QDialog {
     Window3(QWidget* parent, std::int32_t& selectedkey);
     Q_DISABLE_COPY_MOVE(Window3)
 
-    // Takes a key press: arrow keys are ignored, any other key is stored and closes the
-    // window. Returns true when the key was taken.
+    // Takes a key press: arrow keys are ignored, a key the menus use is refused with a word
+    // on what it does, any other key is stored and closes the window. Returns true when the
+    // key was taken.
     bool Event_KeyDown(std::int32_t key);
 
     QLabel* StaticText1 = nullptr;

@@ -15,6 +15,9 @@ inline constexpr const char* kPrefsDamaged =
 inline constexpr const char* kSameKeys =
     "The success and failure keys are the same key: change one of them in Preferences. Until "
     "then no success can be entered.";
+inline constexpr const char* kMenuKeyReplaced =
+    "A stored answer key belongs to a menu, so the default key answers instead. The %1 key "
+    "%2 %3: %4 now answers for %1; choose another key in Preferences.";
 inline constexpr const char* kJournalNotOpened =
     "Runs are not being kept: print or save each report. The journal %1 could not be opened "
     "(%2).";
@@ -24,8 +27,8 @@ inline constexpr const char* kJournalFailed =
     "The run journal could not be written: print or save the report to keep this run. Limenta "
     "goes on without it (%1).";
 
-inline constexpr std::array kEveryNotice{kPressStart,   kNoSound,          kPrefsDamaged,
-                                         kSameKeys,     kJournalNotOpened, kJournalDamaged,
-                                         kJournalFailed};
+inline constexpr std::array kEveryNotice{kPressStart,     kNoSound,         kPrefsDamaged,
+                                         kSameKeys,       kMenuKeyReplaced, kJournalNotOpened,
+                                         kJournalDamaged, kJournalFailed};
 
 }  // namespace limenta::notice

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
@@ -16,6 +17,7 @@
 #include <set>
 #include <string_view>
 
+#include "core/trial/response_keys.h"
 #include "gui/app/menu_bar.h"
 #include "gui/fakes/main_window_fixture.h"
 #include "gui/main_window/window1_places.h"
@@ -240,12 +242,26 @@ TEST(MenuBar, FileAndEditItemsInOrder) {
     const QList<QAction*> file = menus[0]->menu()->actions();
     ASSERT_EQ(file.size(), 1);
     EXPECT_EQ(file[0]->text(), "Quit");
-    EXPECT_EQ(file[0]->shortcut(), QKeySequence(QKeySequence::Quit));
+    EXPECT_EQ(file[0]->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
     QStringList edit;
     for (const QAction* action : menus[1]->menu()->actions()) {
         edit << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
     EXPECT_EQ(edit, (QStringList{"&Undo", "-", "Cu&t", "&Copy", "&Paste", "Clear"}));
+    // Every key a menu takes is one of the keys that can never be an answer key.
+    int withKeys = 0;
+    for (const QMenu* menu : bar->findChildren<QMenu*>()) {
+        for (const QAction* action : menu->actions()) {
+            for (const QKeySequence& keys : action->shortcuts()) {
+                const auto* known = std::find_if(kMenuKeys.begin(), kMenuKeys.end(), [&](auto& k) {
+                    return keys == QKeySequence(QLatin1String(k.name));
+                });
+                EXPECT_NE(known, kMenuKeys.end()) << keys.toString().toStdString();
+                ++withKeys;
+            }
+        }
+    }
+    EXPECT_EQ(withKeys, static_cast<int>(kMenuKeys.size()));
 }
 
 TEST(MenuBar, PastRunsComesBeforeQuitWithoutAShortcut) {

@@ -251,6 +251,42 @@ TEST_F(Preferences, AFileWithOneKeyForBothIsReadAsItStandsWithANotice) {
     EXPECT_EQ(w.mep[1], 0);  // the shared key counts as a failure
 }
 
+TEST_F(Preferences, AKeyTheMenusTakeIsRefusedAtCaptureAndReplacedWhenStored) {
+    // The capture names what the key does and waits for another.
+    for (const MenuKey& menu : kMenuKeys) {
+        std::int32_t chosen = 0;
+        Window3 capture(nullptr, chosen);
+        EXPECT_FALSE(capture.Event_KeyDown(menu.code)) << menu.name;
+        EXPECT_EQ(chosen, 0);
+        EXPECT_EQ(capture.StaticText1->text().toStdString(), menuKeyRefusal(menu));
+        EXPECT_TRUE(capture.Event_KeyDown('b'));
+        EXPECT_EQ(chosen, 'b');
+    }
+    {
+        std::int32_t chosen = 0;
+        Window3 capture(nullptr, chosen);
+        capture.Event_KeyDown(17);
+        EXPECT_EQ(capture.StaticText1->text(), "Ctrl+Q quits Limenta: choose another key.");
+    }
+    // A file that holds one: the default key answers, and the notice says which and why.
+    Window1& w = open(prefsWith({{kPrefsSuccessKey, "26"}, {kPrefsFailKey, "17"}}));
+    EXPECT_EQ(w.successkey, 'y');
+    EXPECT_EQ(w.failkey, 'n');
+    EXPECT_EQ(w.notice(),
+              "A stored answer key belongs to a menu, so the default key answers instead. The "
+              "failure key Ctrl+Q quits Limenta: n now answers for failure; choose another key "
+              "in Preferences.");
+    // The dialog shows the key that answers, and OK keeps it.
+    fake.dialogs.scripts.push_back([](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        EXPECT_EQ(d.StaticText5->text(), "KEY =     y");
+        d.PushButton4->click();
+        return dialog.result();
+    });
+    w.PushButton6->click();
+    EXPECT_EQ(PrefsText(readPrefs()).field(kPrefsSuccessKey), "121");
+}
+
 TEST_F(Preferences, ClosingTheKeyWindowChoosesNothing) {
     open();
     fake.dialogs.scripts.push_back([&](QDialog& dialog) {

@@ -13,6 +13,7 @@
 
 #include "core/display/history_line.h"
 #include "core/trial/answer_step.h"
+#include "core/trial/response_keys.h"
 #include "gui/fakes/main_window_fixture.h"
 #include "gui/main_window/window1_places.h"
 #include "gui/prefs/key_capture_dialog.h"
@@ -144,6 +145,11 @@ TEST_F(CaptionFit, EveryCaptionOfEveryWindowIsWhole) {
     capture.show();
     EXPECT_TRUE(clippedCaptions(capture).empty())
         << "key capture:" << joined(clippedCaptions(capture));
+    for (const MenuKey& menu : kMenuKeys) {  // its refusals
+        capture.Event_KeyDown(menu.code);
+        EXPECT_TRUE(clippedCaptions(capture).empty())
+            << "key capture:" << joined(clippedCaptions(capture));
+    }
 
     Window4 output(&main, fake.dialogs);
     output.show();
