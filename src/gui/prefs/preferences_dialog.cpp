@@ -8,6 +8,7 @@
 #include <QSlider>
 
 #include "core/prefs/prefs_format.h"
+#include "core/trial/run_start.h"
 #include "gui/prefs/key_capture_dialog.h"
 #include "gui/prefs/prefs_store.h"
 #include "gui/widgets/design.h"
@@ -236,7 +237,46 @@ void Window2::CheckBox2_Action() {
     allKeysChanged(CheckBox2, CheckBox1, StaticText6);
 }
 
+bool Window2::refusedStartValues() {
+    const std::optional<StartProblem> problem = checkStoredStart(shownSettings());
+    if (!problem) {
+        return false;
+    }
+    // A field by its caption, and its group where two fields share a caption.
+    const auto name = [this](StartValue value) {
+        switch (value) {
+            case StartValue::InitialOutput:
+                return StaticText1->text();
+            case StartValue::StepSize:
+                return StaticText3->text();
+            case StartValue::DiffThreshold:
+                return StaticText2->text() + QStringLiteral(" (%1)").arg(GroupBox1->title());
+            case StartValue::LowerBound:
+                return StaticText9->text();
+            case StartValue::UpperBound:
+                return StaticText11->text();
+            case StartValue::Spread:
+                return StaticText10->text();
+            case StartValue::MlDiffThreshold:
+            case StartValue::Width:  // not among these fields
+                break;
+        }
+        return StaticText12->text() + QStringLiteral(" (%1)").arg(GroupBox2->title());
+    };
+    const auto plain = [](QString caption) { return caption.remove(QLatin1Char(':')); };
+    platform_.dialogs.message(
+        this, QStringLiteral("Not saved: %1 %2.")
+                  .arg(plain(name(problem->value)),
+                       QString::fromStdString(ruleText(
+                           problem->rule, plain(name(StartValue::UpperBound)).toStdString()))));
+    return true;
+}
+
 void Window2::PushButton4_Action() {
+    // Nothing is written that a later Start would refuse; the dialog stays open.
+    if (refusedStartValues()) {
+        return;
+    }
     if (CheckBox1->isChecked()) {
         mainKeys_.successall = true;
     }

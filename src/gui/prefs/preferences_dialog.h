@@ -86,6 +86,8 @@ class Window2 final : public QDialog {
     void allKeysChanged(QCheckBox* own, QCheckBox* other, QLabel* caption);
     // Tells the operator and returns true when the key just chosen is `otherKey`.
     bool refusedAsTheOtherKey(std::int32_t otherKey, const QString& otherName);
+    // Tells the operator and returns true when a start value shown would be refused at Start.
+    bool refusedStartValues();
 
     PrefsStore& store_;
     ResponseKeys& mainKeys_;

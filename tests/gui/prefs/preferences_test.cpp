@@ -287,6 +287,56 @@ TEST_F(Preferences, AKeyTheMenusTakeIsRefusedAtCaptureAndReplacedWhenStored) {
     EXPECT_EQ(PrefsText(readPrefs()).field(kPrefsSuccessKey), "121");
 }
 
+TEST_F(Preferences, OkRefusesWhatStartWouldRefuseAndWritesNothing) {
+    Window1& w = open();
+    const std::string before = readPrefs();
+    struct Case {
+        QLineEdit* Window2::*field;
+        const char* text;
+        const char* message;
+    };
+    const std::vector<Case> cases{
+        {&Window2::EditField1, "150",
+         "Not saved: Initial output value must be a number from 1 to 100."},
+        {&Window2::EditField4, "0,5", "Not saved: Step Size must be at least 1."},
+        {&Window2::EditField3, "0",
+         "Not saved: Diff. Threshold (Adaptive PEST Settings) must be greater than 0."},
+        {&Window2::EditField2, "90", "Not saved: Lower Boundary must be below Upper Boundary."},
+        {&Window2::EditField6, "101", "Not saved: Upper Boundary must be a number from 1 to 100."},
+        {&Window2::EditField5, ".5", "Not saved: Relative threshold spread must be at least 1."},
+        {&Window2::EditField7, "-1",
+         "Not saved: Diff. Threshold (Max-Likelihood PEST Settings) must be greater than 0."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        bool stayedOpen = false;
+        fake.dialogs.scripts.push_back([&](QDialog& dialog) {
+            auto& d = dynamic_cast<Window2&>(dialog);
+            (d.*c.field)->setText(QString::fromLatin1(c.text));
+            d.PushButton4->click();
+            stayedOpen = d.result() != QDialog::Accepted;
+            return QDialog::Rejected;
+        });
+        w.PushButton6->click();
+        EXPECT_TRUE(stayedOpen);
+        ASSERT_EQ(fake.dialogs.messages.size(), 1U);
+        EXPECT_EQ(fake.dialogs.messages[0], c.message);
+        EXPECT_EQ(readPrefs(), before);
+        fake.dialogs.messages.clear();
+    }
+    // Mended, the same dialog saves.
+    fake.dialogs.scripts.push_back([](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        d.EditField1->setText(QStringLiteral("150"));
+        d.PushButton4->click();
+        d.EditField1->setText(QStringLiteral("60"));
+        d.PushButton4->click();
+        return dialog.result();
+    });
+    w.PushButton6->click();
+    EXPECT_EQ(PrefsText(readPrefs()).field(kPrefsInitialOutput), "60");
+}
+
 TEST_F(Preferences, ClosingTheKeyWindowChoosesNothing) {
     open();
     fake.dialogs.scripts.push_back([&](QDialog& dialog) {
@@ -392,14 +442,25 @@ TEST_F(Preferences, AnUnwritableFolderIsToldOnceAndTheDialogsValuesAreUsed) {
 
 TEST_F(Preferences, TheLongestFieldsAnOperatorCanTypeComeBackWhole) {
     Window1& w = open();
-    const QString typed = QString(40, QLatin1Char('9'));
+    // Values Start takes, typed with 40 keys: the first 32 are taken.
+    const auto typed = [](const char* value) {
+        return QString::fromLatin1(value).leftJustified(40, QLatin1Char('0'));
+    };
+    const auto fields = [](Window2& d) {
+        return std::vector<std::pair<QLineEdit*, const char*>>{
+            {d.EditField1, "50."}, {d.EditField4, "7."},  {d.EditField3, "0.45"},
+            {d.EditField2, "20."}, {d.EditField6, "80."}, {d.EditField5, "7."},
+            {d.EditField7, "0.45"}};
+    };
     fake.dialogs.scripts.push_back([&](QDialog& dialog) {
         auto& d = dynamic_cast<Window2&>(dialog);
-        for (QLineEdit* field : {d.EditField1, d.EditField2, d.EditField3, d.EditField4,
-                                 d.EditField5, d.EditField6, d.EditField7}) {
+        d.show();  // typed into the field that has the keyboard
+        QApplication::setActiveWindow(&d);
+        for (const auto& [field, value] : fields(d)) {
             field->clear();
-            QTest::keyClicks(field, typed);  // 40 keys: the first 32 are taken
-            EXPECT_EQ(field->text().size(), 32);
+            field->setFocus();
+            QTest::keyClicks(field, typed(value));
+            EXPECT_EQ(field->text(), typed(value).left(32));
         }
         d.PushButton4->click();
         return dialog.result();
@@ -410,15 +471,16 @@ TEST_F(Preferences, TheLongestFieldsAnOperatorCanTypeComeBackWhole) {
     EXPECT_EQ(saved.field(kPrefsEndMarker), "ENDOFFILE");
     fake.dialogs.scripts.push_back([&](QDialog& dialog) {
         auto& d = dynamic_cast<Window2&>(dialog);
-        EXPECT_EQ(d.EditField7->text(), QString(32, QLatin1Char('9')));
-        EXPECT_EQ(d.EditField1->text(), QString(32, QLatin1Char('9')));
+        for (const auto& [field, value] : fields(d)) {
+            EXPECT_EQ(field->text(), typed(value).left(32));
+        }
         d.PushButton5->click();
         return dialog.result();
     });
     w.PushButton6->click();
     // The main window's fields take as much typing, and keep what the program puts there.
     w.EditField1->clear();
-    QTest::keyClicks(w.EditField1, typed);
+    QTest::keyClicks(w.EditField1, QString(40, QLatin1Char('9')));
     EXPECT_EQ(w.EditField1->text().size(), 32);
     w.EditField1->setText(QString(50, QLatin1Char('1')));
     EXPECT_EQ(w.EditField1->text().size(), 50);
