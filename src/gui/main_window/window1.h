@@ -187,6 +187,8 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     void presentEstimate();
     void announceStage(int stage, QTimer* own, QTimer* next);
     void recolourDistancePanels();
+    void showGuides();
+    void blankGuides();
     [[nodiscard]] bool distanceEntered() const;
     void loadprefs(bool mayAskFirst);
     void showPreferences();  // the Preferences dialog, modal

@@ -63,9 +63,7 @@ void Window1::takeAnswerKey(std::int32_t answer) {
     } else if (method == Method::AdaptivePest) {
         setTextColour(StaticText4, kDesignBlack);
         setCaption(QStringLiteral("Next Output to Try :"));
-        for (QLabel* value : {StaticText7, StaticText8, StaticText9}) {
-            value->setText(QStringLiteral("00"));
-        }
+        blankGuides();  // the run goes on: no estimate stands
     }
 
     updatescreen(step.next, answer);

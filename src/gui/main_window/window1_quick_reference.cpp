@@ -56,14 +56,31 @@ void showGuide(QLabel* label, const ReferenceValue& value, const QColor& colour)
 
 void Window1::updateguides() {
     const std::array<QComboBox*, 3> menus{PopupMenu1, PopupMenu2, PopupMenu3};
+    for (std::size_t j = 0; j < 3; ++j) {
+        plainGuides_[j] = quickReference(myrmt, menus[j]->currentIndex());
+        correctedGuides_[j] =
+            correctedReference(myrmt, distance_adjust(), menus[j]->currentIndex());
+    }
+    // Before an estimate there is no value: a blank, never a number to mistake for one.
+    if (myrmt == 0) {
+        plainGuides_.fill({});
+        correctedGuides_.fill({});
+    }
+    showGuides();
+}
+
+void Window1::blankGuides() {
+    plainGuides_.fill({});
+    correctedGuides_.fill({});
+    showGuides();
+}
+
+void Window1::showGuides() {
     const std::array<QLabel*, 3> plain{StaticText7, StaticText8, StaticText9};
     const std::array<QLabel*, 3> corrected{StaticText13, StaticText14, StaticText15};
     // Exactly one column is black: the corrected one once a distance has been entered.
     const bool entered = distanceEntered();
     for (std::size_t j = 0; j < 3; ++j) {
-        plainGuides_[j] = quickReference(myrmt, menus[j]->currentIndex());
-        correctedGuides_[j] =
-            correctedReference(myrmt, distance_adjust(), menus[j]->currentIndex());
         showGuide(plain[j], plainGuides_[j], entered ? kDesignGrey : kDesignBlack);
         showGuide(corrected[j], correctedGuides_[j], entered ? kDesignBlack : kDesignGrey);
     }

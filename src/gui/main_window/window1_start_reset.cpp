@@ -45,10 +45,7 @@ void Window1::resetvariables() {
     StaticText20->setText(QString());
     setTextColour(StaticText4, kDesignBlack);
     setCaption(QStringLiteral("Next Output to Try:"));
-    for (QLabel* value :
-         {StaticText7, StaticText8, StaticText9, StaticText13, StaticText14, StaticText15}) {
-        value->setText(QStringLiteral("00"));
-    }
+    updateguides();  // blank: no estimate yet
 }
 
 void Window1::PushButton1_Action() {

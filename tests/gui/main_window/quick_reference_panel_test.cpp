@@ -18,6 +18,15 @@ using QuickReferencePanel = MainWindowTest;
 
 TEST_F(QuickReferencePanel, DistancesSwitchWhichColumnIsBlack) {
     Window1& w = open();
+    // Before an estimate, Adjust and distances show no value at all.
+    w.BevelButton1->click();
+    w.EditField7->setText(QStringLiteral("15"));
+    w.BevelButton1->click();
+    for (const QLabel* value : {w.StaticText7, w.StaticText8, w.StaticText9, w.StaticText13,
+                                w.StaticText14, w.StaticText15}) {
+        EXPECT_EQ(value->text(), "") << value->objectName().toStdString();
+    }
+    w.EditField7->setText(QStringLiteral("0"));
     EXPECT_EQ(w.PopupMenu1->count(), 201);
     EXPECT_EQ(w.PopupMenu1->currentText(), "80%");
     EXPECT_EQ(w.PopupMenu3->currentText(), "120%");

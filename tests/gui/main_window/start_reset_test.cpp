@@ -85,7 +85,7 @@ TEST_F(StartReset, ResetDuringARunClearsItAndUnlocksTheInputs) {
     EXPECT_EQ(w.myrmt, 0);
     for (QLabel* value : {w.StaticText7, w.StaticText8, w.StaticText9, w.StaticText13,
                           w.StaticText14, w.StaticText15}) {
-        EXPECT_EQ(value->text(), "00");
+        EXPECT_EQ(value->text(), "");
     }
     EXPECT_EQ(w.p, splashPicture());
     EXPECT_EQ(w.StaticText20->text(), "");                            // no run, no interval
