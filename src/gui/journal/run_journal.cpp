@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <atomic>
 
+#include "core/files/owner_folder.h"
 #include "gui/widgets/notices.h"
 
 namespace limenta {
@@ -110,7 +111,8 @@ std::unique_ptr<RunJournal> RunJournal::open(const QString& path, QString& probl
 
 std::unique_ptr<RunJournal> RunJournal::openBeside(const QString& prefsPath, QString& notice) {
     const QDir folder = QFileInfo(prefsPath).absoluteDir();
-    QDir().mkpath(folder.absolutePath());
+    std::string unmade;  // a folder that cannot be made fails the open below, which says why
+    makeOwnerFolders(QFile::encodeName(folder.absolutePath()).toStdString(), unmade);
     const QString path = folder.filePath(QLatin1String(kJournalFileName));
     QString problem;
     QString aside;

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "core/files/owner_folder.h"
 #include "core/files/whole_file.h"
 #include "core/prefs/prefs_format.h"
 
@@ -35,9 +36,9 @@ QString PrefsStore::defaultFilePath() {
     if (!installed && QFileInfo(programFolder).isWritable()) {
         return QDir(programFolder).filePath(name);
     }
+    // The folder is made when the file is first written.
     const QString configFolder =
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(configFolder);
     return QDir(configFolder).filePath(name);
 }
 
@@ -64,10 +65,15 @@ std::optional<std::string> PrefsStore::read() {
 }
 
 bool PrefsStore::write(const std::string& text) {
-    // A link could point anywhere, /etc/passwd included: the settings file is never
-    // written through one.
-    const WriteOutcome outcome =
-        writeWholeFile(QFile::encodeName(path_).toStdString(), text, LinkPolicy::Refuse, calls_);
+    // A folder named for the settings that does not exist yet is made, owner-only.
+    WriteOutcome outcome;
+    if (makeOwnerFolders(QFile::encodeName(QFileInfo(path_).absolutePath()).toStdString(),
+                         outcome.problem)) {
+        // A link could point anywhere, /etc/passwd included: the settings file is never
+        // written through one.
+        outcome = writeWholeFile(QFile::encodeName(path_).toStdString(), text, LinkPolicy::Refuse,
+                                 calls_);
+    }
     if (outcome.written) {
         unsaved_.reset();
         return true;

@@ -43,6 +43,30 @@ TEST_F(Preferences, FirstStartWritesTheDefaultFileAndShowsTheDialogFirst) {
     EXPECT_EQ(w.EditField3->text(), ".45");
 }
 
+TEST_F(Preferences, AFirstStartInAFolderNotYetMadeMakesItOwnerOnly) {
+    const QString folder = dir.filePath(QStringLiteral("not/yet"));
+    PrefsStore missing(folder + QStringLiteral("/PREFS"));
+    missing.setTeller([this](const QString& message) { fake.dialogs.message(nullptr, message); });
+    fake.dialogs.scripts.push_back([](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        d.Slider1->setValue(40);
+        d.PushButton4->click();
+        return dialog.result();
+    });
+    Window1 w(fake.platform, missing);
+    w.Event_Open();
+    EXPECT_TRUE(fake.dialogs.messages.empty());  // nothing failed to save
+    for (const QString& made : {dir.filePath(QStringLiteral("not")), folder}) {
+        EXPECT_EQ(QFileInfo(made).permissions(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                     QFileDevice::ExeOwner | QFileDevice::ReadUser |
+                                                     QFileDevice::WriteUser | QFileDevice::ExeUser)
+            << made.toStdString();
+    }
+    EXPECT_EQ(PrefsText(*missing.read()).volume(kPrefsVoiceVolume), 40);
+    EXPECT_EQ(w.Slider1->value(), 40);  // the window shows what the dialog chose
+    EXPECT_EQ(w.Slider2->value(), 100);
+}
+
 TEST_F(Preferences, ARoundTripThroughTheDialog) {
     Window1& w = open();
     fake.dialogs.scripts.push_back([](QDialog& dialog) {
