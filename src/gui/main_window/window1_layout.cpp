@@ -88,7 +88,9 @@ QTimer* announcementTimer(QObject* parent, const char* name) {
 }  // namespace
 
 Window1::Window1(Platform& platform, PrefsStore& prefs)
-    : platform_(platform), prefs_(prefs), keyRouter_(std::make_unique<KeyRouter>(*this, platform.clocks)) {
+    : platform_(platform),
+      prefs_(prefs),
+      keyRouter_(std::make_unique<KeyRouter>(*this, platform.clocks)) {
     setObjectName(QStringLiteral("Window1"));
     setWindowTitle(QStringLiteral("Adaptive PEST Procedure "));
     buildControls();
