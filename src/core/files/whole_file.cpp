@@ -66,10 +66,12 @@ WriteOutcome writeWholeFile(const std::string& path, std::string_view bytes, Lin
     if (fd < 0) {
         return failed(systemProblem());
     }
-    // The new file is readable as a file written by the operator would be.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    // Patient data: a new file is its owner's alone (as mkstemp made it); a file replaced
+    // keeps the mode its owner gave it.
+    struct stat replaced {};
+    if (::stat(target.c_str(), &replaced) == 0) {
+        ::fchmod(fd, replaced.st_mode & 07777);
+    }
     const bool complete = writeAll(fd, bytes, calls) && calls.fsync(fd) == 0;
     const int savedErrno = errno;
     const bool closed = calls.close(fd) == 0;

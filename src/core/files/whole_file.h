@@ -1,6 +1,7 @@
 // Writing a file whole or not at all: a temporary file beside it, every byte written and
 // flushed to the disk, then a rename over the old one. Any failure leaves the old file
-// exactly as it was.
+// exactly as it was. A new file is readable by its owner only (mode 0600); a file replaced
+// keeps its mode.
 #pragma once
 
 #include <sys/types.h>

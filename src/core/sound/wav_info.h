@@ -20,7 +20,9 @@ struct WavInfo {
     }
 };
 
-// Reads a PCM WAV file's format and length; nothing when the bytes are no such file.
+// Reads a PCM WAV file's format and length; nothing when the bytes are no such file, or a
+// header's fields do not fit one another (a block that is not one sample per channel, a
+// format other than PCM, no channel, no rate).
 std::optional<WavInfo> readWavInfo(std::string_view bytes);
 
 }  // namespace limenta

@@ -4,6 +4,7 @@
 
 #include "gui/app/assets.h"
 #include "gui/app/menu_bar.h"
+#include "gui/journal/journal_writer.h"
 #include "gui/journal/run_journal.h"
 #include "gui/main_window/window1.h"
 #include "gui/platform/qt_platform.h"
@@ -30,9 +31,8 @@ int main(int argc, char** argv) {
     window.fitToScreen();
     window.show();
     window.Event_Open();
-    QString notice;
-    const std::unique_ptr<limenta::RunJournal> journal =
-        limenta::RunJournal::openBeside(prefs.filePath(), notice);
-    window.setJournal(journal.get(), notice);
+    limenta::JournalWriter journal(limenta::RunJournal::besidePrefs(prefs.filePath()),
+                                   [&window](const QString& notice) { window.tell(notice); });
+    window.setJournal(&journal);
     return QApplication::exec();
 }

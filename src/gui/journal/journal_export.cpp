@@ -22,7 +22,14 @@ std::string jsonText(const QJsonObject& object, const char* key) {
                             : plainDecimal(value.toDouble());  // a number
 }
 
-QString csvField(const QString& text) {
+// A text cell, made safe for a spreadsheet and quoted as RFC 4180 asks. A spreadsheet takes
+// a cell that begins with = + - @, a tab or a carriage return for a formula, which could
+// fetch or run anything: such a cell begins with an apostrophe instead, shown as text.
+QString csvField(QString text) {
+    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && kFormulaStarts.contains(text.front())) {
+        text.prepend(QLatin1Char('\''));
+    }
     if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
         !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
         return text;
@@ -86,15 +93,9 @@ QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& run
         "trial,fired,answer,next,diff,at\r\n");
     for (const JournalRun& run : runs) {
         const QStringList runColumns{
-            QString::number(run.id),
-            csvField(run.started),
-            csvField(run.ended),
-            run.method == Method::MlPest ? QStringLiteral("ml") : QStringLiteral("pest"),
-            csvField(run.settings),
-            number(run.estimate),
-            number(run.intervalLow),
-            number(run.intervalHigh),
-            csvField(run.note)};
+            QString::number(run.id),         csvField(run.started),    csvField(run.ended),
+            csvField(methodKey(run.method)), csvField(run.settings),   number(run.estimate),
+            number(run.intervalLow),         number(run.intervalHigh), csvField(run.note)};
         const std::vector<JournalAnswer> answers = journal.answers(run.id);
         if (answers.empty()) {
             csv += runColumns.join(QLatin1Char(',')) + QStringLiteral(",,,,,,\r\n");

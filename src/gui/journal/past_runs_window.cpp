@@ -1,6 +1,7 @@
 #include "gui/journal/past_runs_window.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include "core/display/numbers.h"
 #include "core/files/whole_file.h"
 #include "gui/journal/journal_export.h"
+#include "gui/platform/file_type.h"
 
 namespace limenta {
 
@@ -29,9 +31,9 @@ QString decimal(const std::optional<double>& value, const char* mask) {
 
 }  // namespace
 
-PastRunsWindow::PastRunsWindow(QWidget* parent, RunJournal* journal, Dialogs& dialogs,
+PastRunsWindow::PastRunsWindow(QWidget* parent, JournalWriter* writer, Dialogs& dialogs,
                                std::function<void(const QString&)> showReport)
-    : QDialog(parent), journal_(journal), dialogs_(dialogs), showReport_(std::move(showReport)) {
+    : QDialog(parent), writer_(writer), dialogs_(dialogs), showReport_(std::move(showReport)) {
     setObjectName(QStringLiteral("PastRunsWindow"));
     setWindowTitle(QStringLiteral("Past Runs"));
     resize(760, 420);
@@ -61,6 +63,10 @@ PastRunsWindow::PastRunsWindow(QWidget* parent, RunJournal* journal, Dialogs& di
 }
 
 void PastRunsWindow::refresh() {
+    journal_.reset();
+    if (writer_ != nullptr && !writer_->ended()) {
+        journal_ = RunJournal::open(writer_->path(), RunJournal::Access::Read).journal;
+    }
     runs_ = journal_ != nullptr ? journal_->runs() : std::vector<JournalRun>{};
     status->setText(
         journal_ != nullptr
@@ -100,10 +106,7 @@ void PastRunsWindow::noteEdited(int row, int column) {
     }
     JournalRun& run = runs_[static_cast<std::size_t>(row)];
     run.note = table->item(row, column)->text();
-    if (!journal_->setNote(run.id, run.note)) {
-        dialogs_.message(
-            this, QStringLiteral("The note could not be saved (%1).").arg(journal_->lastProblem()));
-    }
+    writer_->write(JournalWrite::noted(run.id, run.note));
 }
 
 std::vector<JournalRun> PastRunsWindow::selectedRuns() const {
@@ -139,9 +142,12 @@ void PastRunsWindow::exportCsv() {
     if (chosen.empty()) {
         chosen = runs_;
     }
-    const QString path = dialogs_.saveFileName(this, QStringLiteral("limenta-runs.csv"));
+    QString path = dialogs_.saveFileName(this, QStringLiteral("limenta-runs.csv"), kCsvFileType);
     if (path.isEmpty()) {
         return;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".csv");
     }
     const QByteArray bytes = journalCsv(*journal_, chosen).toUtf8();
     const WriteOutcome written =

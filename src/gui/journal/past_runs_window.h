@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "gui/journal/journal_writer.h"
 #include "gui/journal/run_journal.h"
 #include "gui/platform/platform.h"
 
@@ -16,10 +17,13 @@ class QTableWidget;
 namespace limenta {
 
 class PastRunsWindow final : public QDialog {
+    Q_OBJECT
+
   public:
     enum Column { kWhen, kMethod, kEstimate, kInterval, kPulses, kNote, kColumns };
 
-    PastRunsWindow(QWidget* parent, RunJournal* journal, Dialogs& dialogs,
+    // Reads the journal `writer` keeps, and gives it the notes typed here.
+    PastRunsWindow(QWidget* parent, JournalWriter* writer, Dialogs& dialogs,
                    std::function<void(const QString&)> showReport);
     Q_DISABLE_COPY_MOVE(PastRunsWindow)
 
@@ -35,7 +39,8 @@ class PastRunsWindow final : public QDialog {
     void noteEdited(int row, int column);
     [[nodiscard]] std::vector<JournalRun> selectedRuns() const;
 
-    RunJournal* journal_;
+    JournalWriter* writer_;
+    std::unique_ptr<RunJournal> journal_;  // read afresh by every refresh
     Dialogs& dialogs_;
     std::function<void(const QString&)> showReport_;
     std::vector<JournalRun> runs_;

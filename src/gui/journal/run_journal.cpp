@@ -1,5 +1,9 @@
 #include "gui/journal/run_journal.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -8,28 +12,77 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
+#include <array>
 #include <atomic>
 
 #include "core/files/owner_folder.h"
-#include "gui/widgets/notices.h"
 
 namespace limenta {
 
 namespace {
 
-// SQLite's own codes for a file that is not a database, or a damaged one.
-constexpr int kNotADatabase = 26;
-constexpr int kCorrupt = 11;
+// SQLite's own result codes, as far as the journal tells them apart.
+enum SqliteCode {
+    kPermission = 3,
+    kBusy = 5,
+    kLocked = 6,
+    kReadOnly = 8,
+    kIoError = 10,
+    kCorrupt = 11,
+    kFull = 13,
+    kCannotOpen = 14,
+    kNotADatabase = 26,
+};
+
+// The writer waits no longer than this for another program's lock before it keeps the
+// answer aside; a reader a little longer.
+constexpr int kWriterWaitMs = 50;
+constexpr int kReaderWaitMs = 250;
+
+int codeOf(const QSqlError& error) {
+    return error.nativeErrorCode().toInt() & 0xff;  // the primary code of an extended one
+}
+
+bool damaged(const QSqlError& error) {
+    return codeOf(error) == kNotADatabase || codeOf(error) == kCorrupt;
+}
+
+JournalFault faultOf(const QSqlError& error) {
+    return codeOf(error) == kBusy || codeOf(error) == kLocked ? JournalFault::Busy
+                                                              : JournalFault::Lasting;
+}
+
+// What went wrong in Limenta's words, never the driver's.
+QString wordsFor(const QSqlError& error) {
+    switch (codeOf(error)) {
+        case kBusy:
+        case kLocked:
+            return QStringLiteral("another program is using the journal");
+        case kFull:
+            return QStringLiteral("the disk is full");
+        case kPermission:
+        case kReadOnly:
+        case kCannotOpen:
+            return QStringLiteral("the journal or its folder cannot be written");
+        case kIoError:
+            return QStringLiteral("the disk reported an error");
+        case kCorrupt:
+        case kNotADatabase:
+            return QStringLiteral("the journal file is damaged");
+        default:
+            return QStringLiteral("SQLite error %1").arg(error.nativeErrorCode());
+    }
+}
 
 QString connectionName() {
     static std::atomic<int> next{0};
     return QStringLiteral("limenta-journal-%1").arg(next++);
 }
 
-QSqlDatabase connect(const QString& path) {
+QSqlDatabase connect(const QString& path, int waitMs) {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName());
     db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(waitMs));
     return db;
 }
 
@@ -40,9 +93,17 @@ void disconnect(QSqlDatabase& db) {
     QSqlDatabase::removeDatabase(name);
 }
 
-bool damaged(const QSqlError& error) {
-    const int code = error.nativeErrorCode().toInt();
-    return code == kNotADatabase || code == kCorrupt;
+// The journal holds patient codes: it and its -wal and -shm files are the owner's alone. A
+// new journal starts as an empty file of mode 0600, whose mode SQLite gives its other files.
+void keepOwnerOnly(const QString& path) {
+    const QByteArray file = QFile::encodeName(path);
+    const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    for (const char* part : {"", "-wal", "-shm"}) {
+        ::chmod((file + part).constData(), 0600);
+    }
 }
 
 // Reads the file's first page and checks the whole of it; the error when that fails.
@@ -58,12 +119,31 @@ std::optional<QSqlError> checkReadable(QSqlDatabase& db) {
     return std::nullopt;
 }
 
-QString methodKey(Method method) {
-    return method == Method::MlPest ? QStringLiteral("ml") : QStringLiteral("pest");
-}
+// Each step takes a journal of the version before it to the next one.
+const std::array<QStringList, RunJournal::kSchemaVersion> kUpgrades{
+    // 0 to 1: a new file.
+    QStringList{
+        QStringLiteral("CREATE TABLE runs(id INTEGER PRIMARY KEY, started TEXT NOT NULL, "
+                       "ended TEXT, method TEXT NOT NULL CHECK(method IN ('pest','ml')), "
+                       "settings TEXT NOT NULL, estimate REAL, interval_low REAL, "
+                       "interval_high REAL, report TEXT, note TEXT, percents TEXT, "
+                       "m1_distance TEXT, target_distance TEXT)"),
+        QStringLiteral("CREATE TABLE answers(run_id INTEGER NOT NULL REFERENCES runs(id), "
+                       "trial INTEGER NOT NULL, fired REAL NOT NULL, answer INTEGER NOT NULL, "
+                       "next REAL NOT NULL, diff REAL NOT NULL, at TEXT NOT NULL, "
+                       "PRIMARY KEY(run_id, trial))")},
+    // 1 to 2: each run's own name, so a write kept aside while the journal was busy finds
+    // its run, and is never applied twice.
+    QStringList{QStringLiteral("ALTER TABLE runs ADD COLUMN uid TEXT"),
+                QStringLiteral("CREATE UNIQUE INDEX runs_by_uid ON runs(uid)")},
+};
 
 QVariant optional(const std::optional<double>& value) {
     return value ? QVariant(*value) : QVariant(QMetaType::fromType<double>());
+}
+
+QVariant textOrNull(const QString& text) {
+    return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
 }
 
 std::optional<double> optionalDouble(const QVariant& value) {
@@ -72,57 +152,68 @@ std::optional<double> optionalDouble(const QVariant& value) {
 
 }  // namespace
 
-std::unique_ptr<RunJournal> RunJournal::open(const QString& path, QString& problem,
-                                             QString& damagedAside) {
-    QSqlDatabase db = connect(path);
-    std::optional<QSqlError> error;
-    if (!db.open()) {
-        error = db.lastError();
-    } else {
-        error = checkReadable(db);
+RunJournal::Opened RunJournal::open(const QString& path, Access access) {
+    Opened opened;
+    const bool writing = access == Access::Write;
+    if (!writing && !QFileInfo::exists(path)) {
+        opened.fault = JournalFault::Lasting;
+        opened.problem = QStringLiteral("there is no journal yet");
+        return opened;
     }
-    if (error && damaged(*error)) {
+    if (writing) {
+        keepOwnerOnly(path);
+    }
+    QSqlDatabase db = connect(path, writing ? kWriterWaitMs : kReaderWaitMs);
+    std::optional<QSqlError> error = db.open() ? checkReadable(db) : db.lastError();
+    if (writing && error && damaged(*error)) {
         // Never deleted, never overwritten: kept aside under a dated name.
         disconnect(db);
-        damagedAside = path + QStringLiteral(".damaged-") +
-                       QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-        if (!QFile::rename(path, damagedAside)) {
-            problem = QStringLiteral("%1 is damaged and could not be renamed aside").arg(path);
-            return nullptr;
+        const QString aside =
+            path + QStringLiteral(".damaged-") +
+            QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        if (!QFile::rename(path, aside)) {
+            opened.fault = JournalFault::Lasting;
+            opened.problem = QStringLiteral("it is damaged and could not be renamed aside");
+            return opened;
         }
+        opened.damagedAside = aside;
         for (const char* part : {"-wal", "-shm"}) {
-            QFile::rename(path + QLatin1String(part), damagedAside + QLatin1String(part));
+            QFile::rename(path + QLatin1String(part), aside + QLatin1String(part));
         }
-        db = connect(path);
-        error = db.open() ? checkReadable(db) : std::optional<QSqlError>(db.lastError());
+        keepOwnerOnly(path);
+        db = connect(path, kWriterWaitMs);
+        error = db.open() ? checkReadable(db) : db.lastError();
     }
     if (error) {
-        problem = error->text();
+        opened.fault = faultOf(*error);
+        opened.problem = wordsFor(*error);
         disconnect(db);
-        return nullptr;
+        return opened;
     }
     std::unique_ptr<RunJournal> journal(new RunJournal(db));
-    if (!journal->prepareSchema()) {
-        problem = journal->lastProblem();
-        return nullptr;
+    if (writing ? !journal->prepareSchema() : false) {
+        opened.fault = journal->lastFault();
+        opened.problem = journal->lastProblem();
+        return opened;
     }
-    return journal;
+    if (!writing) {
+        QSqlQuery q(journal->db_);
+        if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next() ||
+            q.value(0).toInt() != kSchemaVersion) {
+            opened.fault = JournalFault::Lasting;
+            opened.problem = QStringLiteral("the journal is not of this Limenta's version");
+            return opened;
+        }
+    }
+    opened.journal = std::move(journal);
+    return opened;
 }
 
-std::unique_ptr<RunJournal> RunJournal::openBeside(const QString& prefsPath, QString& notice) {
-    const QDir folder = QFileInfo(prefsPath).absoluteDir();
-    std::string unmade;  // a folder that cannot be made fails the open below, which says why
-    makeOwnerFolders(QFile::encodeName(folder.absolutePath()).toStdString(), unmade);
-    const QString path = folder.filePath(QLatin1String(kJournalFileName));
-    QString problem;
-    QString aside;
-    std::unique_ptr<RunJournal> journal = open(path, problem, aside);
-    if (!journal) {
-        notice = QLatin1String(notice::kJournalNotOpened).arg(path, problem);
-    } else if (!aside.isEmpty()) {
-        notice = QLatin1String(notice::kJournalDamaged).arg(aside);
-    }
-    return journal;
+QString RunJournal::besidePrefs(const QString& prefsPath) {
+    const QString folder = QFileInfo(prefsPath).absolutePath();
+    std::string unmade;  // a folder that cannot be made fails the journal's open, which says why
+    makeOwnerFolders(QFile::encodeName(folder).toStdString(), unmade);
+    return QDir(folder).filePath(QLatin1String(kJournalFileName));
 }
 
 RunJournal::RunJournal(QSqlDatabase database) : db_(std::move(database)) {}
@@ -135,114 +226,121 @@ QString RunJournal::path() const {
     return db_.databaseName();
 }
 
-bool RunJournal::failed(const QString& what) {
-    problem_ = what;
+bool RunJournal::failed(const QSqlError& error) {
+    fault_ = faultOf(error);
+    problem_ = wordsFor(error);
     return false;
 }
 
 bool RunJournal::prepareSchema() {
     QSqlQuery q(db_);
-    // A killed program loses nothing committed; foreign keys hold the answers to their run.
+    // Every commit reaches the disk before it returns; foreign keys hold the answers to
+    // their run.
     for (const char* pragma :
-         {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL", "PRAGMA foreign_keys=ON"}) {
+         {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", "PRAGMA foreign_keys=ON"}) {
         if (!q.exec(QLatin1String(pragma))) {
-            return failed(q.lastError().text());
+            return failed(q.lastError());
         }
     }
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
-        return failed(q.lastError().text());
+        return failed(q.lastError());
     }
     const int version = q.value(0).toInt();
+    q.finish();
     if (version > kSchemaVersion) {
-        return failed(QStringLiteral("the journal was written by a newer Limenta"));
+        fault_ = JournalFault::Lasting;
+        problem_ = QStringLiteral("the journal was written by a newer Limenta");
+        return false;
     }
     if (version == kSchemaVersion) {
         return true;
     }
-    // Version 0: a new file. Later versions add their upgrades here, step by step.
-    const QStringList statements{
-        QStringLiteral("CREATE TABLE runs(id INTEGER PRIMARY KEY, started TEXT NOT NULL, "
-                       "ended TEXT, method TEXT NOT NULL CHECK(method IN ('pest','ml')), "
-                       "settings TEXT NOT NULL, estimate REAL, interval_low REAL, "
-                       "interval_high REAL, report TEXT, note TEXT, percents TEXT, "
-                       "m1_distance TEXT, target_distance TEXT)"),
-        QStringLiteral("CREATE TABLE answers(run_id INTEGER NOT NULL REFERENCES runs(id), "
-                       "trial INTEGER NOT NULL, fired REAL NOT NULL, answer INTEGER NOT NULL, "
-                       "next REAL NOT NULL, diff REAL NOT NULL, at TEXT NOT NULL, "
-                       "PRIMARY KEY(run_id, trial))"),
-        QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion)};
-    if (!db_.transaction()) {
-        return failed(db_.lastError().text());
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        return failed(q.lastError());
     }
-    for (const QString& statement : statements) {
-        if (!q.exec(statement)) {
-            const QString why = q.lastError().text();
-            db_.rollback();
-            return failed(why);
+    for (int step = version; step < kSchemaVersion; ++step) {
+        QStringList statements = kUpgrades[static_cast<std::size_t>(step)];
+        statements << QStringLiteral("PRAGMA user_version=%1").arg(step + 1);
+        for (const QString& statement : statements) {
+            if (!q.exec(statement)) {
+                const QSqlError error = q.lastError();
+                q.exec(QStringLiteral("ROLLBACK"));
+                return failed(error);
+            }
         }
     }
-    return db_.commit() || failed(db_.lastError().text());
+    return q.exec(QStringLiteral("COMMIT")) || failed(q.lastError());
 }
 
-std::optional<qint64> RunJournal::startRun(const QString& started, Method method,
-                                           const QString& settings) {
+bool RunJournal::write(const std::vector<JournalWrite>& writes) {
+    fault_ = JournalFault::None;
+    problem_.clear();
     QSqlQuery q(db_);
-    q.prepare(QStringLiteral("INSERT INTO runs(started, method, settings) VALUES(?, ?, ?)"));
-    q.addBindValue(started);
-    q.addBindValue(methodKey(method));
-    q.addBindValue(settings);
-    if (!q.exec()) {
-        failed(q.lastError().text());
-        return std::nullopt;
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        return failed(q.lastError());
     }
-    return q.lastInsertId().toLongLong();
-}
-
-bool RunJournal::addAnswer(qint64 run, const JournalAnswer& a) {
-    QSqlQuery q(db_);
-    // One statement, so one transaction of its own.
-    q.prepare(
-        QStringLiteral("INSERT OR REPLACE INTO answers(run_id, trial, fired, answer, next, "
-                       "diff, at) VALUES(?, ?, ?, ?, ?, ?, ?)"));
-    for (const QVariant& value :
-         {QVariant(run), QVariant(a.trial), QVariant(a.fired), QVariant(a.answer), QVariant(a.next),
-          QVariant(a.diff), QVariant(a.at)}) {
-        q.addBindValue(value);
+    for (const JournalWrite& w : writes) {
+        if (!apply(w)) {
+            q.exec(QStringLiteral("ROLLBACK"));
+            return false;
+        }
     }
-    return q.exec() || failed(q.lastError().text());
+    if (!q.exec(QStringLiteral("COMMIT"))) {
+        const QSqlError error = q.lastError();
+        q.exec(QStringLiteral("ROLLBACK"));
+        return failed(error);
+    }
+    return true;
 }
 
-bool RunJournal::updateRun(const JournalRun& r) {
+bool RunJournal::apply(const JournalWrite& w) {
+    const JournalRun& r = w.run;
     QSqlQuery q(db_);
-    q.prepare(QStringLiteral(
-        "UPDATE runs SET ended = ?, estimate = ?, interval_low = ?, interval_high = ?, "
-        "report = ?, percents = ?, m1_distance = ?, target_distance = ? WHERE id = ?"));
-    q.addBindValue(r.ended.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : r.ended);
-    q.addBindValue(optional(r.estimate));
-    q.addBindValue(optional(r.intervalLow));
-    q.addBindValue(optional(r.intervalHigh));
-    q.addBindValue(r.report.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : r.report);
-    q.addBindValue(
-        QStringLiteral("%1,%2,%3").arg(r.percents[0]).arg(r.percents[1]).arg(r.percents[2]));
-    q.addBindValue(r.m1Distance);
-    q.addBindValue(r.targetDistance);
-    q.addBindValue(r.id);
-    return q.exec() || failed(q.lastError().text());
-}
-
-bool RunJournal::setNote(qint64 run, const QString& note) {
-    QSqlQuery q(db_);
-    q.prepare(QStringLiteral("UPDATE runs SET note = ? WHERE id = ?"));
-    q.addBindValue(note);
-    q.addBindValue(run);
-    return q.exec() || failed(q.lastError().text());
+    const auto run = [&](const QString& statement, const QVariantList& values) {
+        q.prepare(statement);
+        for (const QVariant& value : values) {
+            q.addBindValue(value);
+        }
+        return q.exec() || failed(q.lastError());
+    };
+    const auto updateRow = [&] {
+        return run(
+            QStringLiteral("UPDATE runs SET ended = ?, estimate = ?, interval_low = ?, "
+                           "interval_high = ?, report = ?, percents = ?, m1_distance = ?, "
+                           "target_distance = ? WHERE uid = ?"),
+            {textOrNull(r.ended), optional(r.estimate), optional(r.intervalLow),
+             optional(r.intervalHigh), textOrNull(r.report),
+             QStringLiteral("%1,%2,%3").arg(r.percents[0]).arg(r.percents[1]).arg(r.percents[2]),
+             r.m1Distance, r.targetDistance, r.uid});
+    };
+    switch (w.kind) {
+        case JournalWrite::Kind::Start:
+            // Applied again from a backlog, it changes nothing.
+            return run(QStringLiteral("INSERT INTO runs(uid, started, method, settings) "
+                                      "VALUES(?, ?, ?, ?) ON CONFLICT(uid) DO NOTHING"),
+                       {r.uid, r.started, methodKey(r.method), r.settings});
+        case JournalWrite::Kind::Answer: {
+            const JournalAnswer& a = w.answer;
+            return run(QStringLiteral("INSERT OR REPLACE INTO answers(run_id, trial, fired, "
+                                      "answer, next, diff, at) VALUES((SELECT id FROM runs "
+                                      "WHERE uid = ?), ?, ?, ?, ?, ?, ?)"),
+                       {r.uid, a.trial, a.fired, a.answer, a.next, a.diff, a.at}) &&
+                   updateRow();
+        }
+        case JournalWrite::Kind::Update:
+            return updateRow();
+        case JournalWrite::Kind::Note:
+            return run(QStringLiteral("UPDATE runs SET note = ? WHERE id = ?"),
+                       {w.note, w.noteRun});
+    }
+    return true;
 }
 
 std::vector<JournalRun> RunJournal::runs() const {
     std::vector<JournalRun> all;
     QSqlQuery q(db_);
     if (!q.exec(QStringLiteral(
-            "SELECT id, started, ended, method, settings, estimate, interval_low, "
+            "SELECT id, uid, started, ended, method, settings, estimate, interval_low, "
             "interval_high, report, note, percents, m1_distance, target_distance, "
             "(SELECT COUNT(*) FROM answers WHERE run_id = runs.id) FROM runs ORDER BY id DESC"))) {
         return all;
@@ -250,25 +348,25 @@ std::vector<JournalRun> RunJournal::runs() const {
     while (q.next()) {
         JournalRun r;
         r.id = q.value(0).toLongLong();
-        r.started = q.value(1).toString();
-        r.ended = q.value(2).toString();
-        r.method =
-            q.value(3).toString() == QLatin1String("ml") ? Method::MlPest : Method::AdaptivePest;
-        r.settings = q.value(4).toString();
-        r.estimate = optionalDouble(q.value(5));
-        r.intervalLow = optionalDouble(q.value(6));
-        r.intervalHigh = optionalDouble(q.value(7));
-        r.report = q.value(8).toString();
-        r.note = q.value(9).toString();
-        const QStringList percents = q.value(10).toString().split(QLatin1Char(','));
+        r.uid = q.value(1).toString();
+        r.started = q.value(2).toString();
+        r.ended = q.value(3).toString();
+        r.method = methodOfKey(q.value(4).toString());
+        r.settings = q.value(5).toString();
+        r.estimate = optionalDouble(q.value(6));
+        r.intervalLow = optionalDouble(q.value(7));
+        r.intervalHigh = optionalDouble(q.value(8));
+        r.report = q.value(9).toString();
+        r.note = q.value(10).toString();
+        const QStringList percents = q.value(11).toString().split(QLatin1Char(','));
         if (percents.size() == 3) {
             for (std::size_t j = 0; j < 3; ++j) {
                 r.percents[j] = percents[static_cast<qsizetype>(j)].toInt();
             }
         }
-        r.m1Distance = q.value(11).toString();
-        r.targetDistance = q.value(12).toString();
-        r.pulses = q.value(13).toInt();
+        r.m1Distance = q.value(12).toString();
+        r.targetDistance = q.value(13).toString();
+        r.pulses = q.value(14).toInt();
         all.push_back(r);
     }
     return all;

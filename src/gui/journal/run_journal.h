@@ -1,82 +1,66 @@
-// Every run kept: the journal of runs and their answers in an SQLite file beside PREFS.
-// Each answer is committed on its own before the window shows its result, so a crash or a
-// power cut loses nothing that was on screen.
+// Every run kept: the journal of runs and their answers in an SQLite file beside PREFS,
+// readable by its owner only. This is one connection to it, used by one thread: the
+// journal's writer (journal_writer.h) on a thread of its own, or a reader such as Past Runs.
+// Each write is one transaction, synced to the disk before it returns (synchronous=FULL),
+// so a crash, a kill or a power cut loses nothing that was written.
 #pragma once
 
 #include <QSqlDatabase>
 #include <QString>
-#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
 
-#include "core/procedure/method.h"
+#include "gui/journal/journal_write.h"
 
 namespace limenta {
 
 inline constexpr const char* kJournalFileName = "limenta-runs.sqlite";
 
-struct JournalAnswer {
-    int trial = 0;
-    double fired = 0;  // the output the answer was given at, unrounded
-    int answer = 0;    // 1 MEP, 0 none
-    double next = 0;   // the output to fire next
-    double diff = 0;   // the run's difference after the answer
-    QString at;        // ISO 8601, local time with offset
-};
-
-// What a run looked like when it was last updated.
-struct JournalRun {
-    qint64 id = 0;
-    QString started;
-    QString ended;  // empty while the estimate has not been reached
-    Method method = Method::AdaptivePest;
-    QString settings;  // JSON of the three start values as typed
-    std::optional<double> estimate;
-    std::optional<double> intervalLow;
-    std::optional<double> intervalHigh;
-    QString report;  // the last report composed for it
-    QString note;
-    std::array<int, 3> percents{80, 100, 120};
-    QString m1Distance;
-    QString targetDistance;
-    int pulses = 0;
-};
+// Why a write or an open did not happen: a busy journal (another program holds it for a
+// moment) is tried again; anything else lasts.
+enum class JournalFault { None, Busy, Lasting };
 
 class RunJournal {
   public:
-    // Opens or creates the journal at `path`. A file that is not a journal is renamed aside
-    // (`damagedAside` tells where) and a fresh one started; nothing when the journal cannot
-    // be opened at all (`problem` tells why).
-    static std::unique_ptr<RunJournal> open(const QString& path, QString& problem,
-                                            QString& damagedAside);
-    // The journal in the folder of the preferences file `prefsPath`; `notice` is set to the
-    // one line the operator should read, when there is one (a damaged file put aside, or no
-    // journal at all).
-    static std::unique_ptr<RunJournal> openBeside(const QString& prefsPath, QString& notice);
+    enum class Access {
+        Write,  // creates the file, upgrades it, and puts a damaged one aside
+        Read,   // an existing journal of this version, or nothing
+    };
+    struct Opened {
+        std::unique_ptr<RunJournal> journal;
+        JournalFault fault = JournalFault::None;
+        QString problem;       // why there is none, in Limenta's words
+        QString damagedAside;  // where a damaged file was put, when one was
+    };
+    static Opened open(const QString& path, Access access);
+    // The journal's path beside the preferences file `prefsPath`.
+    static QString besidePrefs(const QString& prefsPath);
+
     ~RunJournal();
     RunJournal(const RunJournal&) = delete;
     RunJournal& operator=(const RunJournal&) = delete;
 
-    static constexpr int kSchemaVersion = 1;
+    // The journal's versions, one step each; a file of a later version is left alone.
+    static constexpr int kSchemaVersion = 2;
 
-    // Each returns false, with lastProblem() set, when the disk refused it.
-    std::optional<qint64> startRun(const QString& started, Method method, const QString& settings);
-    bool addAnswer(qint64 run, const JournalAnswer& answer);
-    bool updateRun(const JournalRun& run);  // all but id, started, method, settings, note
-    bool setNote(qint64 run, const QString& note);
+    // All of them or none, in one transaction; false, with the fault, when not written.
+    bool write(const std::vector<JournalWrite>& writes);
 
     [[nodiscard]] std::vector<JournalRun> runs() const;  // newest first
     [[nodiscard]] std::vector<JournalAnswer> answers(qint64 run) const;
+    [[nodiscard]] JournalFault lastFault() const { return fault_; }
     [[nodiscard]] const QString& lastProblem() const { return problem_; }
     [[nodiscard]] QString path() const;
 
   private:
     explicit RunJournal(QSqlDatabase database);
     bool prepareSchema();
-    bool failed(const QString& what);
+    bool apply(const JournalWrite& write);
+    bool failed(const class QSqlError& error);
 
     QSqlDatabase db_;
+    JournalFault fault_ = JournalFault::None;
     QString problem_;
 };
 

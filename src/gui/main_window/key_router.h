@@ -16,6 +16,8 @@ class Window1;
 inline constexpr int kRepeatGapTicks = 4;
 
 class KeyRouter final : public QObject {
+    Q_OBJECT
+
   public:
     KeyRouter(Window1& window, Clocks& clocks);
 

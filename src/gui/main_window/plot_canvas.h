@@ -9,6 +9,8 @@ namespace limenta {
 class Window1;
 
 class PlotCanvas final : public QWidget {
+    Q_OBJECT
+
   public:
     PlotCanvas(Window1& window, QWidget* parent);
 

@@ -1,5 +1,6 @@
 // The operator's console: every control of the main window, and the run state it owns.
-// The handlers live in the file of their subsystem (trial/, display/, prefs/, report/).
+// The handlers live beside it, one window1_<topic>.cpp for each topic (answers, start and
+// reset, status, plot, quick reference, prefs, report, journal, announcement, layout).
 #pragma once
 
 #include <QImage>
@@ -19,7 +20,7 @@
 #include "core/procedure/procedure.h"
 #include "core/trial/response_keys.h"
 #include "core/trial/run_start.h"
-#include "gui/journal/run_journal.h"
+#include "gui/journal/journal_writer.h"
 #include "gui/platform/platform.h"
 
 class QCheckBox;
@@ -46,6 +47,8 @@ class StatusNotice;
 class Window4;
 
 class Window1 final : public QMainWindow, public Procedure, public ResponseKeys {
+    Q_OBJECT
+
   public:
     explicit Window1(Platform& platform, PrefsStore& prefs);
     ~Window1() override;
@@ -98,9 +101,9 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     // Shows a report in the Output window, opening it if need be.
     void showReport(const QString& report);
 
-    // The journal of runs; none when it could not be opened (`notice` says why, once).
-    void setJournal(RunJournal* journal, const QString& notice);
-    [[nodiscard]] RunJournal* journal() const { return journal_; }
+    // The journal of runs, kept by its writer; none in a window that keeps no runs.
+    void setJournal(JournalWriter* journal) { journal_ = journal; }
+    [[nodiscard]] JournalWriter* journal() const { return journal_; }
     void showPastRuns();  // File > Past Runs...
 
     // The notice at the bottom of the window: its first sentence shown, all of it on hover.
@@ -213,13 +216,14 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     bool startValuesPending_ = false;
     bool toldPrefsDamaged_ = false;
     qint64 answerWaitEnds_ = std::numeric_limits<qint64>::min();
-    // The journal, and this run's row in it (id 0: not journalled).
+    // The journal, and this run's row in it (no uid: not journalled).
     void journalRunStarted();
     void journalAnswerTaken(std::int32_t answer, double next);
     void journalRunUpdated();
-    void journalFailed();
+    [[nodiscard]] bool journalled() const;
+    void keepRunShown();  // the interval, percentages and distances into journalRun_
     [[nodiscard]] QString journalTime() const;
-    RunJournal* journal_ = nullptr;
+    JournalWriter* journal_ = nullptr;
     JournalRun journalRun_;
     QPointer<class PastRunsWindow> pastRuns_;
     // The quick-reference values on screen, plain and depth-corrected.

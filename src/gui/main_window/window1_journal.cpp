@@ -5,40 +5,30 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QUuid>
 
 #include "gui/journal/past_runs_window.h"
 #include "gui/main_window/window1.h"
-#include "gui/widgets/notices.h"
 
 namespace limenta {
-
-void Window1::setJournal(RunJournal* journal, const QString& notice) {
-    journal_ = journal;
-    if (!notice.isEmpty()) {
-        tell(notice);
-    }
-}
 
 QString Window1::journalTime() const {
     const QDateTime now = platform_.clocks.currentDateTime();
     return now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODate);
 }
 
-void Window1::journalFailed() {
-    // The assessment goes on; the operator is told once.
-    tell(QLatin1String(notice::kJournalFailed).arg(journal_->lastProblem()));
-    journal_ = nullptr;
-    journalRun_ = JournalRun();
+bool Window1::journalled() const {
+    return journal_ != nullptr && !journal_->ended() && !journalRun_.uid.isEmpty();
 }
 
 void Window1::journalRunStarted() {
     journalRun_ = JournalRun();
-    if (journal_ == nullptr) {
+    if (journal_ == nullptr || journal_->ended()) {
         return;
     }
     const bool ml = activeMethod() == Method::MlPest;
     QJsonObject settings;
-    settings.insert(QStringLiteral("method"), ml ? QStringLiteral("ml") : QStringLiteral("pest"));
+    settings.insert(QStringLiteral("method"), methodKey(activeMethod()));
     settings.insert(ml ? QStringLiteral("lower_bound") : QStringLiteral("initial_output"),
                     EditField1->text());
     settings.insert(ml ? QStringLiteral("upper_bound") : QStringLiteral("step_size"),
@@ -48,39 +38,37 @@ void Window1::journalRunStarted() {
     if (ml) {
         settings.insert(QStringLiteral("diff_threshold"), mydiff2);
     }
+    journalRun_.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     journalRun_.started = journalTime();
     journalRun_.method = activeMethod();
     journalRun_.settings =
         QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact));
-    const std::optional<qint64> id =
-        journal_->startRun(journalRun_.started, journalRun_.method, journalRun_.settings);
-    if (!id) {
-        journalFailed();
-        return;
-    }
-    journalRun_.id = *id;
+    journal_->write(JournalWrite::start(journalRun_));
 }
 
 void Window1::journalAnswerTaken(std::int32_t answer, double next) {
-    if (journal_ == nullptr || journalRun_.id == 0) {
+    if (!journalled()) {
         return;
     }
     const JournalAnswer row{stepnum, lastsetting, answer, next, thediff, journalTime()};
-    if (!journal_->addAnswer(journalRun_.id, row)) {
-        journalFailed();
-        return;
-    }
     if (estimateShown_) {
         journalRun_.ended = row.at;
         journalRun_.estimate = myrmt;
     }
-    journalRunUpdated();
+    keepRunShown();
+    // The answer and the run's row as it now stands: one transaction.
+    journal_->write(JournalWrite::taken(journalRun_, row));
 }
 
 void Window1::journalRunUpdated() {
-    if (journal_ == nullptr || journalRun_.id == 0) {
+    if (!journalled()) {
         return;
     }
+    keepRunShown();
+    journal_->write(JournalWrite::update(journalRun_));
+}
+
+void Window1::keepRunShown() {
     if (const auto interval = runInterval()) {
         journalRun_.intervalLow = interval->low;
         journalRun_.intervalHigh = interval->high;
@@ -89,15 +77,12 @@ void Window1::journalRunUpdated() {
                             PopupMenu3->currentIndex()};
     journalRun_.m1Distance = EditField7->text();
     journalRun_.targetDistance = EditField6->text();
-    if (!journal_->updateRun(journalRun_)) {
-        journalFailed();
-    }
 }
 
 void Window1::closeEvent(QCloseEvent* event) {
     if (runInProgress()) {
         const QString kept =
-            journal_ != nullptr && journalRun_.id != 0
+            journalled()
                 ? QStringLiteral("It is kept in Past Runs.")
                 : QStringLiteral("Its answers will be lost unless you print or save the report.");
         if (!platform_.dialogs.ask(this,

@@ -1,4 +1,4 @@
-// The one document type Limenta registers: plain text, used when a report is saved.
+// The document types Limenta saves: plain text for a report, CSV for exported runs.
 #pragma once
 
 #include <QString>
@@ -12,11 +12,21 @@ struct FileType {
     QString typeCode;
     QString creatorCode;
 
-    // The save dialog's filter for this type.
-    [[nodiscard]] QString filter() const { return name + QStringLiteral(" (*)"); }
+    // The save dialog's filter for this type: "CSV files (*.csv)", "text (*)".
+    [[nodiscard]] QString filter() const {
+        return name + QStringLiteral(" (") +
+               (extensions.isEmpty()
+                    ? QStringLiteral("*")
+                    : QStringLiteral("*.") + extensions.join(QStringLiteral(" *."))) +
+               QLatin1Char(')');
+    }
 };
 
 inline const FileType kTextFileType{
     QStringLiteral("text"), {}, QStringLiteral("TEXT"), QStringLiteral("R*ch")};
+inline const FileType kCsvFileType{QStringLiteral("CSV files"),
+                                   {QStringLiteral("csv")},
+                                   QStringLiteral("TEXT"),
+                                   QStringLiteral("R*ch")};
 
 }  // namespace limenta

@@ -11,6 +11,8 @@ class QWidget;
 
 namespace limenta {
 
+struct FileType;
+
 // One loaded sound, shared by every use of its name.
 class Sound {
   public:
@@ -42,8 +44,9 @@ class Dialogs {
     virtual ~Dialogs() = default;
     // Shows `dialog` modally and returns its result once it has closed.
     virtual int runModal(QDialog& dialog) = 0;
-    // The save dialog; an empty text when the operator cancels.
-    virtual QString saveFileName(QWidget* parent, const QString& defaultName) = 0;
+    // The save dialog for a file of `type`; an empty text when the operator cancels.
+    virtual QString saveFileName(QWidget* parent, const QString& defaultName,
+                                 const FileType& type) = 0;
     // The print dialog; false when the operator cancels.
     virtual bool choosePrinter(QPrinter& printer) = 0;
     // A message box with one button.

@@ -31,8 +31,8 @@ int QtDialogs::runModal(QDialog& dialog) {
     return dialog.exec();
 }
 
-QString QtDialogs::saveFileName(QWidget* parent, const QString& defaultName) {
-    return QFileDialog::getSaveFileName(parent, QString(), defaultName, kTextFileType.filter());
+QString QtDialogs::saveFileName(QWidget* parent, const QString& defaultName, const FileType& type) {
+    return QFileDialog::getSaveFileName(parent, QString(), defaultName, type.filter());
 }
 
 bool QtDialogs::choosePrinter(QPrinter& printer) {

@@ -21,7 +21,8 @@ class SystemClocks final : public Clocks {
 class QtDialogs final : public Dialogs {
   public:
     int runModal(QDialog& dialog) override;
-    QString saveFileName(QWidget* parent, const QString& defaultName) override;
+    QString saveFileName(QWidget* parent, const QString& defaultName,
+                         const FileType& type) override;
     bool choosePrinter(QPrinter& printer) override;
     void message(QWidget* parent, const QString& text) override;
     bool ask(QWidget* parent, const QString& text, const QString& yes, const QString& no) override;

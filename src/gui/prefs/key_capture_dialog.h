@@ -9,6 +9,8 @@ class QLabel;
 namespace limenta {
 
 class Window3 final : public QDialog {
+    Q_OBJECT
+
   public:
     // The code of the accepted key is written to `selectedkey`.
     Window3(QWidget* parent, std::int32_t& selectedkey);

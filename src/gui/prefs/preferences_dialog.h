@@ -20,6 +20,8 @@ namespace limenta {
 class PrefsStore;
 
 class Window2 final : public QDialog {
+    Q_OBJECT
+
   public:
     // `mainKeys` are the main window's response keys, which OK sets.
     Window2(QWidget* parent, PrefsStore& store, ResponseKeys& mainKeys, Platform& platform);

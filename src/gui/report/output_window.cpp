@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "core/files/whole_file.h"
+#include "gui/platform/file_type.h"
 #include "gui/report/report_printer.h"
 #include "gui/widgets/cr_text_edit.h"
 #include "gui/widgets/design.h"
@@ -62,14 +63,18 @@ void Window4::PushButton1_Action() {
 }
 
 void Window4::PushButton2_Action() {
-    const QString fileName = dialogs_.saveFileName(this, QStringLiteral("Untitled.txt"));
+    const QString fileName =
+        dialogs_.saveFileName(this, QStringLiteral("Untitled.txt"), kTextFileType);
     if (fileName.isEmpty()) {
         return;
     }
+    // Lines as every tool on this system reads them: a line feed for each carriage return.
+    QString lines = EditField1->text();
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     // Whole or not at all: a full disk never leaves an empty report over an old one.
     const WriteOutcome outcome =
-        writeWholeFile(QFile::encodeName(fileName).toStdString(),
-                       EditField1->text().toUtf8().toStdString(), LinkPolicy::WriteTarget);
+        writeWholeFile(QFile::encodeName(fileName).toStdString(), lines.toUtf8().toStdString(),
+                       LinkPolicy::WriteTarget);
     if (outcome.written) {
         return;
     }

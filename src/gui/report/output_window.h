@@ -12,6 +12,8 @@ namespace limenta {
 class CrTextEdit;
 
 class Window4 final : public QWidget {
+    Q_OBJECT
+
   public:
     Window4(QWidget* mainWindow, Dialogs& dialogs);
     Q_DISABLE_COPY_MOVE(Window4)

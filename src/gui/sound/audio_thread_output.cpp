@@ -22,6 +22,8 @@ constexpr int kShutdownWaitMs = 2000;
 
 // Lives on the audio thread: opens, feeds and closes the stream there.
 class StreamWorker final : public QObject {
+    Q_OBJECT
+
   public:
     StreamWorker(std::shared_ptr<Mixer> mixer, std::shared_ptr<std::atomic<bool>> streaming)
         : mixer_(std::move(mixer)), streaming_(std::move(streaming)) {}
@@ -92,3 +94,5 @@ AudioThreadOutput::~AudioThreadOutput() {
 }
 
 }  // namespace limenta
+
+#include "audio_thread_output.moc"

@@ -7,6 +7,8 @@
 namespace limenta {
 
 class CrTextEdit final : public QPlainTextEdit {
+    Q_OBJECT
+
   public:
     explicit CrTextEdit(QWidget* parent = nullptr);
 

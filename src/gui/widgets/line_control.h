@@ -7,6 +7,8 @@
 namespace limenta {
 
 class LineControl final : public QWidget {
+    Q_OBJECT
+
   public:
     LineControl(QWidget* parent, QPoint from, QPoint to, QColor colour);
 

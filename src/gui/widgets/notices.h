@@ -20,15 +20,20 @@ inline constexpr const char* kMenuKeyReplaced =
     "%2 %3: %4 now answers for %1; choose another key in Preferences.";
 inline constexpr const char* kJournalNotOpened =
     "Runs are not being kept: print or save each report. The journal %1 could not be opened "
-    "(%2).";
+    "because %2.";
 inline constexpr const char* kJournalDamaged =
     "The run journal was damaged, so a new one was started. The damaged file is kept as %1.";
+inline constexpr const char* kJournalWaiting =
+    "Answers are waiting to be written: another program is using the run journal. Each one is "
+    "kept safely on disk and goes into the journal as soon as it is free.";
+inline constexpr const char* kJournalWritten =
+    "Every answer that was waiting is now in the run journal.";
 inline constexpr const char* kJournalFailed =
     "The run journal could not be written: print or save the report to keep this run. Limenta "
-    "goes on without it (%1).";
+    "goes on without it because %1.";
 
-inline constexpr std::array kEveryNotice{kPressStart,     kNoSound,         kPrefsDamaged,
-                                         kSameKeys,       kMenuKeyReplaced, kJournalNotOpened,
-                                         kJournalDamaged, kJournalFailed};
+inline constexpr std::array kEveryNotice{
+    kPressStart,       kNoSound,        kPrefsDamaged,   kSameKeys,       kMenuKeyReplaced,
+    kJournalNotOpened, kJournalDamaged, kJournalWaiting, kJournalWritten, kJournalFailed};
 
 }  // namespace limenta::notice

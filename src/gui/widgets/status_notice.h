@@ -10,6 +10,8 @@ class QStatusBar;
 namespace limenta {
 
 class StatusNotice final : public QLabel {
+    Q_OBJECT
+
   public:
     explicit StatusNotice(QStatusBar* bar);
     Q_DISABLE_COPY_MOVE(StatusNotice)

@@ -10,6 +10,8 @@ namespace {
 // A validator sees only what is typed or pasted, never what setText puts there; a
 // maximum length would cut that too.
 class TypedLength final : public QValidator {
+    Q_OBJECT
+
   public:
     using QValidator::QValidator;
     State validate(QString& input, int& /*position*/) const override {
@@ -24,3 +26,5 @@ void limitTyping(QLineEdit* field) {
 }
 
 }  // namespace limenta
+
+#include "typing_limit.moc"

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace limenta {
 namespace {
@@ -26,6 +28,26 @@ TEST(WavInfo, ReadsTheFormatAndRefusesOtherBytes) {
     EXPECT_EQ(info->bitsPerSample, 16);
     EXPECT_DOUBLE_EQ(info->seconds(), 0.01);
     EXPECT_EQ(info->dataOffset, 44U);
+}
+
+TEST(WavInfo, RefusesAHeaderWhoseFieldsDoNotFitOneAnother) {
+    // Mono 16-bit at 44100 Hz, then the same header with one field changed: the block
+    // alignment (offset 32), the format tag (20), the channels (22), the bits (34), the rate.
+    const std::string good(
+        "RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x44\xac\0\0\x88\x58\x01\0\x02\0\x10\0"
+        "data\x08\0\0\0\0\0\0\0\0\0\0\0",
+        52);
+    ASSERT_TRUE(readWavInfo(good));
+    const std::vector<std::pair<std::size_t, std::string>> bad{
+        {32, std::string("\x01\0", 2)},  {32, std::string("\x04\0", 2)},
+        {20, std::string("\x03\0", 2)},  {20, std::string("\xfe\xff", 2)},
+        {22, std::string("\0\0", 2)},    {34, std::string("\x0c\0", 2)},
+        {24, std::string("\0\0\0\0", 4)}};
+    for (const auto& [at, bytes] : bad) {
+        std::string wav = good;
+        wav.replace(at, bytes.size(), bytes);
+        EXPECT_FALSE(readWavInfo(wav)) << "field at " << at;
+    }
 }
 
 TEST(WavInfo, AnEmptyDataChunkAtTheVeryEndIsASoundOfNoFrames) {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "gui/platform/file_type.h"
 #include "gui/platform/platform.h"
 
 namespace limenta::testing {
@@ -90,8 +91,10 @@ class FakeDialogs final : public Dialogs {
         scripts.pop_front();
         return script(dialog);
     }
-    QString saveFileName(QWidget* /*parent*/, const QString& defaultName) override {
+    QString saveFileName(QWidget* /*parent*/, const QString& defaultName,
+                         const FileType& type) override {
         offeredNames.push_back(defaultName);
+        offeredFilters.push_back(type.filter());
         return saveAnswer;
     }
     bool choosePrinter(QPrinter& printer) override {
@@ -111,6 +114,7 @@ class FakeDialogs final : public Dialogs {
     int modalRuns = 0;
     QString saveAnswer;  // empty: the operator cancels
     std::vector<QString> offeredNames;
+    std::vector<QString> offeredFilters;
     bool printerAccepted = false;
     std::function<void(QPrinter&)> printerSetup;
     std::vector<QString> messages;

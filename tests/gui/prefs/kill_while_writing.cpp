@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
         }
         // A killed writer leaves its unfinished temporary file behind; PREFS is untouched.
         for (const QString& leftover :
-             QDir(folder).entryList({QStringLiteral("PREFS.*")}, QDir::Files)) {
+             QDir(folder).entryList({QStringLiteral(".limenta-*")}, QDir::Files | QDir::Hidden)) {
             QFile::remove(QDir(folder).filePath(leftover));
         }
     }

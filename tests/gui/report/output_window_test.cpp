@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -128,20 +129,42 @@ TEST_F(OutputWindow, TheReportCarriesBothDistancesAndTheCorrectedValues) {
         << report.toStdString();
 }
 
-TEST_F(OutputWindow, SavesExactlyTheTextAreasBytes) {
+TEST_F(OutputWindow, SavesTheReportAsLinesOwnerOnlyAndAReplacedFileKeepsItsMode) {
     Window1& w = open();
+    w.PushButton1->click();
+    type("yynnyny");
     w.PushButton4->click();
     Window4* output = w.outputWindow();
-    output->EditField1->setText(QStringLiteral("one\rtwo\r\rthree"));
+    const QString shown = output->EditField1->text();
     const QString target = dir.filePath(QStringLiteral("report.txt"));
     fake.dialogs.saveAnswer = target;
     output->PushButton2->click();
     EXPECT_EQ(fake.dialogs.offeredNames, std::vector<QString>{"Untitled.txt"});
-    EXPECT_EQ(fileBytes(target), QByteArray("one\rtwo\r\rthree"));
-
+    EXPECT_EQ(fake.dialogs.offeredFilters, std::vector<QString>{"text (*)"});
+    // Every carriage return is a line feed in the file, so cat, less, grep and wc see lines;
+    // the window and the journal keep the report's own line ends.
+    QString lines = shown;
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    EXPECT_EQ(fileBytes(target), lines.toUtf8());
+    EXPECT_EQ(output->EditField1->text(), shown);
+    const std::string wc = "wc -l < " + target.toStdString();
+    FILE* count = popen(wc.c_str(), "r");
+    ASSERT_NE(count, nullptr);
+    int counted = 0;
+    ASSERT_EQ(std::fscanf(count, "%d", &counted), 1);
+    pclose(count);
+    EXPECT_EQ(counted, shown.count(QLatin1Char('\r')));
+    // A report is patient data: a new file is its owner's alone.
+    EXPECT_EQ(QFileInfo(target).permissions() & 0x0777,
+              QFileDevice::ReadUser | QFileDevice::WriteUser);
+    // Saved over a file its owner opened to the group, the mode stays.
+    QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                      QFileDevice::ReadGroup);
     output->EditField1->setText(QString());
     output->PushButton2->click();
     EXPECT_EQ(fileBytes(target), QByteArray());  // an empty text is an empty file
+    EXPECT_TRUE(QFileInfo(target).permissions() & QFileDevice::ReadGroup);
 }
 
 TEST_F(OutputWindow, ACancelledSaveCreatesNothing) {

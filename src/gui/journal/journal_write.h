@@ -1,0 +1,65 @@
+// One change to the journal, as the window asks for it: a run started, an answer taken
+// (with the run's row as it then stands), the run's row updated, a note. The journal's
+// writer keeps these in order, and on disk as JSON lines while the journal is busy.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <optional>
+
+#include "core/procedure/method.h"
+
+namespace limenta {
+
+struct JournalAnswer {
+    int trial = 0;
+    double fired = 0;  // the output the answer was given at, unrounded
+    int answer = 0;    // 1 MEP, 0 none
+    double next = 0;   // the output to fire next
+    double diff = 0;   // the run's difference after the answer
+    QString at;        // ISO 8601, local time with offset
+};
+
+// What a run looked like when it was last updated.
+struct JournalRun {
+    qint64 id = 0;  // the row's number, as read back
+    QString uid;    // the run's own name, given at Start: the same in every journal and backlog
+    QString started;
+    QString ended;  // empty while the estimate has not been reached
+    Method method = Method::AdaptivePest;
+    QString settings;  // JSON of the three start values as typed
+    std::optional<double> estimate;
+    std::optional<double> intervalLow;
+    std::optional<double> intervalHigh;
+    QString report;  // the last report composed for it
+    QString note;
+    std::array<int, 3> percents{80, 100, 120};
+    QString m1Distance;
+    QString targetDistance;
+    int pulses = 0;
+};
+
+struct JournalWrite {
+    enum class Kind { Start, Answer, Update, Note };
+    Kind kind = Kind::Start;
+    JournalRun run;        // Start: uid, started, method, settings; Answer, Update: the row
+    JournalAnswer answer;  // Answer
+    qint64 noteRun = 0;    // Note: the run's id, and its text
+    QString note;
+
+    static JournalWrite start(const JournalRun& run);
+    static JournalWrite taken(const JournalRun& run, const JournalAnswer& answer);
+    static JournalWrite update(const JournalRun& run);
+    static JournalWrite noted(qint64 run, const QString& note);
+
+    // One line of JSON, and back; nothing for a line that is not one (a line cut short).
+    [[nodiscard]] QByteArray toJson() const;
+    static std::optional<JournalWrite> fromJson(const QByteArray& line);
+};
+
+// The journal's key for a method, and back (adaptive PEST for any other key).
+QString methodKey(Method method);
+Method methodOfKey(const QString& key);
+
+}  // namespace limenta

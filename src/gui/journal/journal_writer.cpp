@@ -1,0 +1,186 @@
+#include "gui/journal/journal_writer.h"
+
+#include <QTimer>
+#include <atomic>
+
+#include "gui/journal/journal_backlog.h"
+#include "gui/journal/run_journal.h"
+#include "gui/widgets/notices.h"
+
+namespace limenta {
+
+namespace {
+
+// How often a busy journal is tried again.
+constexpr int kRetryMs = 200;
+
+}  // namespace
+
+struct JournalWriter::Progress {
+    std::atomic<long> asked{0};        // writes handed to the writer
+    std::atomic<long> handled{0};      // writes the worker has taken
+    std::atomic<bool> starting{true};  // the journal has not been tried yet
+    std::atomic<bool> waiting{false};  // not open yet, or writes wait in the backlog
+    std::atomic<bool> ended{false};
+};
+
+// The writer's half on its own thread: the journal's connection, its backlog and the timer
+// that tries a busy journal again.
+class JournalWorker final : public QObject {
+    Q_OBJECT
+
+  public:
+    JournalWorker(QString path, std::function<void(const QString&)> tell,
+                  JournalWriter::Progress& progress)
+        : path_(std::move(path)),
+          tell_(std::move(tell)),
+          progress_(progress),
+          backlog_(path_),
+          retry_(this) {
+        retry_.setInterval(kRetryMs);
+        connect(&retry_, &QTimer::timeout, this, [this] { retry(); });
+    }
+
+    void start() {
+        progress_.waiting = true;
+        if (opened()) {
+            retry();  // and a backlog an earlier session left
+        }
+        progress_.starting = false;
+    }
+
+    void take(const JournalWrite& write) {
+        if (!progress_.ended) {
+            if (journal_ && backlog_.empty() && journal_->write({write})) {
+                ++progress_.handled;
+                return;
+            }
+            if (journal_ && journal_->lastFault() == JournalFault::Lasting) {
+                end(journal_->lastProblem());
+            } else {
+                keepAside(write);
+            }
+        }
+        ++progress_.handled;
+    }
+
+    // The last try before the thread ends; what it cannot write stays in the backlog.
+    void finish() {
+        retry_.stop();
+        if (progress_.waiting && !progress_.ended) {
+            retry();
+        }
+        retry_.stop();
+        journal_.reset();  // its connection belongs to this thread
+    }
+
+  private:
+    bool opened() {
+        if (journal_) {
+            return true;
+        }
+        RunJournal::Opened opened = RunJournal::open(path_, RunJournal::Access::Write);
+        if (opened.fault == JournalFault::Busy) {
+            retry_.start();
+            return false;
+        }
+        if (!opened.journal) {
+            progress_.ended = true;
+            retry_.stop();
+            tell_(QLatin1String(notice::kJournalNotOpened).arg(path_, opened.problem));
+            return false;
+        }
+        journal_ = std::move(opened.journal);
+        if (!opened.damagedAside.isEmpty()) {
+            tell_(QLatin1String(notice::kJournalDamaged).arg(opened.damagedAside));
+        }
+        return true;
+    }
+
+    void keepAside(const JournalWrite& write) {
+        if (!backlog_.add(write)) {
+            end(QStringLiteral("the answers could not be kept aside (%1)").arg(backlog_.problem()));
+            return;
+        }
+        progress_.waiting = true;
+        if (!told_) {
+            told_ = true;
+            tell_(QLatin1String(notice::kJournalWaiting));
+        }
+        retry_.start();
+    }
+
+    void retry() {
+        if (progress_.ended || !opened()) {
+            return;
+        }
+        const bool written = backlog_.drain(
+            [this](const std::vector<JournalWrite>& writes) { return journal_->write(writes); });
+        if (!written) {
+            if (journal_->lastFault() == JournalFault::Lasting) {
+                end(journal_->lastProblem());
+            }
+            return;  // busy: the timer tries again
+        }
+        retry_.stop();
+        if (progress_.waiting.exchange(false) && told_) {
+            told_ = false;
+            tell_(QLatin1String(notice::kJournalWritten));
+        }
+    }
+
+    void end(const QString& why) {
+        progress_.ended = true;
+        retry_.stop();
+        tell_(QLatin1String(notice::kJournalFailed).arg(why));
+    }
+
+    QString path_;
+    std::function<void(const QString&)> tell_;
+    JournalWriter::Progress& progress_;
+    JournalBacklog backlog_;
+    std::unique_ptr<RunJournal> journal_;
+    QTimer retry_;
+    bool told_ = false;  // the operator knows answers are waiting
+};
+
+JournalWriter::JournalWriter(const QString& path, Teller tell)
+    : path_(path), progress_(std::make_shared<Progress>()) {
+    thread_.setObjectName(QStringLiteral("JournalWriter"));
+    auto post = [this, tell = std::move(tell)](const QString& notice) {
+        QMetaObject::invokeMethod(
+            &relay_, [tell, notice] { tell(notice); }, Qt::QueuedConnection);
+    };
+    worker_ = new JournalWorker(path_, post, *progress_);
+    worker_->moveToThread(&thread_);
+    QObject::connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    thread_.start();
+    QMetaObject::invokeMethod(
+        worker_, [worker = worker_] { worker->start(); }, Qt::QueuedConnection);
+}
+
+JournalWriter::~JournalWriter() {
+    QMetaObject::invokeMethod(
+        worker_, [worker = worker_] { worker->finish(); }, Qt::BlockingQueuedConnection);
+    thread_.quit();
+    thread_.wait();
+}
+
+void JournalWriter::write(const JournalWrite& write) {
+    ++progress_->asked;
+    QMetaObject::invokeMethod(
+        worker_, [worker = worker_, write] { worker->take(write); }, Qt::QueuedConnection);
+}
+
+bool JournalWriter::ended() const {
+    return progress_->ended;
+}
+
+bool JournalWriter::idle() const {
+    return !progress_->starting && progress_->handled == progress_->asked &&
+           (!progress_->waiting || progress_->ended);
+}
+
+}  // namespace limenta
+
+#include "journal_writer.moc"
