@@ -61,7 +61,7 @@ void editFocusedField(Edit command) {
 }
 
 QKeySequence keyOf(MenuCommand command) {
-    return QKeySequence(QLatin1String(menuKey(command).name));
+    return {QLatin1String(menuKey(command).name)};
 }
 
 QAction* addItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys,

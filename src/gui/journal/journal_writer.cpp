@@ -144,8 +144,8 @@ class JournalWorker final : public QObject {
     bool told_ = false;  // the operator knows answers are waiting
 };
 
-JournalWriter::JournalWriter(const QString& path, Teller tell)
-    : path_(path), progress_(std::make_shared<Progress>()) {
+JournalWriter::JournalWriter(QString path, Teller tell)
+    : path_(std::move(path)), progress_(std::make_shared<Progress>()) {
     thread_.setObjectName(QStringLiteral("JournalWriter"));
     auto post = [this, tell = std::move(tell)](const QString& notice) {
         QMetaObject::invokeMethod(

@@ -23,7 +23,7 @@ class JournalWriter {
 
     // Opens the journal at `path` (trying again while it is busy) and writes any backlog an
     // earlier session left.
-    JournalWriter(const QString& path, Teller tell);
+    JournalWriter(QString path, Teller tell);
     // Writes what it still can; anything the journal cannot take stays in the backlog.
     ~JournalWriter();
     JournalWriter(const JournalWriter&) = delete;
