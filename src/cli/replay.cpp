@@ -35,9 +35,10 @@ Adaptive PEST:
 ML-PEST:
   --lower X          lower bound, recorded as a failure (default 20), made whole
   --upper X          upper bound, recorded as a success (default 80), made whole
-  --spread X         relative spread of the psychometric function, percent (default 7);
-                     the first estimate takes it as typed, later ones made whole, as
-                     the preferences keep it; adaptive PEST runs use it for the interval
+  --spread X         relative spread of the psychometric function, percent (default 7),
+                     made whole (7.5 is 8) for every estimate and the interval, as the
+                     window takes its Spread field; adaptive PEST runs use it for the
+                     interval
 Bayesian:
   --spread X         as for ML-PEST (default 7)
   --width W          the stop rule's relative width of the 95 % interval (default .11)

@@ -61,6 +61,21 @@ TEST_F(WholeFile, ReplacesTheOldFileAndLeavesNothingBehind) {
     EXPECT_EQ(read(path), "one byte at a time");
 }
 
+TEST_F(WholeFile, ANewFileIsItsOwnersAloneAndAReplacedOneKeepsItsMode) {
+    const auto mode = [](const std::string& file) {
+        struct stat status {};
+        ::stat(file.c_str(), &status);
+        return status.st_mode & 0777;
+    };
+    const mode_t before = ::umask(0);  // even a permissive umask gives others nothing
+    ASSERT_TRUE(writeWholeFile(path, "patient data", LinkPolicy::Refuse).written);
+    ::umask(before);
+    EXPECT_EQ(mode(path), 0600U);
+    ::chmod(path.c_str(), 0640);
+    ASSERT_TRUE(writeWholeFile(path, "patient data again", LinkPolicy::Refuse).written);
+    EXPECT_EQ(mode(path), 0640U);
+}
+
 TEST_F(WholeFile, AFailureAtAnyStepLeavesTheOldFileAsItWas) {
     const std::string old = "PESTPREFS\t50\t7\t.45";
     const auto failing = [](int error) {
