@@ -6,7 +6,7 @@
 #include "core/procedure/bayes.h"
 #include "core/procedure/credible_interval.h"
 #include "core/procedure/procedure.h"
-#include "core/trial/answer_step.h"
+#include "core/run/run.h"
 #include "core/trial/run_start.h"
 
 namespace {
@@ -97,38 +97,38 @@ void BM_bayesAnswer(benchmark::State& state) {
 BENCHMARK(BM_bayesAnswer)->Arg(0)->Arg(20)->Arg(199)->Unit(benchmark::kMicrosecond);
 
 // Whole runs of one virtual subject; items are answers, so items/s is answers per second.
-void runs(benchmark::State& state, limenta::Method method) {
+void BM_answers(benchmark::State& state, const char* key) {
     using namespace limenta::cli;
+    const limenta::Method& method = *limenta::findMethod(limenta::methods(), key);
+    const auto shared = method.share ? method.share(method, {}) : nullptr;
     std::int64_t answers = 0;
     std::uint64_t subject = 0;
     for (auto _ : state) {
         Random random = subjectRandom(1, subject++, 1);
         const SubjectOutcome outcome =
-            runSubject(Subject(SubjectModel::Psychometric, 55, {}), method, {}, {}, random);
+            runSubject(Subject(SubjectModel::Psychometric, 55, {}), method, {}, random, shared);
         answers += outcome.pulses;
     }
     state.SetItemsProcessed(answers);
 }
-void BM_adaptivePestAnswers(benchmark::State& state) {
-    runs(state, limenta::Method::AdaptivePest);
-}
-void BM_mlPestAnswers(benchmark::State& state) {
-    runs(state, limenta::Method::MlPest);
-}
-BENCHMARK(BM_adaptivePestAnswers);
-BENCHMARK(BM_mlPestAnswers);
+BENCHMARK_CAPTURE(BM_answers, adaptivePest, "pest");
+BENCHMARK_CAPTURE(BM_answers, mlPest, "ml");
+BENCHMARK_CAPTURE(BM_answers, bayesian, "bayes");
 
-// The reference population through both methods on one thread; items are subjects.
+// The reference population through the window's methods on one thread; items are subjects.
 void BM_subjectsPerSecond(benchmark::State& state) {
     using namespace limenta::cli;
     Population population;
+    std::int64_t subjects = 0;
     for (auto _ : state) {
-        for (const limenta::Method method :
-             {limenta::Method::AdaptivePest, limenta::Method::MlPest}) {
-            benchmark::DoNotOptimize(runPopulation(population, method, {}, {}, 1));
+        for (const limenta::Method& method : limenta::methods()) {
+            if (method.inWindow) {
+                benchmark::DoNotOptimize(runPopulation(population, method, {}, 1, 1));
+                subjects += population.subjects;
+            }
         }
     }
-    state.SetItemsProcessed(state.iterations() * population.subjects * 2);
+    state.SetItemsProcessed(subjects);
 }
 BENCHMARK(BM_subjectsPerSecond)->Unit(benchmark::kMillisecond);
 

@@ -40,7 +40,7 @@ void BM_answerToRepaintedWindow(benchmark::State& state) {
         answer('y');  // the answer, the displays, the plot
         window.repaint();
         state.PauseTiming();
-        window.stepnum = limenta::kLastTrial - 1;
+        window.state().stepnum = limenta::kLastTrial - 1;
         window.EditField2->setText(history);
         state.ResumeTiming();
     }

@@ -1,7 +1,9 @@
 // limenta-sim: Limenta's estimation core on the command line.
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,27 +24,28 @@ Exit status: 0 done; 1 a replayed run reached its 200 answers; 2 bad use; 3 the 
 
 constexpr int kOutputFailed = 3;
 
-// Output that could not be written is reported, never lost in silence.
-int outputChecked(int status) {
-    std::cout.flush();
-    if (!std::cout) {
+// Output that could not be written is reported, never lost in silence: written in one go
+// once the command is done, so the system's reason is the write's own.
+int written(const std::string& output, int status) {
+    if (std::fwrite(output.data(), 1, output.size(), stdout) != output.size() ||
+        std::fflush(stdout) != 0) {
         std::cerr << "limenta-sim: could not write the output (" << std::strerror(errno) << ")\n";
         return kOutputFailed;
     }
     return status;
 }
 
-int run(const std::vector<std::string>& args) {
+int run(const std::vector<std::string>& args, std::ostream& out) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        std::cout << kHelp;
+        out << kHelp;
         return args.empty() ? 2 : 0;
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "replay") {
-        return limenta::cli::replayCommand(rest, std::cout, std::cerr);
+        return limenta::cli::replayCommand(rest, out, std::cerr);
     }
     if (args[0] == "simulate") {
-        return limenta::cli::simulateCommand(rest, std::cout, std::cerr);
+        return limenta::cli::simulateCommand(rest, out, std::cerr);
     }
     std::cerr << "limenta-sim: unknown command " << args[0] << " (see limenta-sim --help)\n";
     return 2;
@@ -51,5 +54,7 @@ int run(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return outputChecked(run(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc)));
+    std::ostringstream out;
+    const int status = run(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), out);
+    return written(out.str(), status);
 }

@@ -1,17 +1,15 @@
 #include "cli/replay.h"
 
+#include <algorithm>
 #include <ostream>
+#include <set>
 
 #include "cli/json.h"
 #include "cli/options.h"
 #include "cli/start_values.h"
-#include "core/display/history_line.h"
 #include "core/display/numbers.h"
-#include "core/prefs/settings.h"
-#include "core/procedure/bayes.h"
 #include "core/procedure/credible_interval.h"
-#include "core/trial/answer_step.h"
-#include "core/trial/run_start.h"
+#include "core/run/run.h"
 
 namespace limenta::cli {
 
@@ -58,34 +56,21 @@ could not be written.
 
 namespace {
 
-struct TrialRecord {
-    int trial;
-    double fired;
-    int answer;
-    double next;
-    double diff;
-    bool reached;
-    std::string historyLine;
-};
-
 int badUse(std::ostream& err, const std::string& problem) {
     err << "limenta-sim replay: " << problem << " (see limenta-sim replay --help)\n";
     return 2;
 }
 
-void printText(std::ostream& out, double first, const std::vector<TrialRecord>& trials,
-               double estimate, const std::optional<CredibleInterval>& interval) {
-    out << "First output: " << plainDecimal(first) << "\n" << kHistoryHeader << "\n";
-    for (const TrialRecord& t : trials) {
-        // History lines end in a carriage return on screen; a terminal wants a line feed.
-        out << t.historyLine.substr(0, t.historyLine.size() - 1) << "\n";
+void printText(std::ostream& out, const Run& run) {
+    const Method& method = run.method();
+    out << "First output: " << plainDecimal(run.firstOutput()) << "\n"
+        << method.replayHeader << "\n";
+    for (const TrialRecord& t : run.trials()) {
+        out << method.replayLine(t) << "\n";
     }
-    if (estimate == 0.0) {
-        out << "Estimate: not reached\n";
-    } else {
-        out << "Estimate: " << plainDecimal(estimate) << "\n";
-    }
-    if (interval) {
+    const std::optional<double> estimate = run.estimate();
+    out << "Estimate: " << (estimate ? method.estimateText(*estimate) : "not reached") << "\n";
+    if (const std::optional<CredibleInterval> interval = run.interval()) {
         out << "95% interval: " << formatMask(interval->low, "0.00") << " to "
             << formatMask(interval->high, "0.00") << "\n";
     } else {
@@ -93,20 +78,25 @@ void printText(std::ostream& out, double first, const std::vector<TrialRecord>& 
     }
 }
 
-void printJson(std::ostream& out, const std::string& method, double first,
-               const std::vector<TrialRecord>& trials, double estimate,
-               const std::optional<CredibleInterval>& interval) {
-    out << R"({"method":")" << method << R"(","first":)" << jsonNumber(first) << R"(,"trials":[)";
+void printJson(std::ostream& out, const Run& run) {
+    out << R"({"method":")" << run.method().key << R"(","first":)" << jsonNumber(run.firstOutput())
+        << R"(,"trials":[)";
+    const std::vector<TrialRecord>& trials = run.trials();
     for (std::size_t i = 0; i < trials.size(); ++i) {
         const TrialRecord& t = trials[i];
         out << (i == 0 ? "" : ",") << R"({"trial":)" << t.trial << R"(,"fired":)"
             << jsonNumber(t.fired) << R"(,"answer":)" << t.answer << R"(,"next":)"
             << jsonNumber(t.next) << R"(,"diff":)" << jsonNumber(t.diff) << R"(,"reached":)"
-            << (t.reached ? "true" : "false") << "}";
+            << (t.reached ? "true" : "false");
+        if (t.posterior) {
+            out << R"(,"low":)" << jsonNumber(t.posterior->low) << R"(,"high":)"
+                << jsonNumber(t.posterior->high);
+        }
+        out << "}";
     }
-    out << R"(],"estimate":)" << (estimate == 0.0 ? "null" : jsonNumber(estimate))
-        << R"(,"interval":)";
-    if (interval) {
+    const std::optional<double> estimate = run.estimate();
+    out << R"(],"estimate":)" << (estimate ? jsonNumber(*estimate) : "null") << R"(,"interval":)";
+    if (const std::optional<CredibleInterval> interval = run.interval()) {
         out << R"({"low":)" << jsonNumber(interval->low) << R"(,"high":)"
             << jsonNumber(interval->high) << "}";
     } else {
@@ -115,110 +105,37 @@ void printJson(std::ostream& out, const std::string& method, double first,
     out << "}\n";
 }
 
-std::string formatted(double value) {
-    return formatMask(value, "0.00");
-}
-
-int replayBayes(const std::string& answers, double spread, double width, bool json,
-                std::ostream& out, std::ostream& err) {
-    const BayesModel model(spread);
-    BayesRun run(model, width);
-    std::vector<BayesStep> steps;
-    bool limitReached = false;
-    for (const char c : answers) {
-        const auto step = run.answer(c - '0');
-        if (!step) {
-            limitReached = true;
-            break;
-        }
-        steps.push_back(*step);
-    }
-    const bool reached = !steps.empty() && steps.back().ended;
-    const auto spanOf = [](const BayesStep& s) { return s.interval.high - s.interval.low; };
-    if (json) {
-        out << R"({"method":"bayes","first":)" << BayesRun::kFirstOutput << R"(,"trials":[)";
-        for (std::size_t i = 0; i < steps.size(); ++i) {
-            const BayesStep& s = steps[i];
-            out << (i == 0 ? "" : ",") << R"({"trial":)" << i + 1 << R"(,"fired":)" << s.fired
-                << R"(,"answer":)" << s.answer << R"(,"next":)" << jsonNumber(s.interval.median)
-                << R"(,"diff":)" << jsonNumber(spanOf(s)) << R"(,"reached":)"
-                << (s.ended ? "true" : "false") << R"(,"low":)" << jsonNumber(s.interval.low)
-                << R"(,"high":)" << jsonNumber(s.interval.high) << "}";
-        }
-        out << R"(],"estimate":)"
-            << (reached ? jsonNumber(steps.back().interval.median) : std::string("null"))
-            << R"(,"interval":)";
-        if (steps.empty()) {
-            out << "null";
-        } else {
-            out << R"({"low":)" << jsonNumber(steps.back().interval.low) << R"(,"high":)"
-                << jsonNumber(steps.back().interval.high) << "}";
-        }
-        out << "}\n";
-    } else {
-        out << "First output: " << BayesRun::kFirstOutput << "\n"
-            << "#    FIRED  MEP  MEDIAN   LOW      HIGH     WIDTH\n";
-        for (std::size_t i = 0; i < steps.size(); ++i) {
-            const BayesStep& s = steps[i];
-            out << formatMask(static_cast<double>(i + 1), "00") << "   "
-                << formatMask(s.fired, "000") << "    " << s.answer << "    "
-                << formatted(s.interval.median) << "    " << formatted(s.interval.low) << "    "
-                << formatted(s.interval.high) << "    " << formatted(spanOf(s))
-                << (s.ended ? "  ended" : "") << "\n";
-        }
-        out << "Estimate: "
-            << (reached ? formatted(steps.back().interval.median) : std::string("not reached"))
-            << "\n";
-        if (steps.empty()) {
-            out << "95% interval: none (no answers)\n";
-        } else {
-            out << "95% interval: " << formatted(steps.back().interval.low) << " to "
-                << formatted(steps.back().interval.high) << "\n";
-        }
-    }
-    if (limitReached) {
-        err << kTrialLimitMessage << "\n";
-        return 1;
-    }
-    return 0;
-}
-
 }  // namespace
 
-int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  const MethodTable& table) {
+    std::set<std::string> valued{"--method", "--answers"};
+    for (const Method& method : table) {
+        for (const Parameter& p : method.parameters) {
+            valued.insert(optionOf(p, OptionNaming::Replay));
+        }
+    }
     Options options;
-    if (auto problem = Options::parse(args,
-                                      {"--method", "--start", "--step", "--diff", "--lower",
-                                       "--upper", "--spread", "--answers", "--width"},
-                                      {"--json", "--help"}, options)) {
+    if (auto problem = Options::parse(args, valued, {"--json", "--help"}, options)) {
         return badUse(err, *problem);
     }
     if (options.has("--help")) {
         out << kReplayHelp;
         return 0;
     }
-    const std::string method = options.value("--method", "pest");
-    if (method != "pest" && method != "ml" && method != "bayes") {
-        return badUse(err, "--method must be pest, ml or bayes, not '" + method + "'");
+    const std::string key = options.value("--method", table.front().key);
+    const Method* method = findMethod(table, key);
+    if (method == nullptr) {
+        return badUse(err, "--method must be " + methodKeys(table) + ", not '" + key + "'");
     }
-    const Method chosen = method == "ml"      ? Method::MlPest
-                          : method == "bayes" ? Method::Bayes
-                                              : Method::AdaptivePest;
-    std::vector<const char*> foreign;
-    switch (chosen) {
-        case Method::AdaptivePest:
-            foreign = {"--lower", "--upper", "--width"};
-            break;
-        case Method::MlPest:
-            foreign = {"--start", "--step", "--width"};
-            break;
-        case Method::Bayes:
-            foreign = {"--start", "--step", "--lower", "--upper", "--diff"};
-            break;
-    }
-    for (const char* name : foreign) {
-        if (options.has(name)) {
-            return badUse(err, std::string(name) + " does not apply to --method " + method);
+    for (const std::string& option : valued) {
+        const bool own = option == "--method" || option == "--answers" ||
+                         std::any_of(method->parameters.begin(), method->parameters.end(),
+                                     [&](const Parameter& p) {
+                                         return optionOf(p, OptionNaming::Replay) == option;
+                                     });
+        if (!own && options.has(option)) {
+            return badUse(err, option + " does not apply to --method " + key);
         }
     }
     const std::string answers = options.value("--answers", "");
@@ -227,57 +144,23 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
             return badUse(err, std::string("an answer must be 0 or 1, not '") + c + "'");
         }
     }
-
-    const double diff = textToNumber(options.value("--diff", kDefaultSettings.diffThreshold));
-    const PestSettings pest{textToNumber(options.value("--start", kDefaultSettings.initialOutput)),
-                            textToNumber(options.value("--step", kDefaultSettings.stepSize)), diff};
-    const MlSettings mlSettings{
-        toWhole(textToNumber(options.value("--lower", kDefaultSettings.lowerBound))),
-        toWhole(textToNumber(options.value("--upper", kDefaultSettings.upperBound))),
-        textToNumber(options.value("--spread", kDefaultSettings.spread)), diff};
-    const BayesSettings bayes{options.has("--width") ? textToNumber(options.value("--width", ""))
-                                                     : kDefaultBayesWidth};
-    if (auto refused = refusedStart(chosen, pest, mlSettings, bayes, {"--diff"})) {
+    const RunSettings settings = settingsFrom(*method, options, OptionNaming::Replay);
+    if (auto refused = refusedStart(*method, settings, OptionNaming::Replay)) {
         return badUse(err, *refused);
     }
-    if (chosen == Method::Bayes) {
-        return replayBayes(answers, mlSettings.spread, bayes.width, options.has("--json"), out,
-                           err);
-    }
 
-    Procedure run;
-    run.clearTrials();
-    double first = 0.0;
-    if (chosen == Method::MlPest) {
-        run.mydiff2 = mlSettings.diff;
-        first = startMlPest(run, mlSettings.lower, mlSettings.upper, mlSettings.spread);
-    } else {
-        startAdaptivePest(run, pest.start, pest.step, pest.diff);
-        first = run.mysetting;
-    }
-
-    std::vector<TrialRecord> trials;
+    Run run(*method, settings);
     bool limitReached = false;
     for (const char c : answers) {
-        const int answer = c - '0';
-        const double fired = chosen == Method::MlPest ? run.curstim : run.mysetting;
-        const AnswerStep step = takeAnswer(run, answer, chosen, 0.0);
-        if (step.refused) {
+        if (run.answer(c - '0', 0.0).refused) {
             limitReached = true;
             break;
         }
-        trials.push_back({run.stepnum, fired, answer, step.next, run.thediff, step.reached,
-                          historyLine(run.stepnum, run.lastsetting, answer, run.thediff)});
     }
-
-    // How sure: every answer at the whole percent fired, at the run's spread (adaptive PEST,
-    // which has none, takes the spread setting made whole as the preferences keep it).
-    const std::optional<CredibleInterval> interval = credibleInterval(
-        firedAnswers(run), chosen == Method::MlPest ? run.runspread : toWhole(mlSettings.spread));
     if (options.has("--json")) {
-        printJson(out, method, first, trials, run.myrmt, interval);
+        printJson(out, run);
     } else {
-        printText(out, first, trials, run.myrmt, interval);
+        printText(out, run);
     }
     if (limitReached) {
         err << kTrialLimitMessage << "\n";

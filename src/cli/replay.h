@@ -5,10 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "core/run/methods.h"
+
 namespace limenta::cli {
 
-// Exit status: 0 done, 1 the trial limit refused an answer, 2 bad use.
-int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Exit status: 0 done, 1 the trial limit refused an answer, 2 bad use. The methods are
+// those of `table`.
+int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  const MethodTable& table = methods());
 
 extern const char* const kReplayHelp;
 

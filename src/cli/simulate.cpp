@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <ostream>
+#include <set>
 #include <thread>
 
 #include "cli/error_plot.h"
@@ -11,7 +12,6 @@
 #include "cli/start_values.h"
 #include "core/display/numbers.h"
 #include "core/files/whole_file.h"
-#include "core/prefs/settings.h"
 
 namespace limenta::cli {
 
@@ -73,40 +73,28 @@ bool shareOption(const std::string& text, double& value) {
 }
 
 struct MethodResult {
-    Method method;
+    const Method* method;
+    RunSettings settings;
     std::vector<SubjectOutcome> outcomes;
     Summary summary;
 };
 
-struct MethodSettings {
-    PestSettings pest;
-    MlSettings ml;
-    BayesSettings bayes;
-};
-
-// The method's parameters as name and value pairs.
-std::vector<std::pair<std::string, std::string>> parameters(Method method,
-                                                            const MethodSettings& m) {
-    switch (method) {
-        case Method::AdaptivePest:
-            return {{"start", jsonNumber(m.pest.start)},
-                    {"step", jsonNumber(m.pest.step)},
-                    {"diff", jsonNumber(m.pest.diff)}};
-        case Method::MlPest:
-            return {{"lower", std::to_string(m.ml.lower)},
-                    {"upper", std::to_string(m.ml.upper)},
-                    {"spread", jsonNumber(m.ml.spread)},
-                    {"diff", jsonNumber(m.ml.diff)}};
-        case Method::Bayes:
-            return {{"spread", jsonNumber(m.ml.spread)}, {"width", jsonNumber(m.bayes.width)}};
+// The settings that describe the method's runs, as name and value pairs.
+std::vector<std::pair<std::string, std::string>> parameters(const MethodResult& r) {
+    std::vector<std::pair<std::string, std::string>> named;
+    for (const Parameter& p : r.method->parameters) {
+        if (p.journalKey != nullptr) {
+            const double value = r.settings.number(p);
+            named.emplace_back(p.key, p.form == ValueForm::Bounds ? std::to_string(toWhole(value))
+                                                                  : jsonNumber(value));
+        }
     }
-    return {};
+    return named;
 }
 
-std::string parametersJson(Method method, const MethodSettings& settings,
-                           const OperatorErrors& errors) {
+std::string parametersJson(const MethodResult& r, const OperatorErrors& errors) {
     std::string json = "{";
-    for (const auto& [name, value] : parameters(method, settings)) {
+    for (const auto& [name, value] : parameters(r)) {
         json += (json.size() > 1 ? "," : "") + ("\"" + name + "\":") + value;
     }
     json += ",\"false_positive\":" + jsonNumber(errors.falsePositive) +
@@ -120,15 +108,14 @@ std::string spreadJson(const Spread& s) {
 }
 
 void printJson(std::ostream& out, const Population& population,
-               const std::vector<MethodResult>& results, const MethodSettings& settings) {
+               const std::vector<MethodResult>& results) {
     out << "{\"model\":\"" << modelName(population.model)
         << "\",\"subjects\":" << population.subjects << ",\"seed\":" << population.seed
         << ",\"methods\":[";
     for (std::size_t i = 0; i < results.size(); ++i) {
         const Summary& s = results[i].summary;
-        out << (i == 0 ? "" : ",") << "{\"method\":\"" << labelsOf(results[i].method).key
-            << "\",\"parameters\":"
-            << parametersJson(results[i].method, settings, population.errors)
+        out << (i == 0 ? "" : ",") << "{\"method\":\"" << results[i].method->key
+            << "\",\"parameters\":" << parametersJson(results[i], population.errors)
             << ",\"pulses\":{\"mean\":" << jsonNumber(s.pulsesMean)
             << ",\"median\":" << jsonNumber(s.pulsesMedian)
             << ",\"p90\":" << jsonNumber(s.pulsesP90) << ",\"max\":" << jsonNumber(s.pulsesMax)
@@ -147,7 +134,7 @@ void printJson(std::ostream& out, const Population& population,
 }
 
 void printCsv(std::ostream& out, const Population& population,
-              const std::vector<MethodResult>& results, const MethodSettings& settings) {
+              const std::vector<MethodResult>& results) {
     out << "model,subjects,seed,method,parameters,pulses_mean,pulses_median,pulses_p90,"
            "pulses_max,error_pct_mean,error_pct_mean_abs,error_pct_p95_abs,error_mso_mean,"
            "error_mso_mean_abs,error_mso_p95_abs,within5,within10,limit,interval_coverage,"
@@ -155,11 +142,11 @@ void printCsv(std::ostream& out, const Population& population,
     for (const MethodResult& r : results) {
         const Summary& s = r.summary;
         std::string named;
-        for (const auto& [name, value] : parameters(r.method, settings)) {
+        for (const auto& [name, value] : parameters(r)) {
             named += (named.empty() ? "" : ";") + name + "=" + value;
         }
         out << modelName(population.model) << ',' << population.subjects << ',' << population.seed
-            << ',' << labelsOf(r.method).key << ',' << named;
+            << ',' << r.method->key << ',' << named;
         for (const double v : {s.pulsesMean, s.pulsesMedian, s.pulsesP90, s.pulsesMax,
                                s.errorPct.mean, s.errorPct.meanAbs, s.errorPct.p95Abs,
                                s.errorMso.mean, s.errorMso.meanAbs, s.errorMso.p95Abs, s.within5,
@@ -184,7 +171,7 @@ void printText(std::ostream& out, const Population& population,
     };
     std::string header(26, ' ');
     for (const MethodResult& r : results) {
-        header += cell(labelsOf(r.method).name);
+        header += cell(r.method->name);
     }
     out << header << "\n";
     const auto row = [&](const std::string& name, auto value) {
@@ -224,13 +211,15 @@ void printText(std::ostream& out, const Population& population,
 }  // namespace
 
 int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::set<std::string> valued{"--model",  "--subjects",       "--seed",           "--threads",
+                                 "--method", "--false-positive", "--false-negative", "--plot"};
+    for (const Method& method : methods()) {
+        for (const Parameter& p : method.parameters) {
+            valued.insert(optionOf(p, OptionNaming::Simulate));
+        }
+    }
     Options options;
-    if (auto problem =
-            Options::parse(args,
-                           {"--model", "--subjects", "--seed", "--threads", "--method", "--start",
-                            "--step", "--diff", "--lower", "--upper", "--spread", "--ml-diff",
-                            "--width", "--false-positive", "--false-negative", "--plot"},
-                           {"--json", "--csv", "--help"}, options)) {
+    if (auto problem = Options::parse(args, valued, {"--json", "--csv", "--help"}, options)) {
         return badUse(err, *problem);
     }
     if (options.has("--help")) {
@@ -274,55 +263,38 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
         return badUse(err, "--false-positive and --false-negative must lie from 0 to 1");
     }
 
+    // A method by its key; "both" the window's methods, "all" every method.
     const std::string which = options.value("--method", "all");
-    std::vector<Method> methods;
-    if (which == "pest" || which == "both" || which == "all") {
-        methods.push_back(Method::AdaptivePest);
-    }
-    if (which == "ml" || which == "both" || which == "all") {
-        methods.push_back(Method::MlPest);
-    }
-    if (which == "bayes" || which == "all") {
-        methods.push_back(Method::Bayes);
-    }
-    if (methods.empty()) {
-        return badUse(err, "--method must be pest, ml, bayes, both or all, not '" + which + "'");
-    }
-
-    // Method parameters are read like the window's fields.
-    const auto field = [&](const char* name, const std::string& fallback) {
-        return textToNumber(options.value(name, fallback));
-    };
-    const Settings& d = kDefaultSettings;
-    const MethodSettings settings{
-        {field("--start", d.initialOutput), field("--step", d.stepSize),
-         field("--diff", d.diffThreshold)},
-        {toWhole(field("--lower", d.lowerBound)), toWhole(field("--upper", d.upperBound)),
-         field("--spread", d.spread), field("--ml-diff", d.mlDiffThreshold)},
-        {options.has("--width") ? textToNumber(options.value("--width", "")) : kDefaultBayesWidth}};
-
-    for (const Method method : methods) {
-        if (auto refused =
-                refusedStart(method, settings.pest, settings.ml, settings.bayes, {"--ml-diff"})) {
-            return badUse(err, *refused);
+    const MethodTable& table = methods();
+    std::vector<MethodResult> results;
+    for (std::size_t m = 0; m < table.size(); ++m) {
+        const Method& method = table[m];
+        if (which == method.key || which == "all" || (which == "both" && method.inWindow)) {
+            // Read like the window's fields.
+            results.push_back(
+                {&method, settingsFrom(method, options, OptionNaming::Simulate), {}, {}});
+            if (auto refused =
+                    refusedStart(method, results.back().settings, OptionNaming::Simulate)) {
+                return badUse(err, *refused);
+            }
         }
     }
-
-    std::vector<MethodResult> results;
-    for (const Method method : methods) {
-        MethodResult result{
-            method,
-            runPopulation(population, method, settings.pest, settings.ml, threads, settings.bayes),
-            {}};
-        result.summary = summarise(result.outcomes);
-        results.push_back(std::move(result));
+    if (results.empty()) {
+        return badUse(err, "--method must be " + methodKeys(table, ", ") + ", both or all, not '" +
+                               which + "'");
+    }
+    for (MethodResult& r : results) {
+        // Each method draws from a random stream of its own, numbered by its row.
+        const auto stream = static_cast<std::uint64_t>(r.method - table.data()) + 1;
+        r.outcomes = runPopulation(population, *r.method, r.settings, stream, threads);
+        r.summary = summarise(r.outcomes);
     }
 
     if (options.has("--plot")) {
         const std::string file = options.value("--plot", "");
         std::vector<PlotSeries> series;
         for (const MethodResult& r : results) {
-            series.push_back({labelsOf(r.method).name, labelsOf(r.method).colour, &r.outcomes});
+            series.push_back({r.method->name, r.method->colour, &r.outcomes});
         }
         // Whole or not at all: a full disk keeps an earlier plot rather than leave half of one.
         const WriteOutcome written =
@@ -338,9 +310,9 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
 
     if (options.has("--json")) {
-        printJson(out, population, results, settings);
+        printJson(out, population, results);
     } else if (options.has("--csv")) {
-        printCsv(out, population, results, settings);
+        printCsv(out, population, results);
     } else {
         printText(out, population, results);
     }

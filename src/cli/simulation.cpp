@@ -8,8 +8,6 @@
 #include <thread>
 
 #include "core/display/numbers.h"
-#include "core/procedure/credible_interval.h"
-#include "core/trial/run_start.h"
 
 namespace limenta::cli {
 
@@ -17,83 +15,27 @@ double subjectThreshold(int i, int n) {
     return n <= 1 ? 25.0 : 25.0 + 75.0 * i / (n - 1);
 }
 
-const MethodLabels& labelsOf(Method method) {
-    static constexpr std::array<MethodLabels, 3> kLabels{{
-        {"pest", "adaptive PEST", "#1b9e77"},
-        {"ml", "ML-PEST", "#d95f02"},
-        {"bayes", "Bayesian", "#7570b3"},
-    }};
-    return kLabels[static_cast<std::size_t>(method)];
-}
-
-namespace {
-
-SubjectOutcome runBayes(const Subject& subject, const BayesModel& model, double width,
-                        Random& random) {
-    BayesRun run(model, width);
+SubjectOutcome runSubject(const Subject& subject, const Method& method, const RunSettings& settings,
+                          Random& random, std::shared_ptr<const SharedModel> shared) {
+    Run run(method, settings, std::move(shared));
     SubjectOutcome outcome;
     outcome.truth = subject.threshold();
     while (true) {
-        const std::int32_t fired = run.nextOutput();
-        const auto step = run.answer(subject.answer(fired, random));
-        if (!step) {
-            outcome.limit = true;
-            outcome.estimate = fired;
-            break;
-        }
-        if (step->ended) {
-            outcome.estimate = roundHalfAway(step->interval.median);
-            break;
-        }
-    }
-    outcome.pulses = static_cast<int>(run.answers());
-    const CredibleInterval& interval = run.latest()->interval;
-    outcome.intervalLow = interval.low;
-    outcome.intervalHigh = interval.high;
-    outcome.wide = interval.wide();
-    return outcome;
-}
-
-}  // namespace
-
-SubjectOutcome runSubject(const Subject& subject, Method method, const PestSettings& pest,
-                          const MlSettings& ml, Random& random, const BayesSettings& bayes,
-                          const BayesModel* model) {
-    if (method == Method::Bayes) {
-        if (model != nullptr) {
-            return runBayes(subject, *model, bayes.width, random);
-        }
-        return runBayes(subject, BayesModel(ml.spread), bayes.width, random);
-    }
-    Procedure run;
-    run.clearTrials();
-    if (method == Method::MlPest) {
-        run.mydiff2 = ml.diff;
-        startMlPest(run, ml.lower, ml.upper, ml.spread);
-    } else {
-        startAdaptivePest(run, pest.start, pest.step, pest.diff);
-    }
-    SubjectOutcome outcome;
-    outcome.truth = subject.threshold();
-    while (true) {
-        const double shown = method == Method::MlPest ? run.curstim : run.mysetting;
+        const double shown = run.output();
         const int answer = subject.answer(roundHalfAway(shown), random);
-        const AnswerStep step = takeAnswer(run, answer, method, 0.0);
+        const AnswerStep step = run.answer(answer, 0.0);
         if (step.refused) {
             outcome.limit = true;
             outcome.estimate = roundHalfAway(shown);
             break;
         }
         if (step.reached) {
-            outcome.estimate = roundHalfAway(run.myrmt);
+            outcome.estimate = roundHalfAway(run.state().myrmt);
             break;
         }
     }
-    outcome.pulses = run.stepnum;
-    // The window's interval: at the run's spread, or for adaptive PEST the ML-PEST spread
-    // setting as a whole number.
-    if (const auto interval = credibleInterval(
-            firedAnswers(run), method == Method::MlPest ? run.runspread : toWhole(ml.spread))) {
+    outcome.pulses = run.state().stepnum;
+    if (const auto interval = run.interval()) {
         outcome.intervalLow = interval->low;
         outcome.intervalHigh = interval->high;
         outcome.wide = interval->wide();
@@ -101,23 +43,21 @@ SubjectOutcome runSubject(const Subject& subject, Method method, const PestSetti
     return outcome;
 }
 
-std::vector<SubjectOutcome> runPopulation(const Population& population, Method method,
-                                          const PestSettings& pest, const MlSettings& ml,
-                                          int threads, const BayesSettings& bayes) {
+std::vector<SubjectOutcome> runPopulation(const Population& population, const Method& method,
+                                          const RunSettings& settings, std::uint64_t stream,
+                                          int threads) {
     const int n = std::max(population.subjects, 0);
-    // One table of likelihoods, read by every thread.
-    const std::optional<BayesModel> model =
-        method == Method::Bayes ? std::optional<BayesModel>(std::in_place, ml.spread)
-                                : std::nullopt;
+    // What the runs share (a table of likelihoods), made once and read by every thread.
+    const std::shared_ptr<const SharedModel> shared =
+        method.share ? method.share(method, settings) : nullptr;
     std::vector<SubjectOutcome> outcomes(static_cast<std::size_t>(n));
     std::atomic<int> nextSubject{0};
     const auto work = [&] {
         for (int i = nextSubject++; i < n; i = nextSubject++) {
             const Subject subject(population.model, subjectThreshold(i, n), population.errors);
-            Random random = subjectRandom(population.seed, static_cast<std::uint64_t>(i),
-                                          static_cast<std::uint64_t>(method) + 1);
+            Random random = subjectRandom(population.seed, static_cast<std::uint64_t>(i), stream);
             outcomes[static_cast<std::size_t>(i)] =
-                runSubject(subject, method, pest, ml, random, bayes, model ? &*model : nullptr);
+                runSubject(subject, method, settings, random, shared);
         }
     };
     std::vector<std::thread> workers;

@@ -2,34 +2,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "cli/virtual_subjects.h"
-#include "core/display/numbers.h"
-#include "core/prefs/settings.h"
-#include "core/procedure/bayes.h"
-#include "core/trial/answer_step.h"
+#include "core/run/run.h"
 
 namespace limenta::cli {
-
-// Both methods' start values, the preferences' defaults unless given.
-struct PestSettings {
-    double start = textToNumber(kDefaultSettings.initialOutput);
-    double step = textToNumber(kDefaultSettings.stepSize);
-    double diff = textToNumber(kDefaultSettings.diffThreshold);
-};
-
-struct MlSettings {
-    std::int32_t lower = toWhole(textToNumber(kDefaultSettings.lowerBound));
-    std::int32_t upper = toWhole(textToNumber(kDefaultSettings.upperBound));
-    double spread = textToNumber(kDefaultSettings.spread);
-    double diff = textToNumber(kDefaultSettings.mlDiffThreshold);
-};
-
-// The Bayesian procedure's stop rule; its spread is the ML-PEST setting.
-struct BayesSettings {
-    double width = kDefaultBayesWidth;
-};
 
 struct Population {
     SubjectModel model = SubjectModel::Psychometric;
@@ -52,27 +31,18 @@ struct SubjectOutcome {
     bool wide = false;  // the window would have shown the interval amber
 };
 
-// One subject through one method, exactly as the window takes the operator's answers:
-// each pulse is fired at the whole percent the big number shows. The Bayesian procedure
-// needs the model of the ML-PEST spread.
-SubjectOutcome runSubject(const Subject& subject, Method method, const PestSettings& pest,
-                          const MlSettings& ml, Random& random, const BayesSettings& bayes = {},
-                          const BayesModel* model = nullptr);
+// One subject through one run of `method`, exactly as the window takes the operator's
+// answers: each pulse is fired at the whole percent the big number shows. `shared` is what
+// runs of these settings share (made for this run when not given).
+SubjectOutcome runSubject(const Subject& subject, const Method& method, const RunSettings& settings,
+                          Random& random, std::shared_ptr<const SharedModel> shared = {});
 
-// Every subject of the population through one method, on `threads` threads. The outcome
-// of each subject depends only on the seed and its number, never on the threads.
-std::vector<SubjectOutcome> runPopulation(const Population& population, Method method,
-                                          const PestSettings& pest, const MlSettings& ml,
-                                          int threads, const BayesSettings& bayes = {});
-
-// How the output names a method: its key in JSON and CSV ("pest", "ml", "bayes"), its name
-// in text ("adaptive PEST", "ML-PEST", "Bayesian") and its colour in the plot.
-struct MethodLabels {
-    const char* key;
-    const char* name;
-    const char* colour;
-};
-const MethodLabels& labelsOf(Method method);
+// Every subject of the population through one method, on `threads` threads, drawing from
+// the method's own random stream. The outcome of each subject depends only on the seed,
+// the stream and its number, never on the threads.
+std::vector<SubjectOutcome> runPopulation(const Population& population, const Method& method,
+                                          const RunSettings& settings, std::uint64_t stream,
+                                          int threads);
 
 struct Spread {
     double mean = 0;

@@ -1,55 +1,46 @@
 #include "cli/start_values.h"
 
-#include "core/trial/run_start.h"
-
 namespace limenta::cli {
 
-namespace {
-
-std::string optionName(StartValue value, StartOptionNames names) {
-    switch (value) {
-        case StartValue::InitialOutput:
-            return "--start";
-        case StartValue::StepSize:
-            return "--step";
-        case StartValue::DiffThreshold:
-            return "--diff";
-        case StartValue::LowerBound:
-            return "--lower";
-        case StartValue::UpperBound:
-            return "--upper";
-        case StartValue::Spread:
-            return "--spread";
-        case StartValue::MlDiffThreshold:
-            return names.mlDiff;
-        case StartValue::Width:
-            return "--width";
-    }
-    return {};
+std::string optionOf(const Parameter& parameter, OptionNaming naming) {
+    const bool own = naming == OptionNaming::Simulate && parameter.simulateKey != nullptr;
+    return std::string("--") + (own ? parameter.simulateKey : parameter.key);
 }
 
-}  // namespace
-
-std::optional<std::string> refusedStart(Method method, const PestSettings& pest,
-                                        const MlSettings& ml, const BayesSettings& bayes,
-                                        StartOptionNames names) {
-    std::optional<StartProblem> problem;
-    switch (method) {
-        case Method::AdaptivePest:
-            problem = checkAdaptiveStart(pest.start, pest.step, pest.diff);
-            break;
-        case Method::MlPest:
-            problem = checkMlStart(ml.lower, ml.upper, ml.spread, ml.diff);
-            break;
-        case Method::Bayes:
-            problem = checkBayesStart(ml.spread, bayes.width);
-            break;
+RunSettings settingsFrom(const Method& method, const Options& options, OptionNaming naming) {
+    RunSettings settings;
+    for (const Parameter& p : method.parameters) {
+        const std::string option = optionOf(p, naming);
+        if (options.has(option)) {
+            settings.set(p.key, options.value(option, ""));
+        }
     }
+    return settings;
+}
+
+std::optional<std::string> refusedStart(const Method& method, const RunSettings& settings,
+                                        OptionNaming naming) {
+    const std::optional<StartProblem> problem = method.check(method, settings);
     if (!problem) {
         return std::nullopt;
     }
-    return optionName(problem->value, names) + " " +
-           ruleText(problem->rule, optionName(StartValue::UpperBound, names));
+    const auto nameOf = [&](StartValue value) {
+        for (const Parameter& p : method.parameters) {
+            if (p.value == value) {
+                return optionOf(p, naming);
+            }
+        }
+        return std::string("--?");
+    };
+    return nameOf(problem->value) + " " + ruleText(problem->rule, nameOf(StartValue::UpperBound));
+}
+
+std::string methodKeys(const MethodTable& table, const char* last) {
+    std::string keys;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        keys += (i == 0 ? "" : i + 1 == table.size() ? last : ", ") + std::string(table[i].key);
+    }
+    return keys;
 }
 
 }  // namespace limenta::cli

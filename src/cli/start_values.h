@@ -1,23 +1,30 @@
-// The start values of limenta-sim's runs, checked as the window's Start checks them.
+// The settings of limenta-sim's runs, read from its options, and checked as the window's
+// Start checks them.
 #pragma once
 
 #include <optional>
 #include <string>
 
-#include "cli/simulation.h"
+#include "cli/options.h"
+#include "core/run/run.h"
 
 namespace limenta::cli {
 
-// Option names for the values a method starts from; the ML-PEST difference threshold is
-// --diff for replay and --ml-diff for simulate.
-struct StartOptionNames {
-    const char* mlDiff;
-};
+// replay and session name a parameter by its key (--diff); simulate, which runs several
+// methods at once, by its own key where it has one (--ml-diff).
+enum class OptionNaming { Replay, Simulate };
+
+std::string optionOf(const Parameter& parameter, OptionNaming naming);
+
+// The settings of `method` that `options` give; the others take their defaults.
+RunSettings settingsFrom(const Method& method, const Options& options, OptionNaming naming);
 
 // One line naming the option and its allowed range, when `method` cannot start from the
 // settings; nothing when it can.
-std::optional<std::string> refusedStart(Method method, const PestSettings& pest,
-                                        const MlSettings& ml, const BayesSettings& bayes,
-                                        StartOptionNames names);
+std::optional<std::string> refusedStart(const Method& method, const RunSettings& settings,
+                                        OptionNaming naming);
+
+// "pest, ml or bayes": the keys of the table, for a message.
+std::string methodKeys(const MethodTable& table, const char* last = " or ");
 
 }  // namespace limenta::cli

@@ -47,23 +47,27 @@ TEST(VirtualSubjects, OperatorErrorsFlipTheAnswers) {
     EXPECT_EQ(observedRate(neverSeen, 99, 1000), 0.0);
 }
 
+const Method& pest() {
+    return *findMethod(methods(), "pest");
+}
+
 TEST(Simulation, RunsKnownByHandThroughTheWindowsSteps) {
     Random random(1);
     // Every pulse an MEP: 50, 43, 36, 22, then -6 is clamped to 1, and a push below 1
     // moves 0 and ends the run at 1.
-    const SubjectOutcome down = runSubject(Subject(SubjectModel::Psychometric, 60, {1.0, 0.0}),
-                                           Method::AdaptivePest, {}, {}, random);
+    const SubjectOutcome down =
+        runSubject(Subject(SubjectModel::Psychometric, 60, {1.0, 0.0}), pest(), {}, random);
     EXPECT_EQ(down.pulses, 5);
     EXPECT_EQ(down.estimate, 1);
     EXPECT_FALSE(down.limit);
     // No MEP ever: 57, 64, 78, 100 and the end at 100.
-    const SubjectOutcome up = runSubject(Subject(SubjectModel::Psychometric, 60, {0.0, 1.0}),
-                                         Method::AdaptivePest, {}, {}, random);
+    const SubjectOutcome up =
+        runSubject(Subject(SubjectModel::Psychometric, 60, {0.0, 1.0}), pest(), {}, random);
     EXPECT_EQ(up.pulses, 5);
     EXPECT_EQ(up.estimate, 100);
     // A difference threshold no move can undercut: the run meets the trial limit.
-    const SubjectOutcome endless = runSubject(Subject(SubjectModel::Psychometric, 60, {}),
-                                              Method::AdaptivePest, {50, 7, -1}, {}, random);
+    const SubjectOutcome endless =
+        runSubject(Subject(SubjectModel::Psychometric, 60, {}), pest(), {{"diff", "-1"}}, random);
     EXPECT_TRUE(endless.limit);
     EXPECT_EQ(endless.pulses, 200);
 }
@@ -89,9 +93,9 @@ TEST(Simulation, TheSameSeedGivesTheSameSubjectsOnAnyNumberOfThreads) {
     Population population;
     population.subjects = 300;
     population.seed = 42;
-    for (const Method method : {Method::AdaptivePest, Method::MlPest, Method::Bayes}) {
-        const auto one = runPopulation(population, method, {}, {}, 1);
-        const auto three = runPopulation(population, method, {}, {}, 3);
+    for (const Method& method : methods()) {
+        const auto one = runPopulation(population, method, {}, 1, 1);
+        const auto three = runPopulation(population, method, {}, 1, 3);
         ASSERT_EQ(one.size(), three.size());
         for (std::size_t i = 0; i < one.size(); ++i) {
             ASSERT_EQ(one[i].estimate, three[i].estimate) << i;
@@ -99,9 +103,9 @@ TEST(Simulation, TheSameSeedGivesTheSameSubjectsOnAnyNumberOfThreads) {
         }
     }
     population.seed = 43;
-    const auto other = runPopulation(population, Method::AdaptivePest, {}, {}, 2);
+    const auto other = runPopulation(population, pest(), {}, 1, 2);
     population.seed = 42;
-    const auto again = runPopulation(population, Method::AdaptivePest, {}, {}, 2);
+    const auto again = runPopulation(population, pest(), {}, 1, 2);
     int differing = 0;
     for (std::size_t i = 0; i < other.size(); ++i) {
         differing += other[i].pulses != again[i].pulses ? 1 : 0;
@@ -113,10 +117,10 @@ TEST(Simulation, TheIntervalHoldsTheTrueThresholdNineteenTimesInTwenty) {
     // Subjects that follow the model the interval assumes: a calibrated 95 % interval.
     Population population;
     population.subjects = 600;
-    for (const Method method : {Method::AdaptivePest, Method::MlPest, Method::Bayes}) {
-        const Summary s = summarise(runPopulation(population, method, {}, {}, 2));
-        EXPECT_GT(s.intervalCoverage, 0.91) << static_cast<int>(method);
-        EXPECT_LT(s.intervalCoverage, 0.99) << static_cast<int>(method);
+    for (const Method& method : methods()) {
+        const Summary s = summarise(runPopulation(population, method, {}, 1, 2));
+        EXPECT_GT(s.intervalCoverage, 0.91) << method.key;
+        EXPECT_LT(s.intervalCoverage, 0.99) << method.key;
         EXPECT_GT(s.intervalWidth, 0.05);
         EXPECT_LT(s.intervalWidth, 0.2);
     }
@@ -125,9 +129,9 @@ TEST(Simulation, TheIntervalHoldsTheTrueThresholdNineteenTimesInTwenty) {
 TEST(Simulation, TheBayesianRunStopsWhenItsIntervalIsNarrowAndANarrowerOneCostsPulses) {
     Population population;
     population.subjects = 400;
-    const Summary usual = summarise(runPopulation(population, Method::Bayes, {}, {}, 2));
-    const Summary tight =
-        summarise(runPopulation(population, Method::Bayes, {}, {}, 2, BayesSettings{0.08}));
+    const Method& bayes = *findMethod(methods(), "bayes");
+    const Summary usual = summarise(runPopulation(population, bayes, {}, 3, 2));
+    const Summary tight = summarise(runPopulation(population, bayes, {{"width", ".08"}}, 3, 2));
     EXPECT_GT(tight.pulsesMean, usual.pulsesMean + 3);
     EXPECT_GE(tight.within5, usual.within5);
     // Every run ends narrow: its interval at most 11 % of its median, so never flagged.
@@ -138,8 +142,8 @@ TEST(Simulation, TheBayesianRunStopsWhenItsIntervalIsNarrowAndANarrowerOneCostsP
     // An operator who misses every MEP drives the run to the top, where it still ends: the
     // posterior piles up under 100, its median a little below.
     Random random = subjectRandom(1, 0, 3);
-    const SubjectOutcome blind = runSubject(Subject(SubjectModel::Psychometric, 60, {0.0, 1.0}),
-                                            Method::Bayes, {}, {}, random);
+    const SubjectOutcome blind =
+        runSubject(Subject(SubjectModel::Psychometric, 60, {0.0, 1.0}), bayes, {}, random);
     EXPECT_FALSE(blind.limit);
     EXPECT_GE(blind.estimate, 95);
     EXPECT_GT(blind.intervalHigh, 99.5);

@@ -3,12 +3,9 @@
 #include <algorithm>
 
 #include "core/display/numbers.h"
+#include "core/run/run.h"
 
 namespace limenta {
-
-double differenceScale(Method method, std::int32_t startstep) {
-    return method == Method::MlPest ? 8.6 : kPlotHeight / (2.0 * startstep);
-}
 
 int pixel(double coordinate) {
     constexpr std::int32_t kLimit = 32000;
@@ -42,7 +39,7 @@ PlotStep text(Rgb colour, double x, double y, std::string words) {
 std::vector<PlotStep> plotScene(const PlotInput& in) {
     const int n = std::clamp(in.n, 1, kLastTrial);
     const double dx = static_cast<double>(kPlotWidth) / (n + 1);
-    const double k = differenceScale(in.method, in.startstep);
+    const double k = in.scale;
     const auto outputY = [](double output) { return kPlotHeight - 4.0 * output; };
     const auto differenceY = [k](double difference) { return kPlotHeight - k * difference; };
 
@@ -76,11 +73,17 @@ std::vector<PlotStep> plotScene(const PlotInput& in) {
     steps.push_back(text(kBlue, 510, ys, formatMask(roundHalfAway(in.newSetting), "#00")));
     steps.push_back(line(kBlue, 3, 0, ys + 5, kPlotWidth, ys + 5));
 
-    const double criterion = in.method == Method::MlPest ? in.mydiff2 : in.mydiff;
+    const double criterion = in.criterion;
     steps.push_back(line(kRed, 3, 0, differenceY(criterion), kPlotWidth, differenceY(criterion)));
     // The caption stands four pixels above its line.
     steps.push_back(text(kRed, 10, (kPlotHeight - 4) - k * criterion, "Diff Threshold"));
     return steps;
+}
+
+std::vector<PlotStep> plotScene(const Run& run) {
+    const Procedure& s = run.state();
+    return plotScene({s.settinglog, s.diflog, s.stepnum, s.mysetting, run.method().plotScale(run),
+                      run.method().criterion(run)});
 }
 
 }  // namespace limenta

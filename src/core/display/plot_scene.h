@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "core/procedure/method.h"
 #include "core/procedure/procedure_state.h"
 
 namespace limenta {
@@ -46,15 +45,9 @@ struct PlotInput {
     const std::array<double, kLastTrial + 1>& diflog;
     int n;              // answers to draw, 1 to 200
     double newSetting;  // the newest output, labelled in blue
-    Method method;      // the scale and the stop criterion follow it
-    std::int32_t startstep;
-    double mydiff;
-    double mydiff2;
+    double scale;       // pixels per unit of difference, as the method draws it
+    double criterion;   // the method's stop criterion, in units of difference
 };
-
-// Pixels per unit of difference: 8.6 under ML-PEST, otherwise a difference of twice the
-// start step reaches the top.
-double differenceScale(Method method, std::int32_t startstep);
 
 // A computed coordinate as a whole pixel: truncated, and kept within a range the drawing
 // code handles safely (anything beyond the picture is clipped anyway).
@@ -63,5 +56,9 @@ int pixel(double coordinate);
 // Every step of one redraw, in drawing order: background, grid, points, connecting lines,
 // the blue estimate and the red stop criterion.
 std::vector<PlotStep> plotScene(const PlotInput& input);
+
+class Run;
+// The scene of a run with at least one answer, at its method's scale and criterion.
+std::vector<PlotStep> plotScene(const Run& run);
 
 }  // namespace limenta

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/procedure/credible_interval.h"
+#include "core/procedure/estimation_procedure.h"
 
 namespace limenta {
 
@@ -16,7 +17,7 @@ inline constexpr double kDefaultBayesWidth = 0.11;
 
 // The log-likelihood of either answer at every output and every threshold of the grid,
 // for one spread: computed once, then shared read-only by any number of runs.
-class BayesModel {
+class BayesModel final : public SharedModel {
   public:
     static constexpr int kPoints = 9901;  // thresholds 1.00 to 100.00, 0.01 apart
     static constexpr double kFrom = 1.0;

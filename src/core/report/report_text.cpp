@@ -1,6 +1,7 @@
 #include "core/report/report_text.h"
 
 #include "core/display/numbers.h"
+#include "core/run/run.h"
 
 namespace limenta {
 
@@ -23,17 +24,11 @@ std::string composeReport(const ReportInputs& in) {
     out += "Total Assessment Time = " +
            (reached ? formatMask(in.totaltime, "##########.##########") + " seconds" : missing) +
            cr + cr;
-    if (in.method == Method::MlPest) {
-        out += "Method: Maximum-Likelihood PEST" + cr;
-        out += "Lower Bound = " + in.field1 + cr;
-        out += "Upper Bound = " + in.field4 + cr;
-        out += "Spread = " + in.field3 + cr + cr;
-    } else {
-        out += "Method: Adaptive PEST" + cr;
-        out += "Starting Value = " + in.field1 + cr;
-        out += "Step Size = " + in.field4 + cr;
-        out += "Difference Threshold = " + in.field3 + cr + cr;
+    out += "Method: " + in.method + cr;
+    for (const auto& [label, value] : in.settings) {
+        out += label + " = " + value + cr;
     }
+    out += cr;
     std::string threshold = in.threshold;
     if (in.stage == RunStage::NoRun) {
         threshold = "no run yet";
@@ -64,6 +59,17 @@ std::string composeReport(const ReportInputs& in) {
     out += in.historyHeader + cr;
     out += in.history + cr;
     return out;
+}
+
+std::vector<std::pair<std::string, std::string>> reportedSettings(const Method& method,
+                                                                  const RunSettings& settings) {
+    std::vector<std::pair<std::string, std::string>> lines;
+    for (const Parameter& p : method.parameters) {
+        if (p.reportLabel != nullptr) {
+            lines.emplace_back(p.reportLabel, settings.stated(p));
+        }
+    }
+    return lines;
 }
 
 }  // namespace limenta

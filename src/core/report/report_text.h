@@ -3,8 +3,8 @@
 
 #include <array>
 #include <string>
-
-#include "core/procedure/method.h"
+#include <utility>
+#include <vector>
 
 namespace limenta {
 
@@ -20,10 +20,9 @@ struct ReportInputs {
     std::string mydate;      // long date at Start
     std::string mytime;      // long time at Start
     double totaltime = 0.0;  // seconds from Start to the estimate
-    Method method = Method::AdaptivePest;
-    std::string field1;  // the three parameter fields as they stand
-    std::string field4;
-    std::string field3;
+    std::string method;      // its name in reports: "Adaptive PEST"
+    // Its reported settings, "Starting Value" and "50", as the run states them.
+    std::vector<std::pair<std::string, std::string>> settings;
     std::string threshold;                 // the big number: the estimate, or the next output
     std::string interval;                  // "37 to 45"; empty before the run's first answer
     std::array<std::string, 3> percents;   // the quick-reference menus' texts ("80%")
@@ -39,5 +38,11 @@ struct ReportInputs {
 // its estimate reports a threshold, its quick-reference values and its time; otherwise
 // those say why they are missing ("--" for the values).
 std::string composeReport(const ReportInputs& in);
+
+struct Method;
+class RunSettings;
+// A method's reported settings, each as `settings` states it.
+std::vector<std::pair<std::string, std::string>> reportedSettings(const Method& method,
+                                                                  const RunSettings& settings);
 
 }  // namespace limenta

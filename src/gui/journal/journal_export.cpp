@@ -11,6 +11,7 @@
 #include "core/display/quick_reference.h"
 #include "core/procedure/credible_interval.h"
 #include "core/report/report_text.h"
+#include "core/run/methods.h"
 
 namespace limenta {
 
@@ -45,9 +46,15 @@ QString number(const std::optional<double>& value) {
 
 }  // namespace
 
+QString methodName(const QString& key) {
+    const Method* method = findMethod(methods(), key.toStdString());
+    return method != nullptr ? QString::fromLatin1(method->name)
+                             : QStringLiteral("unknown (%1)").arg(key);
+}
+
 QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer>& answers) {
     const QJsonObject settings = QJsonDocument::fromJson(run.settings.toUtf8()).object();
-    const bool ml = run.method == Method::MlPest;
+    const Method* method = findMethod(methods(), run.method.toStdString());
     ReportInputs in;
     in.stage = run.estimate ? RunStage::Reached : RunStage::InProgress;
     const QDateTime started = QDateTime::fromString(run.started, Qt::ISODate).toLocalTime();
@@ -58,10 +65,16 @@ QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer
         in.totaltime = static_cast<double>(
             started.secsTo(QDateTime::fromString(run.ended, Qt::ISODate).toLocalTime()));
     }
-    in.method = run.method;
-    in.field1 = jsonText(settings, ml ? "lower_bound" : "initial_output");
-    in.field4 = jsonText(settings, ml ? "upper_bound" : "step_size");
-    in.field3 = jsonText(settings, ml ? "spread" : "diff_threshold");
+    in.method =
+        method != nullptr ? std::string(method->reportName) : methodName(run.method).toStdString();
+    if (method != nullptr) {
+        for (const Parameter& parameter : method->parameters) {
+            if (parameter.reportLabel != nullptr && parameter.journalKey != nullptr) {
+                in.settings.emplace_back(parameter.reportLabel,
+                                         jsonText(settings, parameter.journalKey));
+            }
+        }
+    }
     const double shown = run.estimate ? *run.estimate : answers.empty() ? 0 : answers.back().next;
     in.threshold = formatMask(roundHalfAway(shown), "##0");
     if (run.intervalLow && run.intervalHigh) {
@@ -93,9 +106,9 @@ QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& run
         "trial,fired,answer,next,diff,at\r\n");
     for (const JournalRun& run : runs) {
         const QStringList runColumns{
-            QString::number(run.id),         csvField(run.started),    csvField(run.ended),
-            csvField(methodKey(run.method)), csvField(run.settings),   number(run.estimate),
-            number(run.intervalLow),         number(run.intervalHigh), csvField(run.note)};
+            QString::number(run.id), csvField(run.started),    csvField(run.ended),
+            csvField(run.method),    csvField(run.settings),   number(run.estimate),
+            number(run.intervalLow), number(run.intervalHigh), csvField(run.note)};
         const std::vector<JournalAnswer> answers = journal.answers(run.id);
         if (answers.empty()) {
             csv += runColumns.join(QLatin1Char(',')) + QStringLiteral(",,,,,,\r\n");

@@ -8,6 +8,10 @@
 
 namespace limenta {
 
+// A journalled method's name ("adaptive PEST"); "unknown (x)" for a key the table does not
+// know, which is never taken for another method.
+QString methodName(const QString& key);
+
 // The report of a run as the window would have composed it at its end, from the journal
 // alone: its start values, answers, estimate, interval, percentages and distances.
 QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer>& answers);

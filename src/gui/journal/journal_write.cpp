@@ -20,7 +20,7 @@ QJsonObject runObject(const JournalRun& r) {
     return {{"uid", r.uid},
             {"started", r.started},
             {"ended", r.ended},
-            {"method", methodKey(r.method)},
+            {"method", r.method},
             {"settings", r.settings},
             {"estimate", optional(r.estimate)},
             {"interval_low", optional(r.intervalLow)},
@@ -36,7 +36,7 @@ JournalRun runOf(const QJsonObject& o) {
     r.uid = o.value(QLatin1String("uid")).toString();
     r.started = o.value(QLatin1String("started")).toString();
     r.ended = o.value(QLatin1String("ended")).toString();
-    r.method = methodOfKey(o.value(QLatin1String("method")).toString());
+    r.method = o.value(QLatin1String("method")).toString();
     r.settings = o.value(QLatin1String("settings")).toString();
     r.estimate = optionalOf(o.value(QLatin1String("estimate")));
     r.intervalLow = optionalOf(o.value(QLatin1String("interval_low")));
@@ -114,14 +114,6 @@ std::optional<JournalWrite> JournalWrite::fromJson(const QByteArray& line) {
     w.noteRun = o.value(QLatin1String("note_run")).toInteger();
     w.note = o.value(QLatin1String("note")).toString();
     return w;
-}
-
-QString methodKey(Method method) {
-    return method == Method::MlPest ? QStringLiteral("ml") : QStringLiteral("pest");
-}
-
-Method methodOfKey(const QString& key) {
-    return key == QLatin1String("ml") ? Method::MlPest : Method::AdaptivePest;
 }
 
 }  // namespace limenta

@@ -8,8 +8,6 @@
 #include <array>
 #include <optional>
 
-#include "core/procedure/method.h"
-
 namespace limenta {
 
 struct JournalAnswer {
@@ -26,8 +24,8 @@ struct JournalRun {
     qint64 id = 0;  // the row's number, as read back
     QString uid;    // the run's own name, given at Start: the same in every journal and backlog
     QString started;
-    QString ended;  // empty while the estimate has not been reached
-    Method method = Method::AdaptivePest;
+    QString ended;     // empty while the estimate has not been reached
+    QString method;    // its method's key ("pest"); a key the table does not know is shown so
     QString settings;  // JSON of the three start values as typed
     std::optional<double> estimate;
     std::optional<double> intervalLow;
@@ -57,9 +55,5 @@ struct JournalWrite {
     [[nodiscard]] QByteArray toJson() const;
     static std::optional<JournalWrite> fromJson(const QByteArray& line);
 };
-
-// The journal's key for a method, and back (adaptive PEST for any other key).
-QString methodKey(Method method);
-Method methodOfKey(const QString& key);
 
 }  // namespace limenta

@@ -84,9 +84,7 @@ void PastRunsWindow::refresh() {
         const QDateTime started = QDateTime::fromString(run.started, Qt::ISODate).toLocalTime();
         table->setItem(row, kWhen,
                        fixedItem(started.toString(QStringLiteral("yyyy-MM-dd  HH:mm:ss"))));
-        table->setItem(row, kMethod,
-                       fixedItem(run.method == Method::MlPest ? QStringLiteral("ML-PEST")
-                                                              : QStringLiteral("adaptive PEST")));
+        table->setItem(row, kMethod, fixedItem(methodName(run.method)));
         table->setItem(row, kEstimate, fixedItem(decimal(run.estimate, "0.00")));
         table->setItem(row, kInterval,
                        fixedItem(run.intervalLow && run.intervalHigh

@@ -136,6 +136,18 @@ const std::array<QStringList, RunJournal::kSchemaVersion> kUpgrades{
     // its run, and is never applied twice.
     QStringList{QStringLiteral("ALTER TABLE runs ADD COLUMN uid TEXT"),
                 QStringLiteral("CREATE UNIQUE INDEX runs_by_uid ON runs(uid)")},
+    // 2 to 3: no list of methods in the file, which the table of methods knows; a method
+    // stored by a later Limenta is kept and shown as unknown.
+    QStringList{
+        QStringLiteral("CREATE TABLE runs_v3(id INTEGER PRIMARY KEY, started TEXT NOT NULL, "
+                       "ended TEXT, method TEXT NOT NULL, settings TEXT NOT NULL, estimate REAL, "
+                       "interval_low REAL, interval_high REAL, report TEXT, note TEXT, "
+                       "percents TEXT, m1_distance TEXT, target_distance TEXT, uid TEXT)"),
+        QStringLiteral("INSERT INTO runs_v3 SELECT id, started, ended, method, settings, "
+                       "estimate, interval_low, interval_high, report, note, percents, "
+                       "m1_distance, target_distance, uid FROM runs"),
+        QStringLiteral("DROP TABLE runs"), QStringLiteral("ALTER TABLE runs_v3 RENAME TO runs"),
+        QStringLiteral("CREATE UNIQUE INDEX runs_by_uid ON runs(uid)")},
 };
 
 QVariant optional(const std::optional<double>& value) {
@@ -234,10 +246,8 @@ bool RunJournal::failed(const QSqlError& error) {
 
 bool RunJournal::prepareSchema() {
     QSqlQuery q(db_);
-    // Every commit reaches the disk before it returns; foreign keys hold the answers to
-    // their run.
-    for (const char* pragma :
-         {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", "PRAGMA foreign_keys=ON"}) {
+    // Every commit reaches the disk before it returns.
+    for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL"}) {
         if (!q.exec(QLatin1String(pragma))) {
             return failed(q.lastError());
         }
@@ -252,8 +262,13 @@ bool RunJournal::prepareSchema() {
         problem_ = QStringLiteral("the journal was written by a newer Limenta");
         return false;
     }
+    // Foreign keys hold the answers to their run, once the steps (which rebuild a table
+    // the answers refer to) are done.
+    const auto holdAnswersToRuns = [&] {
+        return q.exec(QStringLiteral("PRAGMA foreign_keys=ON")) || failed(q.lastError());
+    };
     if (version == kSchemaVersion) {
-        return true;
+        return holdAnswersToRuns();
     }
     if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
         return failed(q.lastError());
@@ -269,7 +284,7 @@ bool RunJournal::prepareSchema() {
             }
         }
     }
-    return q.exec(QStringLiteral("COMMIT")) || failed(q.lastError());
+    return (q.exec(QStringLiteral("COMMIT")) || failed(q.lastError())) && holdAnswersToRuns();
 }
 
 bool RunJournal::write(const std::vector<JournalWrite>& writes) {
@@ -318,7 +333,7 @@ bool RunJournal::apply(const JournalWrite& w) {
             // Applied again from a backlog, it changes nothing.
             return run(QStringLiteral("INSERT INTO runs(uid, started, method, settings) "
                                       "VALUES(?, ?, ?, ?) ON CONFLICT(uid) DO NOTHING"),
-                       {r.uid, r.started, methodKey(r.method), r.settings});
+                       {r.uid, r.started, r.method, r.settings});
         case JournalWrite::Kind::Answer: {
             const JournalAnswer& a = w.answer;
             return run(QStringLiteral("INSERT OR REPLACE INTO answers(run_id, trial, fired, "
@@ -351,7 +366,7 @@ std::vector<JournalRun> RunJournal::runs() const {
         r.uid = q.value(1).toString();
         r.started = q.value(2).toString();
         r.ended = q.value(3).toString();
-        r.method = methodOfKey(q.value(4).toString());
+        r.method = q.value(4).toString();
         r.settings = q.value(5).toString();
         r.estimate = optionalDouble(q.value(6));
         r.intervalLow = optionalDouble(q.value(7));

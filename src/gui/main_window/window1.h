@@ -1,4 +1,4 @@
-// The operator's console: every control of the main window, and the run state it owns.
+// The operator's console: every control of the main window, and the run it holds.
 // The handlers live beside it, one window1_<topic>.cpp for each topic (answers, start and
 // reset, status, plot, quick reference, prefs, report, journal, announcement, layout).
 #pragma once
@@ -16,10 +16,8 @@
 #include "core/display/quick_reference.h"
 #include "core/prefs/prefs_format.h"
 #include "core/procedure/credible_interval.h"
-#include "core/procedure/method.h"
-#include "core/procedure/procedure.h"
+#include "core/run/run.h"
 #include "core/trial/response_keys.h"
-#include "core/trial/run_start.h"
 #include "gui/journal/journal_writer.h"
 #include "gui/platform/platform.h"
 
@@ -46,7 +44,7 @@ class PrefsStore;
 class StatusNotice;
 class Window4;
 
-class Window1 final : public QMainWindow, public Procedure, public ResponseKeys {
+class Window1 final : public QMainWindow {
     Q_OBJECT
 
   public:
@@ -73,20 +71,27 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     // are dropped and the announcement holds back. The window goes on handling events.
     void delay(double ticks);
     // A run exists from Start until Reset, also after its estimate is reached.
-    [[nodiscard]] bool runInProgress() const { return running_; }
+    [[nodiscard]] bool runInProgress() const { return run_ != nullptr; }
+    [[nodiscard]] const Run* run() const { return run_.get(); }
+    // The run's state under the design's names; all zero while no run exists.
+    [[nodiscard]] const Procedure& state() const { return run_ ? run_->state() : idle_; }
+    [[nodiscard]] Procedure& state() { return run_ ? run_->state() : idle_; }
+    // The answer keys; the preferences file is their one source, applied by the window.
+    [[nodiscard]] const ResponseKeys& keys() const { return keys_; }
+    [[nodiscard]] ResponseKeys& keys() { return keys_; }
+    // The preferences the window applies: the start values its fields are filled from.
+    [[nodiscard]] const PrefsText& preferences() const { return preferences_; }
     // Sizes the window to its whole design, or as much as the screen holds (then the
     // content scrolls); again once the menu bar is in place.
     void fitToScreen();
     void fitInto(QSize room);
-    // The method "Use ML-PEST" shows: the one Start begins and the answers follow.
-    [[nodiscard]] Method activeMethod() const { return method_; }
+    // The method "Use ML-PEST" shows: the one Start begins.
+    [[nodiscard]] const Method& activeMethod() const { return *method_; }
 
     // Displays.
-    void updatescreen(double setting, std::int32_t answer);
-    // The 95 % interval of the threshold from the run's answers so far, or nothing.
-    [[nodiscard]] std::optional<CredibleInterval> runInterval() const;
+    void updatescreen();
     void showInterval();
-    void makepicture(double setting, std::int32_t n, double difference);
+    void makepicture();
     void Canvas1_Paint(QPainter& g) const;
     void updateguides();
     [[nodiscard]] double distance_adjust() const;
@@ -181,8 +186,11 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     void PopupMenu1_Open();
     void PopupMenu2_Open();
     void PopupMenu3_Open();
-    void setMethodLabels(Method method);
-    void showParameterFields(Method method);
+    void setMethodLabels(const Method& method);
+    void showParameterFields(const Method& method);
+    // The settings Start would begin a run of the active method from: its fields, and the
+    // preferences for what has no field.
+    [[nodiscard]] RunSettings shownSettings() const;
     void setRunInputsLocked(bool locked);
     void setCaption(const QString& caption);  // above the big number
     void handleKey(std::int32_t key);
@@ -199,8 +207,7 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     PrefsText usablePrefs(const std::optional<std::string>& text);
     void applyKeysAndVolumes(const PrefsText& prefs);
     [[nodiscard]] bool answerWaitRunning() const;
-    [[nodiscard]] bool startValuesRefused();
-    [[nodiscard]] QLabel* fieldLabel(StartValue value) const;
+    [[nodiscard]] bool startValuesRefused(const RunSettings& settings);
     void tellSoundUnavailableOnce();
 
     Platform& platform_;
@@ -208,10 +215,14 @@ class Window1 final : public QMainWindow, public Procedure, public ResponseKeys 
     QPointer<Window4> Window4_;
     StatusNotice* notice_ = nullptr;
     std::unique_ptr<class KeyRouter> keyRouter_;
-    bool running_ = false;
-    // The latest answer presented the end of the run: its estimate is on screen.
-    bool estimateShown_ = false;
-    Method method_ = Method::AdaptivePest;
+    std::unique_ptr<Run> run_;  // from Start until Reset
+    Procedure idle_;            // what the displays show of no run
+    const Method* method_;      // the active method
+    ResponseKeys keys_;
+    PrefsText preferences_{std::string()};
+    // The date and time of the latest Start, which a report keeps after Reset.
+    std::string startedDate_;
+    std::string startedTime_;
     // Preferences closed during a run: their start values and method apply at Reset.
     bool startValuesPending_ = false;
     bool toldPrefsDamaged_ = false;

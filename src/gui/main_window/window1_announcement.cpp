@@ -36,7 +36,7 @@ void Window1::announceStage(int stage, QTimer* own, QTimer* next) {
     }
     // The number is read when the stage fires, so a newer answer changes the digits
     // still to come.
-    const std::string digits = formatMask(clippedThresh, "000");
+    const std::string digits = formatMask(state().clippedThresh, "000");
     const std::size_t position = digits.size() - 3 + static_cast<std::size_t>(stage - 1);
     const int digit = digits[position] - '0';
     // Only a hundreds digit of 1 is spoken; tens and units always are, also a 0.

@@ -5,7 +5,6 @@
 #include <QSlider>
 #include <QTimer>
 
-#include "core/trial/answer_step.h"
 #include "gui/main_window/window1.h"
 #include "gui/widgets/design.h"
 #include "gui/widgets/notices.h"
@@ -28,7 +27,7 @@ void Window1::handleKey(std::int32_t key) {
     if (answerWaitRunning()) {
         return;
     }
-    const KeyAnswer classified = classifyKey(key, *this);
+    const KeyAnswer classified = classifyKey(key, keys_);
     if (!classified.taken) {
         return;
     }
@@ -43,15 +42,12 @@ void Window1::handleKey(std::int32_t key) {
 }
 
 void Window1::takeAnswerKey(std::int32_t answer) {
-    const Method method = activeMethod();
-    const AnswerStep step = takeAnswer(*this, answer, method, platform_.clocks.microseconds());
+    const AnswerStep step = run_->answer(answer, platform_.clocks.microseconds());
     if (step.refused) {
         setCaption(QString::fromLatin1(kTrialLimitMessage));
         return;
     }
-
-    estimateShown_ = step.reached;
-    // Kept before it is shown.
+    // Handed to the journal's writer before it is shown.
     journalAnswerTaken(answer, step.next);
 
     Sound& click = platform_.sounds.sound(QStringLiteral("Click"));
@@ -60,16 +56,16 @@ void Window1::takeAnswerKey(std::int32_t answer) {
 
     if (step.reached) {
         presentEstimate();
-    } else if (method == Method::AdaptivePest) {
+    } else if (const char* caption = run_->method().answerCaption) {
         setTextColour(StaticText4, kDesignBlack);
-        setCaption(QStringLiteral("Next Output to Try :"));
+        setCaption(QString::fromLatin1(caption));
         blankGuides();  // the run goes on: no estimate stands
     }
 
-    updatescreen(step.next, answer);
+    updatescreen();
     showInterval();
-    makepicture(step.next, stepnum, thediff);
-    // clippedThresh, the number to announce, was set with the step.
+    makepicture();
+    // clippedThresh, the number to announce, was set with the answer.
     Timer1->start();
 }
 

@@ -26,21 +26,22 @@ void Window1::journalRunStarted() {
     if (journal_ == nullptr || journal_->ended()) {
         return;
     }
-    const bool ml = activeMethod() == Method::MlPest;
+    const Method& method = run_->method();
+    // The settings that describe the run, as it states them; a preference without a field
+    // as the number it is.
     QJsonObject settings;
-    settings.insert(QStringLiteral("method"), methodKey(activeMethod()));
-    settings.insert(ml ? QStringLiteral("lower_bound") : QStringLiteral("initial_output"),
-                    EditField1->text());
-    settings.insert(ml ? QStringLiteral("upper_bound") : QStringLiteral("step_size"),
-                    EditField4->text());
-    settings.insert(ml ? QStringLiteral("spread") : QStringLiteral("diff_threshold"),
-                    ml ? QString::number(runspread) : EditField3->text());
-    if (ml) {
-        settings.insert(QStringLiteral("diff_threshold"), mydiff2);
+    settings.insert(QStringLiteral("method"), QLatin1String(method.key));
+    for (const Parameter& parameter : method.parameters) {
+        if (parameter.journalKey != nullptr) {
+            settings.insert(QLatin1String(parameter.journalKey),
+                            parameter.form == ValueForm::Number
+                                ? QJsonValue(run_->settings().number(parameter))
+                                : QJsonValue(QString::fromStdString(run_->stated(parameter))));
+        }
     }
     journalRun_.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     journalRun_.started = journalTime();
-    journalRun_.method = activeMethod();
+    journalRun_.method = QString::fromLatin1(method.key);
     journalRun_.settings =
         QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact));
     journal_->write(JournalWrite::start(journalRun_));
@@ -50,10 +51,11 @@ void Window1::journalAnswerTaken(std::int32_t answer, double next) {
     if (!journalled()) {
         return;
     }
-    const JournalAnswer row{stepnum, lastsetting, answer, next, thediff, journalTime()};
-    if (estimateShown_) {
+    const Procedure& s = run_->state();
+    const JournalAnswer row{s.stepnum, s.lastsetting, answer, next, s.thediff, journalTime()};
+    if (run_->reached()) {
         journalRun_.ended = row.at;
-        journalRun_.estimate = myrmt;
+        journalRun_.estimate = s.myrmt;
     }
     keepRunShown();
     // The answer and the run's row as it now stands: one transaction.
@@ -69,7 +71,7 @@ void Window1::journalRunUpdated() {
 }
 
 void Window1::keepRunShown() {
-    if (const auto interval = runInterval()) {
+    if (const auto interval = run_->interval()) {
         journalRun_.intervalLow = interval->low;
         journalRun_.intervalHigh = interval->high;
     }

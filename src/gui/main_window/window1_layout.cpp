@@ -90,7 +90,8 @@ QTimer* announcementTimer(QObject* parent, const char* name) {
 Window1::Window1(Platform& platform, PrefsStore& prefs)
     : platform_(platform),
       prefs_(prefs),
-      keyRouter_(std::make_unique<KeyRouter>(*this, platform.clocks)) {
+      keyRouter_(std::make_unique<KeyRouter>(*this, platform.clocks)),
+      method_(&methodOfPrefsFlag(methods(), false)) {
     setObjectName(QStringLiteral("Window1"));
     setWindowTitle(QStringLiteral("Adaptive PEST Procedure "));
     buildControls();
@@ -248,8 +249,8 @@ void Window1::connectEvents() {
     // The labels follow every change of the box; only the operator's change (a click or
     // the keyboard) runs the method switch, never the program's own setChecked.
     connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) {
-        method_ = on ? Method::MlPest : Method::AdaptivePest;
-        setMethodLabels(method_);
+        method_ = &methodOfPrefsFlag(methods(), on);
+        setMethodLabels(*method_);
     });
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1_Action(); });
     for (QComboBox* menu : {PopupMenu1, PopupMenu2, PopupMenu3}) {
@@ -270,12 +271,13 @@ QString Window1::notice() const {
     return notice_->message();
 }
 
-void Window1::setMethodLabels(Method method) {
-    const bool mlPest = method == Method::MlPest;
-    StaticText1->setText(mlPest ? QStringLiteral("Lower Bound:")
-                                : QStringLiteral("Initial output value:"));
-    StaticText3->setText(mlPest ? QStringLiteral("Upper Bound:") : QStringLiteral("Step Size:"));
-    StaticText2->setText(mlPest ? QStringLiteral("Spread:") : QStringLiteral("Diff. Threshold:"));
+void Window1::setMethodLabels(const Method& method) {
+    const std::vector<const Parameter*> fields = method.fields();
+    const std::array<QLabel*, 3> captions{StaticText1, StaticText3, StaticText2};
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        captions[i]->setText(i < fields.size() ? QString::fromLatin1(fields[i]->caption)
+                                               : QString());
+    }
 }
 
 void Window1::setRunInputsLocked(bool locked) {

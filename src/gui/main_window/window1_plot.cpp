@@ -59,16 +59,9 @@ void draw(QPainter& painter, const PlotStep& step) {
 
 }  // namespace
 
-void Window1::makepicture(double setting, std::int32_t n, double difference) {
-    if (n < 1 || n > kLastTrial) {
-        return;  // the logs hold answers 1 to 200 only
-    }
-    settinglog[static_cast<std::size_t>(n)] = setting;
-    diflog[static_cast<std::size_t>(n)] = difference;
-    const PlotInput input{settinglog,     diflog,    n,      setting,
-                          activeMethod(), startstep, mydiff, mydiff2};
+void Window1::makepicture() {
     QPainter painter(&p);
-    for (const PlotStep& step : plotScene(input)) {
+    for (const PlotStep& step : plotScene(*run_)) {
         draw(painter, step);
     }
     painter.end();

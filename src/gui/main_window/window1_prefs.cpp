@@ -23,7 +23,7 @@ void Window1::PushButton6_Action() {
 }
 
 void Window1::showPreferences() {
-    Window2 dialog(this, prefs_, *this, platform_);
+    Window2 dialog(this, prefs_, platform_);
     platform_.dialogs.runModal(dialog);
 }
 
@@ -39,16 +39,9 @@ void Window1::loadprefs(bool mayAskFirst) {
         loadprefs(false);
         return;
     }
-    const PrefsText prefs = usablePrefs(text);
-    mysetting = prefs.number(kPrefsInitialOutput);
-    mystep = prefs.number(kPrefsStepSize);
-    mydiff = prefs.number(kPrefsDiffThreshold);
-    applyKeysAndVolumes(prefs);
-    lowbound = prefs.whole(kPrefsLowerBound);
-    upbound = prefs.whole(kPrefsUpperBound);
-    myspread = prefs.whole(kPrefsSpread);
-    mydiff2 = prefs.number(kPrefsMlDiffThreshold);
-    CheckBox1->setChecked(prefs.flag(kPrefsUseMlPest));
+    preferences_ = usablePrefs(text);
+    applyKeysAndVolumes(preferences_);
+    CheckBox1->setChecked(preferences_.flag(kPrefsUseMlPest));
     startValuesPending_ = false;
     showParameterFields(activeMethod());
 }
@@ -80,24 +73,25 @@ void Window1::applyKeysAndVolumes(const PrefsText& prefs) {
     Slider1->setValue(prefs.volume(kPrefsVoiceVolume));
     Slider2->setValue(prefs.volume(kPrefsSignalVolume));
     Slider3->setValue(prefs.volume(kPrefsClickVolume));
-    successkey = prefs.key(kPrefsSuccessKey, kDefaultSuccessKey);
-    failkey = prefs.key(kPrefsFailKey, kDefaultFailKey);
-    successall = prefs.flag(kPrefsSuccessAll);
-    failall = prefs.flag(kPrefsFailAll);
-    for (const auto& [field, which, used] : {std::tuple{kPrefsSuccessKey, "success", successkey},
-                                             std::tuple{kPrefsFailKey, "failure", failkey}}) {
+    keys_.successkey = prefs.key(kPrefsSuccessKey, kDefaultSuccessKey);
+    keys_.failkey = prefs.key(kPrefsFailKey, kDefaultFailKey);
+    keys_.successall = prefs.flag(kPrefsSuccessAll);
+    keys_.failall = prefs.flag(kPrefsFailAll);
+    for (const auto& [field, which, used] :
+         {std::tuple{kPrefsSuccessKey, "success", keys_.successkey},
+          std::tuple{kPrefsFailKey, "failure", keys_.failkey}}) {
         if (const MenuKey* menu = menuKeyOf(prefs.whole(field))) {
             tell(QLatin1String(notice::kMenuKeyReplaced)
                      .arg(QLatin1String(which), QLatin1String(menu->name),
                           QLatin1String(menu->what), QString::fromStdString(keyDisplayName(used))));
         }
     }
-    if (!successall && !failall && sameKey(successkey, failkey)) {
+    if (!keys_.successall && !keys_.failall && sameKey(keys_.successkey, keys_.failkey)) {
         tell(QLatin1String(notice::kSameKeys));
     }
     // A legend on screen names the keys that count now.
     if (!StaticText6->text().isEmpty()) {
-        StaticText6->setText(QString::fromStdString(keyLegend(*this)));
+        StaticText6->setText(QString::fromStdString(keyLegend(keys_)));
     }
 }
 

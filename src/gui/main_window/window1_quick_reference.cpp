@@ -56,6 +56,7 @@ void showGuide(QLabel* label, const ReferenceValue& value, const QColor& colour)
 
 void Window1::updateguides() {
     const std::array<QComboBox*, 3> menus{PopupMenu1, PopupMenu2, PopupMenu3};
+    const double myrmt = state().myrmt;
     for (std::size_t j = 0; j < 3; ++j) {
         plainGuides_[j] = quickReference(myrmt, menus[j]->currentIndex());
         correctedGuides_[j] =

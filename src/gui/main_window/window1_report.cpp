@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "core/display/history_line.h"
 #include "core/report/report_text.h"
 #include "gui/main_window/window1.h"
 #include "gui/report/output_window.h"
@@ -14,22 +15,31 @@ namespace limenta {
 void Window1::PushButton4_Action() {
     const auto text = [](const auto* control) { return control->text().toStdString(); };
     ReportInputs in;
-    in.stage = !runInProgress() ? RunStage::NoRun
-               : estimateShown_ ? RunStage::Reached
-                                : RunStage::InProgress;
-    in.mydate = mydate;
-    in.mytime = mytime;
-    in.totaltime = totaltime;
-    in.method = activeMethod();
-    in.field1 = text(EditField1);
-    in.field4 = text(EditField4);
-    // An ML-PEST run states the spread it estimates with, made whole.
-    in.field3 = runInProgress() && in.method == Method::MlPest ? std::to_string(runspread)
-                                                               : text(EditField3);
-    in.threshold = text(StaticText4);
-    if (const auto interval = runInProgress() ? runInterval() : std::nullopt) {
-        in.interval =
-            std::to_string(interval->shownLow()) + " to " + std::to_string(interval->shownHigh());
+    in.stage = run_ == nullptr   ? RunStage::NoRun
+               : run_->reached() ? RunStage::Reached
+                                 : RunStage::InProgress;
+    in.mydate = startedDate_;
+    in.mytime = startedTime_;
+    in.totaltime = state().totaltime;
+    if (run_) {
+        // The run's own settings, as it states them.
+        in.method = run_->method().reportName;
+        in.settings = reportedSettings(run_->method(), run_->settings());
+        in.threshold = shownOutput(*run_);
+        if (const auto interval = run_->interval()) {
+            in.interval = std::to_string(interval->shownLow()) + " to " +
+                          std::to_string(interval->shownHigh());
+        }
+        in.history = historyText(run_->trials());
+    } else {
+        // No run: the fields as they stand.
+        in.method = method_->reportName;
+        const RunSettings shown = shownSettings();
+        for (const Parameter& parameter : method_->parameters) {
+            if (parameter.reportLabel != nullptr) {
+                in.settings.emplace_back(parameter.reportLabel, shown.typed(parameter));
+            }
+        }
     }
     in.percents = {PopupMenu1->currentText().toStdString(), PopupMenu2->currentText().toStdString(),
                    PopupMenu3->currentText().toStdString()};
@@ -39,8 +49,7 @@ void Window1::PushButton4_Action() {
     }
     in.m1Distance = text(EditField7);
     in.targetDistance = text(EditField6);
-    in.historyHeader = text(EditField5);
-    in.history = text(EditField2);
+    in.historyHeader = kHistoryHeader;
     myoutput = composeReport(in);
     journalRun_.report = QString::fromStdString(myoutput);
     journalRunUpdated();

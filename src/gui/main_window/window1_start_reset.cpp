@@ -5,9 +5,10 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QTimer>
 
+#include "core/display/history_line.h"
 #include "core/display/numbers.h"
-#include "core/trial/run_start.h"
 #include "gui/main_window/plot_canvas.h"
 #include "gui/main_window/window1.h"
 #include "gui/widgets/cr_text_edit.h"
@@ -25,20 +26,17 @@ QString fromStd(const std::string& text) {
 }  // namespace
 
 void Window1::Event_Open() {
-    mysetting = 50.0;
-    mystep = 7.0;
     p = splashPicture();
     for (int d = 0; d <= 9; ++d) {
         sss[static_cast<std::size_t>(d)] = &platform_.sounds.sound(QStringLiteral("s%1").arg(d));
     }
-    successkey = kOpeningSuccessKey;
-    failkey = kOpeningFailKey;
+    keys_.successkey = kOpeningSuccessKey;
+    keys_.failkey = kOpeningFailKey;
     tellSoundUnavailableOnce();
     loadprefs();
 }
 
 void Window1::resetvariables() {
-    clearTrials();
     p = splashPicture();
     Canvas1->update();
     EditField2->setText(QString());
@@ -48,36 +46,40 @@ void Window1::resetvariables() {
     updateguides();  // blank: no estimate yet
 }
 
+RunSettings Window1::shownSettings() const {
+    const std::array<const QLineEdit*, 3> fields{EditField1, EditField4, EditField3};
+    RunSettings settings;
+    std::size_t field = 0;
+    for (const Parameter& parameter : method_->parameters) {
+        if (parameter.caption != nullptr && field < fields.size()) {
+            settings.set(parameter.key, fields[field++]->text().toStdString());
+        } else if (parameter.prefsField != 0) {
+            settings.set(parameter.key, preferences_.field(parameter.prefsField));
+        }
+    }
+    return settings;
+}
+
 void Window1::PushButton1_Action() {
-    if (startValuesRefused()) {
+    const RunSettings settings = shownSettings();
+    if (startValuesRefused(settings)) {
         return;
     }
-    running_ = true;
-    estimateShown_ = false;
     if (notice() == QLatin1String(notice::kPressStart)) {
         tell(QString());
     }
+    resetvariables();
+    run_ = std::make_unique<Run>(*method_, settings);
+    Procedure& s = run_->state();
     const QDateTime now = platform_.clocks.currentDateTime();
     const QLocale locale;
-    mydate = locale.toString(now.date(), QLocale::LongFormat).toStdString();
-    mytime = locale.toString(now.time(), QLocale::LongFormat).toStdString();
-    resetvariables();
-    setCaption(QStringLiteral("Next Output to Try:"));
+    startedDate_ = s.mydate = locale.toString(now.date(), QLocale::LongFormat).toStdString();
+    startedTime_ = s.mytime = locale.toString(now.time(), QLocale::LongFormat).toStdString();
+    s.starttime = platform_.clocks.microseconds();
     setRunInputsLocked(true);
     BevelButton1->setText(QStringLiteral("Adjust"));
-    StaticText6->setText(fromStd(keyLegend(*this)));
-    starttime = platform_.clocks.microseconds();
-
-    if (activeMethod() == Method::MlPest) {
-        const double lower = numberIn(EditField1);
-        const double upper = numberIn(EditField4);
-        const double spread = numberIn(EditField3);
-        startMlPest(*this, toWhole(lower), toWhole(upper), spread);
-        StaticText4->setText(fromStd(plainDecimal(teststim)));
-    } else {
-        startAdaptivePest(*this, numberIn(EditField1), numberIn(EditField4), numberIn(EditField3));
-        StaticText4->setText(fromStd(formatMask(roundHalfAway(mysetting), "##0")));
-    }
+    StaticText6->setText(fromStd(keyLegend(keys_)));
+    StaticText4->setText(fromStd(shownOutput(*run_)));
     journalRunStarted();
     // The answer keys go to the plot canvas from now on.
     Canvas1->setFocus(Qt::OtherFocusReason);
@@ -88,79 +90,64 @@ void Window1::PushButton3_Action() {
         journalRunUpdated();
         journalRun_ = JournalRun();
     }
+    run_.reset();
+    // No run, nothing to announce: a number still being spoken stops.
+    for (QTimer* stage : {Timer1, Timer2, Timer3}) {
+        stage->stop();
+    }
     resetvariables();
     setRunInputsLocked(false);
     StaticText4->setText(QString());
-    running_ = false;
     if (startValuesPending_) {
         loadprefs();
     }
 }
 
-bool Window1::startValuesRefused() {
-    const bool ml = activeMethod() == Method::MlPest;
-    const double first = numberIn(EditField1);
-    const double second = numberIn(EditField4);
-    const double third = numberIn(EditField3);
-    std::optional<StartProblem> problem =
-        ml ? checkMlStart(toWhole(first), toWhole(second), third, mydiff2)
-           : checkAdaptiveStart(first, second, third);
-    QString name;
-    if (problem) {
-        name = problem->value == StartValue::MlDiffThreshold
-                   ? QStringLiteral("The ML-PEST difference threshold (in Preferences)")
-                   : fieldLabel(problem->value)->text().remove(QLatin1Char(':'));
-    }
+bool Window1::startValuesRefused(const RunSettings& settings) {
+    const std::optional<StartProblem> problem = method_->check(*method_, settings);
     if (!problem) {
         return false;
     }
-    const QString upper = StaticText3->text().remove(QLatin1Char(':'));
+    // A value by its field's caption, or by the name it has where it is set.
+    const auto nameOf = [this](StartValue value) {
+        for (const Parameter& parameter : method_->parameters) {
+            if (parameter.value == value) {
+                return parameter.caption != nullptr
+                           ? QString::fromLatin1(parameter.caption).remove(QLatin1Char(':'))
+                           : QString::fromLatin1(parameter.outsideName);
+            }
+        }
+        return QString();
+    };
     platform_.dialogs.message(
-        this, QStringLiteral("Cannot start: %1 %2.")
-                  .arg(name, fromStd(ruleText(problem->rule, upper.toStdString()))));
+        this,
+        QStringLiteral("Cannot start: %1 %2.")
+            .arg(nameOf(problem->value),
+                 fromStd(ruleText(problem->rule, nameOf(StartValue::UpperBound).toStdString()))));
     return true;
 }
 
-QLabel* Window1::fieldLabel(StartValue value) const {
-    switch (value) {
-        case StartValue::InitialOutput:
-        case StartValue::LowerBound:
-            return StaticText1;
-        case StartValue::StepSize:
-        case StartValue::UpperBound:
-            return StaticText3;
-        case StartValue::DiffThreshold:
-        case StartValue::Spread:
-        case StartValue::MlDiffThreshold:
-        case StartValue::Width:  // no field of this window
-            break;
-    }
-    return StaticText2;
-}
-
 void Window1::CheckBox1_Action() {
-    if (CheckBox1->isChecked()) {
-        setMethodLabels(Method::MlPest);
-        loadprefs();
-        CheckBox1->setChecked(true);
-        showParameterFields(Method::MlPest);
-    } else {
-        setMethodLabels(Method::AdaptivePest);
-        loadprefs();
-        showParameterFields(Method::AdaptivePest);
-        CheckBox1->setChecked(false);
-    }
+    // The operator's choice; the preferences applied again leave it standing.
+    const Method& chosen = methodOfPrefsFlag(methods(), CheckBox1->isChecked());
+    setMethodLabels(chosen);
+    loadprefs();
+    CheckBox1->setChecked(chosen.prefsFlag);
+    showParameterFields(chosen);
 }
 
-void Window1::showParameterFields(Method method) {
-    if (method == Method::MlPest) {
-        EditField1->setText(QString::number(lowbound));
-        EditField4->setText(QString::number(upbound));
-        EditField3->setText(QString::number(myspread));
-    } else {
-        EditField1->setText(fromStd(plainDecimal(mysetting)));
-        EditField4->setText(fromStd(plainDecimal(mystep)));
-        EditField3->setText(fromStd(plainDecimal(mydiff)));
+void Window1::showParameterFields(const Method& method) {
+    const std::array<QLineEdit*, 3> fields{EditField1, EditField4, EditField3};
+    const std::vector<const Parameter*> shown = method.fields();
+    for (std::size_t i = 0; i < shown.size() && i < fields.size(); ++i) {
+        const Parameter& parameter = *shown[i];
+        // The bounds and the spread as the whole numbers a run takes them as.
+        const bool whole =
+            parameter.form == ValueForm::Bounds || parameter.form == ValueForm::Whole;
+        const int n = parameter.prefsField;
+        fields[i]->setText(n == 0  ? QString::fromLatin1(parameter.defaultText)
+                           : whole ? QString::number(preferences_.whole(n))
+                                   : fromStd(plainDecimal(preferences_.number(n))));
     }
 }
 

@@ -1,4 +1,4 @@
-// The big number, its caption and the history list.
+// The big number, its caption, the history list and the interval, all from the run.
 #include <QLabel>
 
 #include "core/display/history_line.h"
@@ -10,12 +10,10 @@
 
 namespace limenta {
 
-void Window1::updatescreen(double /*setting*/, std::int32_t answer) {
-    const QString history = EditField2->text();
-    StaticText4->setText(QString::fromStdString(formatMask(roundHalfAway(mysetting), "##0")));
-    const std::string line = historyLine(stepnum, lastsetting, answer, thediff);
+void Window1::updatescreen() {
+    StaticText4->setText(QString::fromStdString(shownOutput(*run_)));
     // Newest line on top, so the latest answer is always in view.
-    EditField2->setText(QString::fromStdString(line) + history);
+    EditField2->setText(QString::fromStdString(historyText(run_->trials())));
 }
 
 void Window1::setCaption(const QString& caption) {
@@ -23,20 +21,13 @@ void Window1::setCaption(const QString& caption) {
     setFittingText(StaticText5, caption, kCaptionPixelSize);
 }
 
-std::optional<CredibleInterval> Window1::runInterval() const {
-    // The operator's belief about the spread: the ML-PEST run's own, or for adaptive PEST,
-    // which has none, the preferences' ML-PEST spread.
-    return credibleInterval(firedAnswers(*this),
-                            activeMethod() == Method::MlPest ? runspread : myspread);
-}
-
 void Window1::showInterval() {
-    const std::optional<CredibleInterval> interval = runInterval();
+    const std::optional<CredibleInterval> interval = run_ ? run_->interval() : std::nullopt;
     if (!interval) {
         StaticText20->setText(QString());
         return;
     }
-    StaticText20->setText(QString::fromStdString(intervalLine(*interval, stepnum)));
+    StaticText20->setText(QString::fromStdString(intervalLine(*interval, run_->state().stepnum)));
     setTextColour(StaticText20, interval->wide() ? kDesignAmber : kDesignBlack);
 }
 

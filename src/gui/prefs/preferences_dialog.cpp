@@ -37,8 +37,8 @@ QString keyCaption(std::int32_t code) {
     return QStringLiteral("KEY =     ") + QString::fromStdString(keyDisplayName(code));
 }
 
-Window2::Window2(QWidget* parent, PrefsStore& store, ResponseKeys& mainKeys, Platform& platform)
-    : QDialog(parent), store_(store), mainKeys_(mainKeys), platform_(platform) {
+Window2::Window2(QWidget* parent, PrefsStore& store, Platform& platform)
+    : QDialog(parent), store_(store), platform_(platform) {
     setObjectName(QStringLiteral("Window2"));
     setWindowTitle(QStringLiteral("Preferences"));
     setFixedSize(552, 386);
@@ -277,14 +277,6 @@ void Window2::PushButton4_Action() {
     if (refusedStartValues()) {
         return;
     }
-    if (CheckBox1->isChecked()) {
-        mainKeys_.successall = true;
-    }
-    if (CheckBox2->isChecked()) {
-        mainKeys_.failall = true;
-    }
-    mainKeys_.failkey = tempfailkey;
-    mainKeys_.successkey = tempsuccesskey;
     saveprefs();
     accept();
 }

@@ -23,8 +23,8 @@ class Window2 final : public QDialog {
     Q_OBJECT
 
   public:
-    // `mainKeys` are the main window's response keys, which OK sets.
-    Window2(QWidget* parent, PrefsStore& store, ResponseKeys& mainKeys, Platform& platform);
+    // OK writes the preferences file, from which the main window takes them all.
+    Window2(QWidget* parent, PrefsStore& store, Platform& platform);
     Q_DISABLE_COPY_MOVE(Window2)
 
     void PushButton1_Action();  // Reset Defaults
@@ -92,7 +92,6 @@ class Window2 final : public QDialog {
     bool refusedStartValues();
 
     PrefsStore& store_;
-    ResponseKeys& mainKeys_;
     Platform& platform_;
 };
 

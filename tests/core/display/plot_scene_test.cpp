@@ -29,7 +29,7 @@ TEST(PlotScene, OneAnswerHasOnePointTwoGridColumnsAndNoConnectingLines) {
     logs.settings[1] = 50;
     logs.differences[1] = 7;
     const auto steps =
-        plotScene({logs.settings, logs.differences, 1, 50, Method::AdaptivePest, 7, 0.45, 0.45});
+        plotScene({logs.settings, logs.differences, 1, 50, kPlotHeight / 14.0, 0.45});
     const auto dots = stepsOf(steps, PlotStep::Kind::FillOval, kBlack);
     ASSERT_EQ(dots.size(), 1U);
     EXPECT_EQ(dots[0].x1, 275);
@@ -69,15 +69,15 @@ TEST(PlotScene, OneAnswerHasOnePointTwoGridColumnsAndNoConnectingLines) {
     EXPECT_EQ(labels[1].x1, 510);
 }
 
-TEST(PlotScene, ScalesDifferencesByMethod) {
+TEST(PlotScene, ScalesDifferencesAndDrawsTheCriterionAsGiven) {
     Logs logs;
     logs.settings = {0, 50, 43};
     logs.differences = {0, 7, 7};
     const auto adaptive =
-        plotScene({logs.settings, logs.differences, 2, 43, Method::AdaptivePest, 7, 0.45, 0.3});
+        plotScene({logs.settings, logs.differences, 2, 43, kPlotHeight / 14.0, 0.45});
     const auto red = stepsOf(adaptive, PlotStep::Kind::Line, kRed);
     ASSERT_EQ(red.size(), 1U);
-    EXPECT_EQ(red[0].y1, 374);  // 387 - (387 / 14) x 0.45 = 374.6
+    EXPECT_EQ(red[0].y1, 374);  // 387 - (387 / 14) x 0.45 = 374.6: adaptive PEST, step 7
     EXPECT_EQ(stepsOf(adaptive, PlotStep::Kind::Text, kRed)[0].y1, 370);
     // Each connecting line joins the centres of its two marks: dx = 550 / 3.
     const auto black = stepsOf(adaptive, PlotStep::Kind::Line, kBlack);
@@ -91,7 +91,7 @@ TEST(PlotScene, ScalesDifferencesByMethod) {
     logs.settings[3] = 39.5;
     logs.differences[3] = 3.5;
     const auto three =
-        plotScene({logs.settings, logs.differences, 3, 39.5, Method::AdaptivePest, 7, 0.45, 0.3});
+        plotScene({logs.settings, logs.differences, 3, 39.5, kPlotHeight / 14.0, 0.45});
     const auto greens = stepsOf(three, PlotStep::Kind::Line, kGreen);
     ASSERT_EQ(greens.size(), 2U);  // dx = 550 / 4
     EXPECT_EQ((std::array{greens[1].x1, greens[1].y1, greens[1].x2, greens[1].y2}),
@@ -105,7 +105,7 @@ TEST(PlotScene, ScalesDifferencesByMethod) {
               (std::array{0, 220, 550, 220}));
     EXPECT_EQ(stepsOf(adaptive, PlotStep::Kind::Text, kBlue)[1].text, "43");
 
-    const auto ml = plotScene({logs.settings, logs.differences, 2, 7, Method::MlPest, 7, 0.45, 1});
+    const auto ml = plotScene({logs.settings, logs.differences, 2, 7, 8.6, 1});
     EXPECT_EQ(stepsOf(ml, PlotStep::Kind::Line, kRed)[0].y1, 378);  // 387 - 8.6 x 1
     EXPECT_EQ(stepsOf(ml, PlotStep::Kind::Text, kBlue)[1].text, "07");
 }
@@ -118,7 +118,7 @@ TEST(PlotScene, KeepsAbsurdValuesToSafePixels) {
     logs.settings[1] = 1e300;
     logs.differences[1] = -1e300;
     const auto steps =
-        plotScene({logs.settings, logs.differences, 1, 1e300, Method::AdaptivePest, 0, 1e300, 0});
+        plotScene({logs.settings, logs.differences, 1, 1e300, kPlotHeight / 0.0, 1e300});
     for (const PlotStep& step : steps) {
         for (const int coordinate : {step.x1, step.y1, step.x2, step.y2}) {
             EXPECT_LE(std::abs(coordinate), 32000 + 550);

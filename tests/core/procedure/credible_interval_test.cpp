@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-#include "core/trial/answer_step.h"
+#include "core/run/run.h"
 #include "core/trial/run_start.h"
 
 namespace limenta {
@@ -116,31 +116,29 @@ TEST(CredibleInterval, AnswersAtTheLowestOutputCountWhereTheyWereFired) {
 TEST(CredibleInterval, TakesEveryAnswerAtTheWholePercentFired) {
     // ML-PEST: the bounds are not answers; the first estimate 47.5 was fired as 48; answers
     // after the end count.
-    Procedure run;
-    run.clearTrials();
-    run.mydiff2 = 0.45;
-    startMlPest(run, 20, 80, 2);
+    limenta::Run ml(*findMethod(methods(), "ml"),
+                    {{"lower", "20"}, {"upper", "80"}, {"spread", "2"}});
+    const Procedure& run = ml.state();
     ASSERT_EQ(run.curstim, 47.5);
-    takeAnswer(run, 0, Method::MlPest, 0);
+    ml.answer(0, 0);
     EXPECT_EQ(firedAnswers(run), (std::vector<FiredAnswer>{{48, 0}}));
     for (int i = 0; i < 40 && run.myrmt == 0; ++i) {
-        takeAnswer(run, i % 2, Method::MlPest, 0);
+        ml.answer(i % 2, 0);
     }
     ASSERT_NE(run.myrmt, 0);
     const int answered = run.stepnum;
-    takeAnswer(run, 1, Method::MlPest, 0);  // after the end
+    ml.answer(1, 0);  // after the end
     const auto answers = firedAnswers(run);
     ASSERT_EQ(static_cast<int>(answers.size()), answered + 1);
     EXPECT_EQ(answers.back(), (FiredAnswer{static_cast<std::int32_t>(std::lround(run.myrmt)), 1}));
 
     // Adaptive PEST fires 39.5 as 40.
-    Procedure pest;
-    pest.clearTrials();
-    startAdaptivePest(pest, 50, 7, 0.45);
+    limenta::Run pest(*findMethod(methods(), "pest"), {});
     for (const int answer : {1, 1, 0, 0}) {
-        takeAnswer(pest, answer, Method::AdaptivePest, 0);
+        pest.answer(answer, 0);
     }
-    EXPECT_EQ(firedAnswers(pest), (std::vector<FiredAnswer>{{50, 1}, {43, 1}, {36, 0}, {40, 0}}));
+    EXPECT_EQ(firedAnswers(pest.state()),
+              (std::vector<FiredAnswer>{{50, 1}, {43, 1}, {36, 0}, {40, 0}}));
 }
 
 TEST(CredibleInterval, IsWideWhenItSpansMoreThanFifteenPercentOfTheMedian) {

@@ -13,7 +13,7 @@
 #include <QThread>
 
 #include "core/procedure/credible_interval.h"
-#include "core/trial/answer_step.h"
+#include "core/run/run.h"
 #include "core/trial/run_start.h"
 #include "gui/fakes/main_window_fixture.h"
 #include "gui/journal/journal_export.h"
@@ -158,7 +158,8 @@ TEST_F(Journal, ASchemaOfItsOwnVersionInWalModeReadableByItsOwnerOnly) {
     Window1& w = openWithJournal();
     ASSERT_TRUE(settled());
     EXPECT_TRUE(notices.isEmpty());
-    EXPECT_EQ(column(journalPath(), QStringLiteral("PRAGMA user_version")), QStringList{"2"});
+    const QString current = QString::number(RunJournal::kSchemaVersion);
+    EXPECT_EQ(column(journalPath(), QStringLiteral("PRAGMA user_version")), QStringList{current});
     EXPECT_EQ(column(journalPath(), QStringLiteral("PRAGMA journal_mode")), QStringList{"wal"});
     EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT name FROM sqlite_master WHERE "
                                                    "type = 'table' ORDER BY name")),
@@ -175,27 +176,30 @@ TEST_F(Journal, ASchemaOfItsOwnVersionInWalModeReadableByItsOwnerOnly) {
     startWriter(journalPath());
     ASSERT_TRUE(settled());
     EXPECT_EQ(modeOf(journalPath()), 0600);
-    // A method the schema does not know is refused by the file itself.
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
-        db.setDatabaseName(journalPath());
-        ASSERT_TRUE(db.open());
-        EXPECT_FALSE(QSqlQuery(db).exec(QStringLiteral(
-            "INSERT INTO runs(started, method, settings) VALUES('2026', 'x', '{}')")));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+    // A method the table does not know (a later Limenta's) is kept, and shown as unknown,
+    // never taken for another method.
+    column(journalPath(), QStringLiteral("INSERT INTO runs(uid, started, method, settings) "
+                                         "VALUES('later', '2026-12-08T09:30:15Z', 'robust-x', "
+                                         "'{}')"));
+    const auto stored = RunJournal::open(journalPath(), RunJournal::Access::Read).journal->runs();
+    ASSERT_FALSE(stored.empty());
+    EXPECT_EQ(stored.front().method, "robust-x");
+    EXPECT_EQ(methodName(stored.front().method), "unknown (robust-x)");
+    EXPECT_NE(reportFromJournal(stored.front(), {})
+                  .indexOf(QLatin1String("\rMethod: unknown (robust-x)\r")),
+              -1);
     // A journal written by a later Limenta (a later version) is left alone.
     writer.reset();
-    column(journalPath(), QStringLiteral("PRAGMA user_version=3"));
+    column(journalPath(),
+           QStringLiteral("PRAGMA user_version=%1").arg(RunJournal::kSchemaVersion + 1));
     startWriter(journalPath());
     settled();
     EXPECT_EQ(w.notice(), QLatin1String(notice::kJournalNotOpened)
                               .arg(journalPath(), QStringLiteral("the journal was written by a "
                                                                  "newer Limenta")));
     EXPECT_TRUE(writer->ended());
-    EXPECT_EQ(column(journalPath(), QStringLiteral("PRAGMA user_version")), QStringList{"3"});
+    EXPECT_EQ(column(journalPath(), QStringLiteral("PRAGMA user_version")),
+              QStringList{QString::number(RunJournal::kSchemaVersion + 1)});
 }
 
 TEST_F(Journal, AJournalOfEveryOlderVersionIsUpgradedInPlaceStepByStep) {
@@ -219,6 +223,7 @@ TEST_F(Journal, AJournalOfEveryOlderVersionIsUpgradedInPlaceStepByStep) {
         later.uid = QStringLiteral("later");
         later.started = QStringLiteral("2026-12-09T10:00:00Z");
         later.settings = QStringLiteral("{}");
+        later.method = QStringLiteral("pest");
         EXPECT_TRUE(opened.journal->write({JournalWrite::start(later)}));
         EXPECT_EQ(opened.journal->runs().size(), 2U);
     }
@@ -228,7 +233,7 @@ TEST_F(Journal, EveryAnswerIsKeptAsTheWindowTakesItForBothMethods) {
     Window1& w = openWithJournal();
     w.PushButton1->click();
     type("yynnyny");
-    ASSERT_EQ(w.myrmt, 41.6875);
+    ASSERT_EQ(w.state().myrmt, 41.6875);
     ASSERT_TRUE(settled());
     EXPECT_EQ(fired(), (QStringList{"50", "43", "36", "39.5", "43", "41.25", "42.125"}));
     EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT estimate FROM runs")),
@@ -259,7 +264,7 @@ TEST_F(Journal, EveryAnswerIsKeptAsTheWindowTakesItForBothMethods) {
         QStringList{"4"});
     EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT fired FROM answers WHERE run_id = 2 "
                                                    "AND trial = 1")),
-              QStringList{QString::number(w.teststim)});
+              QStringList{QString::number(w.state().teststim)});
     // Print/Save stores the report the operator saw.
     w.PushButton4->click();
     ASSERT_TRUE(settled());
@@ -272,23 +277,23 @@ TEST_F(Journal, AnMlPestRunEstimatesEverywhereWithTheSpreadTypedAtStart) {
     for (const auto& [typed, spread] : {std::pair{"10", 10}, {"7,5", 8}}) {
         SCOPED_TRACE(typed);
         Window1& w = openWithJournal(prefsWith({{kPrefsUseMlPest, "1"}}));
-        ASSERT_EQ(w.myspread, 7);
+        ASSERT_EQ(w.preferences().whole(kPrefsSpread), 7);
         w.EditField3->setText(QString::fromLatin1(typed));
         w.PushButton1->click();
-        Procedure expected;
-        expected.clearTrials();
-        expected.mydiff2 = w.mydiff2;
-        startMlPest(expected, 20, 80, spread);
-        EXPECT_EQ(w.curstim, expected.curstim);
-        for (const char key : std::string("nynnyyny")) {
+        limenta::Run expected(
+            *findMethod(methods(), "ml"),
+            {{"spread", std::to_string(spread)},
+             {"diff", PrefsText(defaultPrefsText()).field(kPrefsMlDiffThreshold)}});
+        EXPECT_EQ(w.state().curstim, expected.state().curstim);
+        for (const char key : std::string("nynnyynyny")) {
             type(std::string(1, key));
-            takeAnswer(expected, key == 'y' ? 1 : 0, Method::MlPest, 0);
-            ASSERT_EQ(w.curstim, expected.curstim);
+            expected.answer(key == 'y' ? 1 : 0, 0);
+            ASSERT_EQ(w.state().curstim, expected.state().curstim);
         }
         ASSERT_TRUE(settled());
-        const auto interval = credibleInterval(firedAnswers(expected), spread);
-        ASSERT_TRUE(interval && w.runInterval());
-        EXPECT_EQ(w.runInterval()->low, interval->low);
+        const auto interval = credibleInterval(firedAnswers(expected.state()), spread);
+        ASSERT_TRUE(interval && w.run()->interval());
+        EXPECT_EQ(w.run()->interval()->low, interval->low);
         EXPECT_DOUBLE_EQ(column(journalPath(), QStringLiteral("SELECT interval_low FROM runs"))
                              .value(0)
                              .toDouble(),
@@ -396,13 +401,14 @@ TEST_F(Journal, ABusyJournalHoldsNoKeyAndEveryAnswerReachesItWhenFree) {
         EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT (SELECT COUNT(*) FROM answers "
                                                        "WHERE run_id = runs.id)") +
                                             run),
-                  QStringList{QString::number(w.stepnum)});
+                  QStringList{QString::number(w.state().stepnum)});
         EXPECT_EQ(
             column(journalPath(), QStringLiteral("SELECT estimate") + run).value(0).toDouble(),
-            w.myrmt);
+            w.state().myrmt);
         EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT report") + run),
                   QStringList{w.outputWindow()->EditField1->text()});
-        EXPECT_EQ(column(journalPath(), QStringLiteral("PRAGMA user_version")), QStringList{"2"});
+        EXPECT_EQ(column(journalPath(), QStringLiteral("PRAGMA user_version")),
+                  QStringList{QString::number(RunJournal::kSchemaVersion)});
         EXPECT_FALSE(writer->ended());
     }
 }
@@ -421,7 +427,7 @@ TEST_F(Journal, AJournalThatCannotBeOpenedLeavesTheAssessmentRunningWithOneMessa
     EXPECT_EQ(notices.size(), 1);
     w.PushButton1->click();
     type("yyn");
-    EXPECT_EQ(w.stepnum, 3);
+    EXPECT_EQ(w.state().stepnum, 3);
     fake.dialogs.askAnswer = false;
     w.close();  // asks, and names what is lost
     ASSERT_EQ(fake.dialogs.questions.size(), 1U);
@@ -468,7 +474,7 @@ TEST_F(Journal, AFullDiskStopsTheJournalNotTheRun) {
     std::system(
         ("dd if=/dev/zero of=" + mount.toLocal8Bit() + "/filler bs=4k 2>/dev/null").constData());
     type("yynnyny");
-    EXPECT_EQ(w.myrmt, 41.6875);  // the run went on
+    EXPECT_EQ(w.state().myrmt, 41.6875);  // the run went on
     settled();
     EXPECT_TRUE(writer->ended());
     EXPECT_TRUE(w.notice().startsWith(QLatin1String(
@@ -583,6 +589,7 @@ TEST_F(Journal, AnExportedCsvRunsNoFormulaAndKeepsItsNumbersNumbers) {
     for (const QString& note : notes) {
         JournalRun run;
         run.uid = note;
+        run.method = QStringLiteral("ml");
         run.started = QStringLiteral("2026-12-09T10:00:00Z");
         run.settings = QStringLiteral("{}");
         ASSERT_TRUE(opened.journal->write({JournalWrite::start(run)}));
@@ -611,7 +618,7 @@ TEST_F(Journal, AThousandRunsComeBackWholeFromTheirCsv) {
         JournalRun run;
         run.uid = QString::number(r);
         run.started = QStringLiteral("2026-12-%1T10:00:00+01:00").arg(r % 28 + 1);
-        run.method = r % 2 == 0 ? Method::MlPest : Method::AdaptivePest;
+        run.method = QLatin1String(methods()[static_cast<std::size_t>(r) % methods().size()].key);
         run.settings = QStringLiteral(R"({"initial_output":"5,5"})");
         std::vector<JournalWrite> writes{JournalWrite::start(run),
                                          JournalWrite::noted(r, notes[r % notes.size()])};
@@ -637,7 +644,7 @@ TEST_F(Journal, AThousandRunsComeBackWholeFromTheirCsv) {
             ASSERT_EQ(row.size(), 15) << row.join(QLatin1Char('|')).toStdString();
             EXPECT_EQ(row[0].toLongLong(), run.id);
             EXPECT_EQ(row[1], run.started);
-            EXPECT_EQ(row[3], run.method == Method::MlPest ? "ml" : "pest");
+            EXPECT_EQ(row[3], run.method);
             EXPECT_EQ(row[4], run.settings);
             EXPECT_EQ(row[8], run.note);
             if (answers.empty()) {

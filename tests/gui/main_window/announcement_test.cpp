@@ -14,7 +14,7 @@ class AudibleCues : public MainWindowTest {
     // Runs the three stages' ticks until every timer is off; returns the digits spoken.
     std::vector<QString> announce(int number) {
         Window1& w = *window;
-        w.clippedThresh = number;
+        w.state().clippedThresh = number;
         fake.sounds.played.clear();
         w.Timer1->start();
         for (int tick = 0; tick < 20; ++tick) {
@@ -51,7 +51,7 @@ TEST_F(AudibleCues, VoiceVolumeZeroPlaysNothingButRunsThroughEveryStage) {
 
 TEST_F(AudibleCues, ADigitStillPlayingHoldsTheStageBack) {
     Window1& w = open(prefsWith({{kPrefsVoiceVolume, "85"}}));
-    w.clippedThresh = 57;
+    w.state().clippedThresh = 57;
     fake.sounds.fake("s4").playing = true;
     w.Timer1->start();
     w.Timer1_Action();
@@ -70,11 +70,11 @@ TEST_F(AudibleCues, ADigitStillPlayingHoldsTheStageBack) {
 
 TEST_F(AudibleCues, ANewAnswerChangesTheDigitsStillToCome) {
     Window1& w = open(prefsWith({{kPrefsVoiceVolume, "85"}}));
-    w.clippedThresh = 57;
+    w.state().clippedThresh = 57;
     w.Timer1->start();
-    w.Timer1_Action();     // silent hundreds, hands over to the tens
-    w.Timer2_Action();     // "five"
-    w.clippedThresh = 43;  // the operator answered again
+    w.Timer1_Action();             // silent hundreds, hands over to the tens
+    w.Timer2_Action();             // "five"
+    w.state().clippedThresh = 43;  // the operator answered again
     w.Timer1->start();
     w.Timer3_Action();  // the first announcement's units now speak the new number's
     w.Timer1_Action();
@@ -90,7 +90,7 @@ TEST_F(AudibleCues, AnAnswerStartsTheAnnouncementAtTheSliderVolumes) {
     type("y");
     EXPECT_EQ(fake.sounds.fake("Click").playedAtVolume, std::vector<int>{40});
     EXPECT_TRUE(w.Timer1->isActive());
-    EXPECT_EQ(w.clippedThresh, 43);
+    EXPECT_EQ(w.state().clippedThresh, 43);
 }
 
 TEST_F(AudibleCues, NoAudioDeviceIsToldQuietlyAndTheIndicatorStays) {

@@ -7,7 +7,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "core/trial/answer_step.h"
+#include "core/run/run.h"
 #include "gui/fakes/main_window_fixture.h"
 #include "gui/main_window/key_router.h"
 #include "gui/main_window/plot_canvas.h"
@@ -44,8 +44,8 @@ TEST_F(KeyHandling, AdaptivePestRunFromStartToTheGreenEstimate) {
     EXPECT_EQ(big(), "42");
     EXPECT_EQ(caption(), "rMT Estimate Reached :");
     EXPECT_EQ(textColour(w.StaticText4), kDesignGreen);
-    EXPECT_EQ(w.myrmt, 41.6875);
-    EXPECT_EQ(w.totaltime, 95.25);
+    EXPECT_EQ(w.state().myrmt, 41.6875);
+    EXPECT_EQ(w.state().totaltime, 95.25);
     EXPECT_EQ(w.StaticText7->text(), "33");
     EXPECT_EQ(w.StaticText8->text(), "42");
     EXPECT_EQ(w.StaticText9->text(), "50");
@@ -53,7 +53,7 @@ TEST_F(KeyHandling, AdaptivePestRunFromStartToTheGreenEstimate) {
     EXPECT_EQ(fake.sounds.fake("ding2").playedAtVolume.back(), 100);  // the stored signal volume
     EXPECT_EQ(fake.sounds.played.back(), "ding2");  // the click first, then the signal
     EXPECT_TRUE(w.Timer1->isActive());
-    EXPECT_EQ(w.clippedThresh, 42);
+    EXPECT_EQ(w.state().clippedThresh, 42);
 
     // How sure: wider than 15 % of its median after seven pulses, so amber.
     EXPECT_EQ(w.StaticText20->text(),
@@ -74,7 +74,7 @@ TEST_F(KeyHandling, MlPestRunKeepsItsCaptionUntilTwoEstimatesAgree) {
     ASSERT_TRUE(w.CheckBox1->isChecked());
     w.PushButton1->click();
     EXPECT_EQ(big(), "45");
-    EXPECT_EQ(w.nrstimulus, 2);
+    EXPECT_EQ(w.state().nrstimulus, 2);
 
     type("n");
     EXPECT_EQ(big(), "62");
@@ -85,17 +85,17 @@ TEST_F(KeyHandling, MlPestRunKeepsItsCaptionUntilTwoEstimatesAgree) {
     type("n");
     EXPECT_EQ(big(), "57");
 
-    for (int i = 0; i < 60 && w.myrmt == 0; ++i) {
+    for (int i = 0; i < 60 && w.state().myrmt == 0; ++i) {
         type(i % 2 == 0 ? "y" : "n");
     }
-    ASSERT_NE(w.myrmt, 0);
+    ASSERT_NE(w.state().myrmt, 0);
     EXPECT_EQ(caption(), "rMT Estimate Reached :");
     EXPECT_EQ(textColour(w.StaticText4), kDesignGreen);
-    const int recorded = w.nrstimulus;
+    const int recorded = w.state().nrstimulus;
     const QString shown = big();
 
     type("y");  // after the end: the same estimate again, green, with the signal
-    EXPECT_EQ(w.nrstimulus, recorded);
+    EXPECT_EQ(w.state().nrstimulus, recorded);
     EXPECT_EQ(big(), shown);
     EXPECT_EQ(fake.sounds.fake("ding2").plays, 2);
 }
@@ -108,7 +108,7 @@ TEST_F(KeyHandling, OtherKeysAreIgnoredAndStartNoWait) {
     EXPECT_EQ(fake.sounds.fake("Click").plays, 0);
     EXPECT_TRUE(history().isEmpty());
     QTest::keyClick(w.windowHandle(), 'y');  // at once after the stray key
-    EXPECT_EQ(w.stepnum, 1);
+    EXPECT_EQ(w.state().stepnum, 1);
 }
 
 TEST_F(KeyHandling, KeysDuringTheAnswersWaitAreDroppedAndTheVoiceWaitsForItsEnd) {
@@ -118,7 +118,7 @@ TEST_F(KeyHandling, KeysDuringTheAnswersWaitAreDroppedAndTheVoiceWaitsForItsEnd)
     QTest::keyClick(w.windowHandle(), 'y');
     fake.clocks.tick += 4;  // a second press 60 ms later: one pulse, one answer
     QTest::keyClick(w.windowHandle(), 'n');
-    EXPECT_EQ(w.stepnum, 1);
+    EXPECT_EQ(w.state().stepnum, 1);
     EXPECT_EQ(fake.sounds.fake("Click").plays, 1);
     w.Timer1_Action();  // the wait holds the announcement back
     EXPECT_TRUE(w.Timer1->isActive());
@@ -126,13 +126,13 @@ TEST_F(KeyHandling, KeysDuringTheAnswersWaitAreDroppedAndTheVoiceWaitsForItsEnd)
 
     fake.clocks.tick = 1030;  // the wait lasts until more than 30 ticks have passed
     QTest::keyClick(w.windowHandle(), 'y');
-    EXPECT_EQ(w.stepnum, 1);
+    EXPECT_EQ(w.state().stepnum, 1);
     fake.clocks.tick = 1031;
     w.Timer1_Action();
     EXPECT_TRUE(w.Timer2->isActive());
     QTest::keyClick(w.windowHandle(), 'n');
-    EXPECT_EQ(w.stepnum, 2);
-    EXPECT_EQ(w.mep[2], 0);
+    EXPECT_EQ(w.state().stepnum, 2);
+    EXPECT_EQ(w.state().mep[2], 0);
 }
 
 // A key held for 1.5 s as X11 delivers it: a press, then a release and a press at the
@@ -166,17 +166,17 @@ TEST_F(KeyHandling, AHeldKeyIsOneAnswerHoweverItsRepeatsArrive) {
         Window1& w = open();
         w.PushButton1->click();
         holdKey(w.Canvas1, fake.clocks, flagged, split);
-        EXPECT_EQ(w.stepnum, 1);
+        EXPECT_EQ(w.state().stepnum, 1);
         EXPECT_EQ(big(), "43");
         fake.clocks.tick += kRepeatGapTicks + 1;  // lifted, then pressed again
         QTest::keyClick(w.windowHandle(), 'y');
-        EXPECT_EQ(w.stepnum, 2);
+        EXPECT_EQ(w.state().stepnum, 2);
         // Another key while one is held is an answer of its own.
         pastTheWait();
         QTest::keyPress(w.windowHandle(), 'y');
         pastTheWait();
         QTest::keyClick(w.windowHandle(), 'n');
-        EXPECT_EQ(w.stepnum, 4);
+        EXPECT_EQ(w.state().stepnum, 4);
         QTest::keyRelease(w.windowHandle(), 'y');
     }
 }
@@ -187,7 +187,7 @@ TEST_F(KeyHandling, CapsLockStillAnswers) {
     type("Y");
     EXPECT_EQ(big(), "43");
     type("N");
-    EXPECT_EQ(w.stepnum, 2);
+    EXPECT_EQ(w.state().stepnum, 2);
 }
 
 TEST_F(KeyHandling, SpecialKeysAnswerThroughTheirCodes) {
@@ -199,8 +199,8 @@ TEST_F(KeyHandling, SpecialKeysAnswerThroughTheirCodes) {
     EXPECT_EQ(big(), "43");
     EXPECT_TRUE(w.Canvas1->hasFocus());  // Tab did not move the focus
     press(Qt::Key_Delete);
-    EXPECT_EQ(w.stepnum, 2);
-    EXPECT_EQ(w.mep[2], 0);
+    EXPECT_EQ(w.state().stepnum, 2);
+    EXPECT_EQ(w.state().mep[2], 0);
 }
 
 TEST_F(KeyHandling, EscapeAndCtrlLettersAreNamedAndAnswer) {
@@ -208,11 +208,11 @@ TEST_F(KeyHandling, EscapeAndCtrlLettersAreNamedAndAnswer) {
     w.PushButton1->click();
     EXPECT_EQ(w.StaticText6->text(), "Success = ESC     Failure = CTRL+A");
     press(Qt::Key_Escape);
-    EXPECT_EQ(w.stepnum, 1);
-    EXPECT_EQ(w.mep[1], 1);
+    EXPECT_EQ(w.state().stepnum, 1);
+    EXPECT_EQ(w.state().mep[1], 1);
     answer(1);  // the code Ctrl+A gives
-    EXPECT_EQ(w.stepnum, 2);
-    EXPECT_EQ(w.mep[2], 0);
+    EXPECT_EQ(w.state().stepnum, 2);
+    EXPECT_EQ(w.state().mep[2], 0);
 }
 
 TEST_F(KeyHandling, ArrowsAndReturnAnswerUnderAllOtherKeys) {
@@ -224,17 +224,17 @@ TEST_F(KeyHandling, ArrowsAndReturnAnswerUnderAllOtherKeys) {
         press(key);
     }
     type("q");
-    EXPECT_EQ(w.stepnum, 8);
+    EXPECT_EQ(w.state().stepnum, 8);
     for (int k = 1; k <= 8; ++k) {
-        EXPECT_EQ(w.mep[k], 1) << k;
+        EXPECT_EQ(w.state().mep[k], 1) << k;
     }
     type("n");
-    EXPECT_EQ(w.mep[9], 0);
+    EXPECT_EQ(w.state().mep[9], 0);
     // Keys that give no character are no answer, even under all other keys.
     for (const Qt::Key key : {Qt::Key_F5, Qt::Key_Shift, Qt::Key_Control, Qt::Key_CapsLock}) {
         press(key);
     }
-    EXPECT_EQ(w.stepnum, 9);
+    EXPECT_EQ(w.state().stepnum, 9);
 }
 
 TEST_F(KeyHandling, KeysInReadOnlyFieldsAnswerWhileEditableFieldsKeepTheirTyping) {
@@ -242,23 +242,23 @@ TEST_F(KeyHandling, KeysInReadOnlyFieldsAnswerWhileEditableFieldsKeepTheirTyping
     w.EditField1->setFocus();
     type("1");  // typing into the editable start value, not an answer
     EXPECT_EQ(w.EditField1->text(), "501");
-    EXPECT_EQ(w.stepnum, 0);
+    EXPECT_EQ(w.state().stepnum, 0);
 
     w.EditField1->setText(QStringLiteral("50"));
     w.PushButton1->click();
     w.EditField1->setFocus();  // read-only during the run
     type("y");
-    EXPECT_EQ(w.stepnum, 1);
+    EXPECT_EQ(w.state().stepnum, 1);
     EXPECT_EQ(w.EditField1->text(), "50");
     w.PushButton3->setFocus();  // a focused button does not swallow the answer
     type("n");
-    EXPECT_EQ(w.stepnum, 2);
+    EXPECT_EQ(w.state().stepnum, 2);
 }
 
 TEST_F(KeyHandling, AnswerKeysOutsideARunAreNotTaken) {
     Window1& w = open();
     const auto expectUntouched = [&](const QString& shown) {
-        EXPECT_EQ(w.stepnum, 0);
+        EXPECT_EQ(w.state().stepnum, 0);
         EXPECT_EQ(big(), shown);
         EXPECT_TRUE(history().isEmpty());
         EXPECT_EQ(fake.sounds.fake("Click").plays, 0);
@@ -268,7 +268,7 @@ TEST_F(KeyHandling, AnswerKeysOutsideARunAreNotTaken) {
     };
     type("y");  // before the first Start
     expectUntouched("");
-    EXPECT_EQ(w.myrmt, 0);
+    EXPECT_EQ(w.state().myrmt, 0);
 
     w.PushButton1->click();
     EXPECT_EQ(w.notice(), "");  // a run: the reminder has done its work
@@ -283,12 +283,12 @@ TEST_F(KeyHandling, The201stAnswerIsRefusedWithAMessage) {
     for (int i = 0; i < kLastTrial; ++i) {
         answer('y');  // the run ends at 1 and goes on after its end
     }
-    ASSERT_EQ(w.stepnum, kLastTrial);
+    ASSERT_EQ(w.state().stepnum, kLastTrial);
     const QString before = history();
     const int clicks = fake.sounds.fake("Click").plays;
     type("y");
     EXPECT_EQ(caption(), kTrialLimitMessage);
-    EXPECT_EQ(w.stepnum, kLastTrial);
+    EXPECT_EQ(w.state().stepnum, kLastTrial);
     EXPECT_EQ(history(), before);
     EXPECT_EQ(history().count(QLatin1Char('\r')), kLastTrial);
     EXPECT_EQ(fake.sounds.fake("Click").plays, clicks);
@@ -301,7 +301,7 @@ TEST_F(KeyHandling, ClampedOutputsStayOnScreenWithinOneToHundred) {
     EXPECT_EQ(big(), "100");
     type("n");  // pushed further out: a move of 0 ends the run at 100
     EXPECT_EQ(caption(), "rMT Estimate Reached :");
-    EXPECT_EQ(w.clippedThresh, 100);
+    EXPECT_EQ(w.state().clippedThresh, 100);
 }
 
 }  // namespace

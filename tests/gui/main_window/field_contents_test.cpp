@@ -39,10 +39,10 @@ bool showsNoNonFinite(const QString& text) {
 class FieldContents : public MainWindowTest {
   protected:
     // Start, answer until the estimate or the trial limit, then Print/Save.
-    void fullRun(const QString& text, Method method) {
+    void fullRun(const QString& text, const Method& method) {
         Window1& w = *window;
         w.PushButton3->click();
-        if (w.activeMethod() != method) {
+        if (&w.activeMethod() != &method) {
             w.CheckBox1->click();
         }
         for (QLineEdit* field :
@@ -50,7 +50,7 @@ class FieldContents : public MainWindowTest {
             field->setText(text);
         }
         w.PushButton1->click();
-        for (int i = 0; i < kLastTrial + 5 && w.myrmt == 0; ++i) {
+        for (int i = 0; i < kLastTrial + 5 && w.state().myrmt == 0; ++i) {
             answer(i % 3 == 0 ? 'n' : 'y');
         }
         answer('y');  // one more after the end
@@ -61,8 +61,8 @@ class FieldContents : public MainWindowTest {
                 << " for '" << text.left(20).toStdString() << "'";
         }
         EXPECT_TRUE(showsNoNonFinite(history()));
-        EXPECT_TRUE(std::isfinite(w.mysetting));
-        EXPECT_TRUE(std::isfinite(w.myrmt));
+        EXPECT_TRUE(std::isfinite(w.state().mysetting));
+        EXPECT_TRUE(std::isfinite(w.state().myrmt));
         w.PushButton4->click();
         const QString report = w.outputWindow()->EditField1->text();
         // The report repeats the typed texts as they stand; every number Limenta itself
@@ -73,12 +73,15 @@ class FieldContents : public MainWindowTest {
     }
 };
 
-TEST_F(FieldContents, FullRunsOfBothMethodsWithOddFieldTexts) {
+TEST_F(FieldContents, FullRunsOfEveryWindowMethodWithOddFieldTexts) {
     open();
     window->hide();
     for (const QString& text : oddTexts()) {
-        fullRun(text, Method::AdaptivePest);
-        fullRun(text, Method::MlPest);
+        for (const Method& method : methods()) {
+            if (method.inWindow) {
+                fullRun(text, method);
+            }
+        }
         if (HasFailure()) {
             return;
         }
@@ -130,8 +133,8 @@ TEST_F(FieldContents, OddTextsInTheDialogNeverMakeAnUnsafeFile) {
             QString::fromStdString(saved.field(numeric)).toInt(&whole);
             EXPECT_TRUE(whole) << saved.field(numeric);
         }
-        EXPECT_TRUE(std::isfinite(window->mysetting));
-        EXPECT_TRUE(std::isfinite(window->mydiff2));
+        EXPECT_TRUE(std::isfinite(window->preferences().number(kPrefsInitialOutput)));
+        EXPECT_TRUE(std::isfinite(window->preferences().number(kPrefsMlDiffThreshold)));
         EXPECT_TRUE(showsNoNonFinite(window->EditField1->text()));
         EXPECT_TRUE(showsNoNonFinite(window->EditField3->text()));
     }

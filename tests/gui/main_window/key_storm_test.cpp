@@ -1,9 +1,10 @@
 // Long random storms of keys and buttons: nothing crashes, nothing is written past an
-// array, the history never holds more than one run's 200 lines, and the big number under
-// adaptive PEST is always a whole number from 1 to 100.
+// array, the history never holds more than one run's 200 lines, and the big number after an
+// answer is always a whole number from 1 to 100.
 #include <QComboBox>
 #include <QLabel>
 #include <random>
+#include <string_view>
 
 #include "core/trial/response_keys.h"
 #include "gui/fakes/main_window_fixture.h"
@@ -14,13 +15,13 @@ namespace {
 
 class KeyStorm : public MainWindowTest {
   protected:
-    void expectSane(bool adaptive) const {
+    void expectSane() const {
         const Window1& w = *window;
-        ASSERT_GE(w.stepnum, 0);
-        ASSERT_LE(w.stepnum, kLastTrial);
-        ASSERT_LE(w.nrstimulus, kLastStimulus);
+        ASSERT_GE(w.state().stepnum, 0);
+        ASSERT_LE(w.state().stepnum, kLastTrial);
+        ASSERT_LE(w.state().nrstimulus, kLastStimulus);
         ASSERT_LE(history().count(QLatin1Char('\r')), kLastTrial);
-        if (adaptive && !big().isEmpty() && w.stepnum > 0) {
+        if (!big().isEmpty() && w.state().stepnum > 0) {
             bool whole = false;
             const int shown = big().toInt(&whole);
             ASSERT_TRUE(whole) << big().toStdString();
@@ -36,7 +37,7 @@ class KeyStorm : public MainWindowTest {
 
     // `count` random actions: mostly keys straight to the handlers, some through the window
     // system, and now and then Start, Reset, the method switch or Print/Save.
-    void storm(std::mt19937& random, int count, Method method) {
+    void storm(std::mt19937& random, int count, std::string_view method) {
         Window1& w = *window;
         const std::vector<std::int32_t> keys{'y', 'n', 'Y', 'N', 'q', '1', '0', ' ',  13, 9,
                                              8,   127, 28,  29,  30,  31,  27,  0xE9, 'z'};
@@ -68,7 +69,7 @@ class KeyStorm : public MainWindowTest {
             } else if (roll < 990) {
                 if (w.CheckBox1->isEnabled()) {
                     w.CheckBox1->click();
-                    if (w.activeMethod() != method) {
+                    if (w.activeMethod().key != method) {
                         w.CheckBox1->click();
                     }
                 }
@@ -79,7 +80,7 @@ class KeyStorm : public MainWindowTest {
             } else {
                 w.PopupMenu1->setCurrentIndex(static_cast<int>(random() % 201));
             }
-            expectSane(w.activeMethod() == Method::AdaptivePest);
+            expectSane();
             if (::testing::Test::HasFatalFailure()) {
                 return;
             }
@@ -91,14 +92,14 @@ TEST_F(KeyStorm, AdaptivePestUnderThousandsOfKeys) {
     open(prefsWith({{kPrefsSuccessKey, "121"}, {kPrefsFailKey, "110"}}));
     window->hide();  // the handlers, not the painting, are under test here
     std::mt19937 random(1);
-    storm(random, 12000, Method::AdaptivePest);
+    storm(random, 12000, "pest");
 }
 
 TEST_F(KeyStorm, MlPestUnderThousandsOfKeys) {
     open(prefsWith({{kPrefsUseMlPest, "1"}}));
     window->hide();
     std::mt19937 random(2);
-    storm(random, 8000, Method::MlPest);
+    storm(random, 8000, "ml");
 }
 
 TEST_F(KeyStorm, AllOtherKeysAndRunsThatMeetTheTrialLimit) {
@@ -107,13 +108,13 @@ TEST_F(KeyStorm, AllOtherKeysAndRunsThatMeetTheTrialLimit) {
     open(prefsWith({{kPrefsSuccessAll, "1"}}));
     window->hide();
     std::mt19937 random(3);
-    storm(random, 12000, Method::AdaptivePest);
+    storm(random, 12000, "pest");
 }
 
 TEST_F(KeyStorm, ThroughTheWindowSystemWithTheWindowShown) {
     open();
     std::mt19937 random(4);
-    storm(random, 300, Method::AdaptivePest);
+    storm(random, 300, "pest");
 }
 
 }  // namespace

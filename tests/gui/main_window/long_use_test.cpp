@@ -48,13 +48,13 @@ TEST_F(LongUse, AThousandRunsKeepMemoryFlat) {
             w.CheckBox1->click();
         }
         w.PushButton1->click();
-        for (int i = 0; i < kLastTrial && w.myrmt == 0; ++i) {
+        for (int i = 0; i < kLastTrial && w.state().myrmt == 0; ++i) {
             answer((i + run) % 3 == 0 ? 'n' : 'y');
             w.Timer1_Action();
             w.Timer2_Action();
             w.Timer3_Action();
         }
-        ASSERT_NE(w.myrmt, 0) << "run " << run;
+        ASSERT_NE(w.state().myrmt, 0) << "run " << run;
         w.PushButton4->click();
         w.outputWindow()->PushButton2->click();
         w.PushButton3->click();

@@ -30,7 +30,7 @@ TEST_F(QuickReferencePanel, DistancesSwitchWhichColumnIsBlack) {
     EXPECT_EQ(w.PopupMenu1->count(), 201);
     EXPECT_EQ(w.PopupMenu1->currentText(), "80%");
     EXPECT_EQ(w.PopupMenu3->currentText(), "120%");
-    w.myrmt = 52;
+    w.state().myrmt = 52;
     w.updateguides();
     EXPECT_EQ(w.StaticText14->text(), "52");  // both distances 0: factor 1
 
@@ -70,7 +70,7 @@ TEST_F(QuickReferencePanel, ValuesNoStimulatorCanDeliverShowAs100PlusInRedAndInT
     Window1& w = open();
     w.PushButton1->click();
     type("yynnyny");  // the estimate 41.6875
-    ASSERT_EQ(w.myrmt, 41.6875);
+    ASSERT_EQ(w.state().myrmt, 41.6875);
     w.EditField7->setText(QStringLiteral("10"));  // to M1
     w.EditField6->setText(QStringLiteral("40"));  // to the target: 2.946 times the output
     EXPECT_EQ(w.StaticText13->text(), "98");

@@ -41,18 +41,18 @@ TEST_F(StartReset, StartReadsTheFieldsLocksTheInputsAndGivesTheCanvasTheKeys) {
     fake.clocks.micros = 1234;
     w.PushButton1->click();
     expectLocked(w, true);
-    EXPECT_EQ(w.mysetting, 52.6);
-    EXPECT_EQ(w.mystep, 7.5);
-    EXPECT_EQ(w.startstep, 7);
-    EXPECT_EQ(w.mydiff, 0.45);
-    EXPECT_EQ(w.starttime, 1234);
+    EXPECT_EQ(w.state().mysetting, 52.6);
+    EXPECT_EQ(w.state().mystep, 7.5);
+    EXPECT_EQ(w.state().startstep, 7);
+    EXPECT_EQ(w.state().mydiff, 0.45);
+    EXPECT_EQ(w.state().starttime, 1234);
     EXPECT_EQ(big(), "53");
     EXPECT_EQ(caption(), "Next Output to Try:");
     EXPECT_EQ(w.BevelButton1->text(), "Adjust");
     EXPECT_TRUE(w.Canvas1->hasFocus());
     EXPECT_EQ(fake.sounds.played.size(), 0U);  // Start announces nothing
-    EXPECT_FALSE(w.mydate.empty());
-    EXPECT_NE(w.mytime.find("30"), std::string::npos);  // 9:30:15 in the long form
+    EXPECT_FALSE(w.state().mydate.empty());
+    EXPECT_NE(w.state().mytime.find("30"), std::string::npos);  // 9:30:15 in the long form
 }
 
 TEST_F(StartReset, StartUnderMlPestSeedsTheBoundsAndShowsTheFirstEstimate) {
@@ -63,13 +63,13 @@ TEST_F(StartReset, StartUnderMlPestSeedsTheBoundsAndShowsTheFirstEstimate) {
     w.EditField4->setText(QStringLiteral("80"));
     w.EditField3->setText(QStringLiteral("2"));
     w.PushButton1->click();
-    EXPECT_EQ(w.staerken[1], 20);
-    EXPECT_EQ(w.erfolge[1], 0);
-    EXPECT_EQ(w.staerken[2], 80);
-    EXPECT_EQ(w.erfolge[2], 1);
-    EXPECT_EQ(w.laststim, 0);
-    EXPECT_EQ(big(), "47.5");   // unrounded, from the spread typed (2, not the stored 7)
-    EXPECT_EQ(w.lowbound, 30);  // the fields are used once, not stored
+    EXPECT_EQ(w.state().staerken[1], 20);
+    EXPECT_EQ(w.state().erfolge[1], 0);
+    EXPECT_EQ(w.state().staerken[2], 80);
+    EXPECT_EQ(w.state().erfolge[2], 1);
+    EXPECT_EQ(w.state().laststim, 0);
+    EXPECT_EQ(big(), "47.5");  // unrounded, from the spread typed (2, not the stored 7)
+    EXPECT_EQ(w.preferences().whole(kPrefsLowerBound), 30);  // the fields are used once, not stored
 }
 
 TEST_F(StartReset, ResetDuringARunClearsItAndUnlocksTheInputs) {
@@ -81,8 +81,8 @@ TEST_F(StartReset, ResetDuringARunClearsItAndUnlocksTheInputs) {
     EXPECT_EQ(big(), "");
     EXPECT_TRUE(history().isEmpty());
     EXPECT_EQ(caption(), "Next Output to Try:");
-    EXPECT_EQ(w.stepnum, 0);
-    EXPECT_EQ(w.myrmt, 0);
+    EXPECT_EQ(w.state().stepnum, 0);
+    EXPECT_EQ(w.state().myrmt, 0);
     for (QLabel* value : {w.StaticText7, w.StaticText8, w.StaticText9, w.StaticText13,
                           w.StaticText14, w.StaticText15}) {
         EXPECT_EQ(value->text(), "");
@@ -91,7 +91,7 @@ TEST_F(StartReset, ResetDuringARunClearsItAndUnlocksTheInputs) {
     EXPECT_EQ(w.StaticText20->text(), "");                            // no run, no interval
     EXPECT_EQ(w.StaticText6->text(), "Success = y     Failure = n");  // the legend stays
     type("y");                                                        // no run, so no answer
-    EXPECT_EQ(w.stepnum, 0);
+    EXPECT_EQ(w.state().stepnum, 0);
     EXPECT_TRUE(history().isEmpty());
 }
 
@@ -100,8 +100,8 @@ TEST_F(StartReset, LegendNamesSpecialKeysAndAllOtherKeys) {
     w.PushButton1->click();
     EXPECT_EQ(w.StaticText6->text(), "Success = ENTER     Failure = SPACE");
     w.PushButton3->click();
-    w.failall = true;
-    w.successkey = 'y';
+    w.keys().failall = true;
+    w.keys().successkey = 'y';
     w.PushButton1->click();
     EXPECT_EQ(w.StaticText6->text(), "Success = y     Failure = ANY");
 }
@@ -136,7 +136,7 @@ TEST_F(StartReset, StartRefusesValuesNoRunCanStartFromAndChangesNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         Window1& w = open(c.prefs);
-        const double setting = w.mysetting;
+        const double setting = w.state().mysetting;
         w.EditField1->setText(QString::fromLatin1(c.first));
         w.EditField4->setText(QString::fromLatin1(c.second));
         w.EditField3->setText(QString::fromLatin1(c.third));
@@ -147,11 +147,11 @@ TEST_F(StartReset, StartRefusesValuesNoRunCanStartFromAndChangesNothing) {
         EXPECT_FALSE(w.runInProgress());
         EXPECT_EQ(big(), "");
         EXPECT_EQ(w.StaticText6->text(), "");
-        EXPECT_TRUE(w.mydate.empty());
-        EXPECT_EQ(w.mysetting, setting);
-        EXPECT_EQ(w.nrstimulus, 0);
+        EXPECT_TRUE(w.state().mydate.empty());
+        EXPECT_EQ(w.state().mysetting, setting);
+        EXPECT_EQ(w.state().nrstimulus, 0);
         type("y");
-        EXPECT_EQ(w.stepnum, 0);
+        EXPECT_EQ(w.state().stepnum, 0);
         fake.dialogs.messages.clear();
     }
 }
@@ -162,10 +162,10 @@ TEST_F(StartReset, FieldsTakeADecimalComma) {
     w.EditField4->setText(QStringLiteral("7,5"));
     w.EditField3->setText(QStringLiteral("0,45"));
     w.PushButton1->click();
-    EXPECT_EQ(w.mysetting, 52.5);
+    EXPECT_EQ(w.state().mysetting, 52.5);
     EXPECT_EQ(big(), "53");
-    EXPECT_EQ(w.mystep, 7.5);
-    EXPECT_EQ(w.mydiff, 0.45);
+    EXPECT_EQ(w.state().mystep, 7.5);
+    EXPECT_EQ(w.state().mydiff, 0.45);
 }
 
 // Preferences that store other start values, another method, other keys and volumes.
@@ -194,22 +194,22 @@ TEST_F(StartReset, PreferencesDuringARunChangeOnlyKeysAndVolumesUntilReset) {
     fake.dialogs.scripts.push_back(changeEverything);
     w.PushButton6->click();
 
-    EXPECT_EQ(w.mysetting, 43);
-    EXPECT_EQ(w.mystep, 7);
-    EXPECT_EQ(w.mydiff, 0.45);
-    EXPECT_EQ(w.mydiff2, 0.45);
-    EXPECT_EQ(w.lowbound, 20);
-    EXPECT_EQ(w.upbound, 80);
-    EXPECT_EQ(w.myspread, 7);
+    EXPECT_EQ(w.state().mysetting, 43);
+    EXPECT_EQ(w.state().mystep, 7);
+    EXPECT_EQ(w.state().mydiff, 0.45);
+    EXPECT_EQ(w.preferences().number(kPrefsMlDiffThreshold), 0.45);  // until Reset
+    EXPECT_EQ(w.preferences().whole(kPrefsLowerBound), 20);
+    EXPECT_EQ(w.preferences().whole(kPrefsUpperBound), 80);
+    EXPECT_EQ(w.preferences().whole(kPrefsSpread), 7);
     EXPECT_FALSE(w.CheckBox1->isChecked());
     EXPECT_EQ(w.StaticText1->text(), "Initial output value:");
     EXPECT_EQ(w.EditField1->text(), "50");  // the running values stay on show
     EXPECT_EQ(w.Slider3->value(), 40);
     EXPECT_EQ(w.StaticText6->text(), "Success = a     Failure = b");
     type("y");  // no longer an answer key
-    EXPECT_EQ(w.stepnum, 1);
+    EXPECT_EQ(w.state().stepnum, 1);
     type("a");
-    EXPECT_EQ(w.stepnum, 2);
+    EXPECT_EQ(w.state().stepnum, 2);
     EXPECT_EQ(big(), "36");  // the staircase went on from 43 by its own step
     EXPECT_EQ(fake.sounds.fake("Click").playedAtVolume.back(), 40);
 
@@ -218,8 +218,8 @@ TEST_F(StartReset, PreferencesDuringARunChangeOnlyKeysAndVolumesUntilReset) {
     EXPECT_EQ(w.StaticText1->text(), "Lower Bound:");
     EXPECT_EQ(w.EditField1->text(), "10");
     EXPECT_EQ(w.EditField4->text(), "90");
-    EXPECT_EQ(w.mysetting, 30);
-    EXPECT_EQ(w.mydiff2, 0.2);
+    EXPECT_EQ(w.preferences().number(kPrefsInitialOutput), 30);
+    EXPECT_EQ(w.preferences().number(kPrefsMlDiffThreshold), 0.2);
 }
 
 TEST_F(StartReset, PreferencesCancelledDuringARunLeaveItsMethodAndValues) {
@@ -233,7 +233,7 @@ TEST_F(StartReset, PreferencesCancelledDuringARunLeaveItsMethodAndValues) {
     });
     w.PushButton6->click();
     EXPECT_FALSE(w.CheckBox1->isChecked());
-    EXPECT_EQ(w.mysetting, 54);
+    EXPECT_EQ(w.state().mysetting, 54);
     EXPECT_EQ(w.EditField1->text(), "54");
     type("n");
     EXPECT_EQ(history(), "01   054.00   054   0.0   07.0000\r");
@@ -297,7 +297,7 @@ TEST_F(StartReset, PrefsOpensTheDialogAndAppliesTheFileWhateverItsEnd) {
     EXPECT_EQ(fake.dialogs.modalRuns, 1);
     EXPECT_TRUE(w.CheckBox1->isChecked());
     EXPECT_EQ(w.StaticText1->text(), "Lower Bound:");
-    EXPECT_EQ(w.mysetting, 44);
+    EXPECT_EQ(w.preferences().number(kPrefsInitialOutput), 44);
     EXPECT_EQ(w.EditField1->text(), "20");
 
     fake.dialogs.scripts.push_back([](QDialog& dialog) {

@@ -207,9 +207,9 @@ TEST(Window1Layout, EveryControlStandsAtItsPlaceWithItsTextAndFont) {
     EXPECT_FALSE(w.CheckBox1->isChecked());
     EXPECT_EQ(textColour(w.StaticText13), QColor(150, 150, 150));
     EXPECT_EQ(w.Timer1->isActive(), false);
-    EXPECT_EQ(w.stepnum, 0);
-    EXPECT_EQ(w.nrstimulus, 0);
-    EXPECT_EQ(w.myrmt, 0);
+    EXPECT_EQ(w.state().stepnum, 0);
+    EXPECT_EQ(w.state().nrstimulus, 0);
+    EXPECT_EQ(w.state().myrmt, 0);
 }
 
 TEST(Window1Layout, EveryWindowIsDrawnInTheShippedFacesAndHintingIsPinned) {

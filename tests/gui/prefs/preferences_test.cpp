@@ -31,11 +31,11 @@ TEST_F(Preferences, FirstStartWritesTheDefaultFileAndShowsTheDialogFirst) {
     Window1& w = open(std::nullopt);
     EXPECT_EQ(fake.dialogs.modalRuns, 1);
     EXPECT_EQ(readPrefs(), defaultPrefsText());
-    EXPECT_EQ(w.mysetting, 50);
-    EXPECT_EQ(w.mystep, 7);
-    EXPECT_EQ(w.mydiff, 0.45);
-    EXPECT_EQ(w.successkey, 'y');
-    EXPECT_EQ(w.failkey, 'n');
+    EXPECT_EQ(w.preferences().number(kPrefsInitialOutput), 50);
+    EXPECT_EQ(w.preferences().number(kPrefsStepSize), 7);
+    EXPECT_EQ(w.preferences().number(kPrefsDiffThreshold), 0.45);
+    EXPECT_EQ(w.keys().successkey, 'y');
+    EXPECT_EQ(w.keys().failkey, 'n');
     EXPECT_FALSE(w.CheckBox1->isChecked());
     EXPECT_EQ(w.Slider1->value(), 0);
     EXPECT_EQ(w.Slider2->value(), 100);
@@ -83,11 +83,11 @@ TEST_F(Preferences, ARoundTripThroughTheDialog) {
     w.PushButton6->click();
     EXPECT_EQ(readPrefs(),
               "PESTPREFS\t45\t7\t.3\t60\t100\t100\t121\t110\t0\t1\t20\t80\t7\t.2\t0\tENDOFFILE");
-    EXPECT_EQ(w.mysetting, 45);
-    EXPECT_EQ(w.mydiff, 0.3);
-    EXPECT_EQ(w.mydiff2, 0.2);
+    EXPECT_EQ(w.preferences().number(kPrefsInitialOutput), 45);
+    EXPECT_EQ(w.preferences().number(kPrefsDiffThreshold), 0.3);
+    EXPECT_EQ(w.preferences().number(kPrefsMlDiffThreshold), 0.2);
     EXPECT_EQ(w.Slider1->value(), 60);
-    EXPECT_TRUE(w.failall);
+    EXPECT_TRUE(w.keys().failall);
 
     // Opened again, the dialog shows what the file holds, texts as they stand.
     fake.dialogs.scripts.push_back([](QDialog& dialog) {
@@ -113,23 +113,24 @@ TEST_F(Preferences, ADamagedFileGivesTheDefaultsAndIsKeptUntilOk) {
           utf16, std::string("[General]\nvolume=50\n")}) {
         SCOPED_TRACE(::testing::PrintToString(damaged));
         Window1& w = open(damaged);
-        EXPECT_EQ(w.mysetting, 50);
-        EXPECT_EQ(w.mystep, 7);
-        EXPECT_EQ(w.mydiff, 0.45);  // not 0, which would never end a run
-        EXPECT_EQ(w.mydiff2, 0.45);
-        EXPECT_EQ(w.successkey, 'y');  // not the digit one
-        EXPECT_EQ(w.failkey, 'n');
+        EXPECT_EQ(w.preferences().number(kPrefsInitialOutput), 50);
+        EXPECT_EQ(w.preferences().number(kPrefsStepSize), 7);
+        EXPECT_EQ(w.preferences().number(kPrefsDiffThreshold),
+                  0.45);  // not 0, which would never end a run
+        EXPECT_EQ(w.preferences().number(kPrefsMlDiffThreshold), 0.45);
+        EXPECT_EQ(w.keys().successkey, 'y');  // not the digit one
+        EXPECT_EQ(w.keys().failkey, 'n');
         EXPECT_EQ(w.Slider1->value(), 0);
         EXPECT_EQ(w.Slider2->value(), 100);
-        EXPECT_EQ(w.lowbound, 20);
-        EXPECT_EQ(w.myspread, 7);
+        EXPECT_EQ(w.preferences().whole(kPrefsLowerBound), 20);
+        EXPECT_EQ(w.preferences().whole(kPrefsSpread), 7);
         EXPECT_FALSE(w.CheckBox1->isChecked());
         EXPECT_EQ(w.EditField3->text(), ".45");
         EXPECT_EQ(w.notice(),
                   "The preferences file could not be read: default settings are in use.");
         w.PushButton1->click();
         type("yyy");
-        EXPECT_EQ(w.stepnum, 3);
+        EXPECT_EQ(w.state().stepnum, 3);
         w.PushButton3->click();
 
         fake.dialogs.scripts.push_back([](QDialog& dialog) {
@@ -152,20 +153,20 @@ TEST_F(Preferences, ADamagedFileGivesTheDefaultsAndIsKeptUntilOk) {
 
 TEST_F(Preferences, AFileCutAfterFieldNineReadsTheRestAsZero) {
     Window1& w = open("PESTPREFS\t50\t7\t.45\t0\t100\t100\t121\t110");
-    EXPECT_FALSE(w.successall);
-    EXPECT_FALSE(w.failall);
-    EXPECT_EQ(w.lowbound, 0);
-    EXPECT_EQ(w.upbound, 0);
-    EXPECT_EQ(w.myspread, 0);
-    EXPECT_EQ(w.mydiff2, 0);
+    EXPECT_FALSE(w.keys().successall);
+    EXPECT_FALSE(w.keys().failall);
+    EXPECT_EQ(w.preferences().whole(kPrefsLowerBound), 0);
+    EXPECT_EQ(w.preferences().whole(kPrefsUpperBound), 0);
+    EXPECT_EQ(w.preferences().whole(kPrefsSpread), 0);
+    EXPECT_EQ(w.preferences().number(kPrefsMlDiffThreshold), 0);
     EXPECT_FALSE(w.CheckBox1->isChecked());
-    EXPECT_EQ(w.successkey, 'y');
+    EXPECT_EQ(w.keys().successkey, 'y');
 }
 
 TEST_F(Preferences, OnlyAOneIsAFlagAndPointFortyFiveStaysText) {
     Window1& w = open(prefsWith({{kPrefsSuccessAll, "true"}}));
-    EXPECT_FALSE(w.successall);
-    EXPECT_EQ(w.mydiff, 0.45);
+    EXPECT_FALSE(w.keys().successall);
+    EXPECT_EQ(w.preferences().number(kPrefsDiffThreshold), 0.45);
 }
 
 TEST_F(Preferences, BothDeleteKeysAreShownAsDelete) {
@@ -219,7 +220,7 @@ TEST_F(Preferences, AChosenKeyIsShownWrittenAndCancelLeavesItUnsaved) {
     });
     w.PushButton6->click();
     EXPECT_EQ(readPrefs(), defaultPrefsText());
-    EXPECT_EQ(w.successkey, 'y');
+    EXPECT_EQ(w.keys().successkey, 'y');
 
     fake.dialogs.scripts.push_back([&](QDialog& dialog) {
         auto& d = dynamic_cast<Window2&>(dialog);
@@ -230,7 +231,7 @@ TEST_F(Preferences, AChosenKeyIsShownWrittenAndCancelLeavesItUnsaved) {
     });
     w.PushButton6->click();
     EXPECT_EQ(PrefsText(readPrefs()).field(kPrefsSuccessKey), "13");
-    EXPECT_EQ(w.successkey, 13);
+    EXPECT_EQ(w.keys().successkey, 13);
 }
 
 TEST_F(Preferences, AKeyThatIsTheOtherAnswerKeyInAnyCaseIsRefused) {
@@ -260,19 +261,19 @@ TEST_F(Preferences, AKeyThatIsTheOtherAnswerKeyInAnyCaseIsRefused) {
     EXPECT_EQ(fake.dialogs.messages,
               (std::vector<QString>{"This key is already the failure key: choose another.",
                                     "This key is already the success key: choose another."}));
-    EXPECT_EQ(w.failkey, 'b');
+    EXPECT_EQ(w.keys().failkey, 'b');
 }
 
 TEST_F(Preferences, AFileWithOneKeyForBothIsReadAsItStandsWithANotice) {
     Window1& w = open(prefsWith({{kPrefsSuccessKey, "121"}, {kPrefsFailKey, "89"}}));  // y, Y
-    EXPECT_EQ(w.successkey, 'y');
-    EXPECT_EQ(w.failkey, 'Y');
+    EXPECT_EQ(w.keys().successkey, 'y');
+    EXPECT_EQ(w.keys().failkey, 'Y');
     EXPECT_EQ(w.notice(),
               "The success and failure keys are the same key: change one of them in Preferences. "
               "Until then no success can be entered.");
     w.PushButton1->click();
     type("y");
-    EXPECT_EQ(w.mep[1], 0);  // the shared key counts as a failure
+    EXPECT_EQ(w.state().mep[1], 0);  // the shared key counts as a failure
 }
 
 TEST_F(Preferences, AKeyTheMenusTakeIsRefusedAtCaptureAndReplacedWhenStored) {
@@ -294,8 +295,8 @@ TEST_F(Preferences, AKeyTheMenusTakeIsRefusedAtCaptureAndReplacedWhenStored) {
     }
     // A file that holds one: the default key answers, and the notice says which and why.
     Window1& w = open(prefsWith({{kPrefsSuccessKey, "26"}, {kPrefsFailKey, "17"}}));
-    EXPECT_EQ(w.successkey, 'y');
-    EXPECT_EQ(w.failkey, 'n');
+    EXPECT_EQ(w.keys().successkey, 'y');
+    EXPECT_EQ(w.keys().failkey, 'n');
     EXPECT_EQ(w.notice(),
               "A stored answer key belongs to a menu, so the default key answers instead. The "
               "failure key Ctrl+Q quits Limenta: n now answers for failure; choose another key "
@@ -459,7 +460,7 @@ TEST_F(Preferences, AnUnwritableFolderIsToldOnceAndTheDialogsValuesAreUsed) {
     ASSERT_EQ(fake.dialogs.messages.size(), 1U);
     EXPECT_NE(fake.dialogs.messages[0].indexOf(QLatin1String("blocked")), -1);
     EXPECT_NE(fake.dialogs.messages[0].indexOf(QLatin1String("will not be kept")), -1);
-    EXPECT_EQ(window->mysetting, 47);
+    EXPECT_EQ(window->preferences().number(kPrefsInitialOutput), 47);
     window->PushButton6->click();  // nobody there: closed at once
     EXPECT_EQ(fake.dialogs.messages.size(), 1U);
 }
@@ -514,8 +515,8 @@ TEST_F(Preferences, AFileLongerThanTheReaderTakesCountsAsDamaged) {
     // Fields of 32,767 characters, as a paste before the typing limit could make them.
     const std::string field(32767, '5');
     Window1& w = open("PESTPREFS\t" + field + "\t" + field + "\t" + field + "\t0\t100\t100");
-    EXPECT_EQ(w.mysetting, 50);
-    EXPECT_EQ(w.successkey, 'y');
+    EXPECT_EQ(w.preferences().number(kPrefsInitialOutput), 50);
+    EXPECT_EQ(w.keys().successkey, 'y');
     EXPECT_EQ(w.Slider2->value(), 100);
     EXPECT_EQ(w.notice(), "The preferences file could not be read: default settings are in use.");
 }
@@ -529,7 +530,7 @@ TEST_F(Preferences, AFileThatIsALinkIsReadButNeverWrittenThrough) {
     }
     ASSERT_TRUE(QFile::link(target, prefsPath()));
     Window1& w = open(std::nullopt);
-    EXPECT_EQ(w.mysetting, 44);  // read through the link
+    EXPECT_EQ(w.preferences().number(kPrefsInitialOutput), 44);  // read through the link
     fake.dialogs.scripts.push_back([](QDialog& dialog) {
         auto& d = dynamic_cast<Window2&>(dialog);
         d.EditField1->setText(QStringLiteral("61"));
@@ -543,7 +544,8 @@ TEST_F(Preferences, AFileThatIsALinkIsReadButNeverWrittenThrough) {
     QFile file(target);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().toStdString(), prefsWith({{kPrefsInitialOutput, "44"}}));
-    EXPECT_EQ(w.mysetting, 61);  // the dialog's values are used until Limenta closes
+    EXPECT_EQ(w.preferences().number(kPrefsInitialOutput),
+              61);  // the dialog's values are used until Limenta closes
 }
 
 TEST_F(Preferences, TheWriterReplacesTheFileWhole) {

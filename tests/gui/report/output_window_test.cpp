@@ -100,10 +100,10 @@ TEST_F(OutputWindow, AnMlPestReportDuringTheRunShowsTheNextOutputAsShown) {
     w.PushButton4->click();
     EXPECT_TRUE(w.outputWindow()->EditField1->text().contains(
         QLatin1String("Threshold = not reached (run in progress; next output 47.5)")));
-    for (int i = 0; i < 60 && w.myrmt == 0; ++i) {
+    for (int i = 0; i < 60 && w.state().myrmt == 0; ++i) {
         type(i % 2 == 0 ? "y" : "n");
     }
-    ASSERT_NE(w.myrmt, 0);
+    ASSERT_NE(w.state().myrmt, 0);
     w.PushButton4->click();
     EXPECT_TRUE(w.outputWindow()->EditField1->text().contains(
         QLatin1String("\rResting Motor Threshold = ") + big() + QLatin1String("\r")));

@@ -167,12 +167,12 @@ TEST_P(AnswerStorm, AHundredAnswersNeverHoldTheWindowAndResetAnswersAtOnce) {
     QElapsedTimer since;
     since.start();
     double longestWaitMs = 0.0;
-    while (window.stepnum < answers && since.elapsed() < 120'000) {
-        const int before = window.stepnum;
+    while (window.state().stepnum < answers && since.elapsed() < 120'000) {
+        const int before = window.state().stepnum;
         // A subject whose threshold is 45 % of the stimulator's output.
-        const char key = window.mysetting >= 45 ? 'y' : 'n';
+        const char key = window.state().mysetting >= 45 ? 'y' : 'n';
         QTest::keyClick(window.windowHandle(), key);  // taken only once the wait has ended
-        if (window.stepnum > before) {
+        if (window.state().stepnum > before) {
             since.restart();
         }
         QTest::qWait(1);
@@ -182,7 +182,7 @@ TEST_P(AnswerStorm, AHundredAnswersNeverHoldTheWindowAndResetAnswersAtOnce) {
         QTest::qWait(1);
         longestWaitMs = std::max(longestWaitMs, static_cast<double>(since.elapsed()));
     }
-    ASSERT_EQ(window.stepnum, answers);
+    ASSERT_EQ(window.state().stepnum, answers);
     const double wait = kAnswerWaitTicks * kMsPerTick;
     std::cout << (storm.ml ? "ML-PEST" : "adaptive PEST")
               << (storm.withDevice ? ", sound on" : ", no device") << ": longest event-loop hold "

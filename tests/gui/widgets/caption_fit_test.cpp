@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/display/history_line.h"
-#include "core/trial/answer_step.h"
+#include "core/run/run.h"
 #include "core/trial/response_keys.h"
 #include "gui/fakes/main_window_fixture.h"
 #include "gui/main_window/window1_places.h"
@@ -116,7 +116,7 @@ TEST_F(CaptionFit, EveryCaptionOfEveryWindowIsWhole) {
         << "at the trial limit:" << joined(clippedCaptions(main));
 
     // And the widest quick-reference value.
-    main.myrmt = 90;
+    main.state().myrmt = 90;
     main.EditField7->setText(QStringLiteral("10"));
     main.EditField6->setText(QStringLiteral("40"));
     ASSERT_EQ(main.StaticText9->text(), "100+");
@@ -135,8 +135,7 @@ TEST_F(CaptionFit, EveryCaptionOfEveryWindowIsWhole) {
     main.PushButton1->click();
     EXPECT_EQ(main.StaticText5->font().pixelSize(), kCaptionPixelSize);
 
-    ResponseKeys keys;
-    Window2 prefs(&main, *store, keys, fake.platform);
+    Window2 prefs(&main, *store, fake.platform);
     prefs.show();
     EXPECT_TRUE(clippedCaptions(prefs).empty()) << "Preferences:" << joined(clippedCaptions(prefs));
 

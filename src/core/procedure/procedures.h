@@ -1,0 +1,27 @@
+// The three estimation procedures, each over the run's state under the design's names.
+#pragma once
+
+#include <memory>
+
+#include "core/procedure/bayes.h"
+#include "core/procedure/estimation_procedure.h"
+
+namespace limenta {
+
+// Adaptive PEST from the initial output, the step and the difference threshold; its
+// interval takes `intervalSpread`, the ML-PEST spread of the preferences made whole.
+std::unique_ptr<EstimationProcedure> adaptivePest(Procedure& state, double initialOutput,
+                                                  double step, double diff,
+                                                  std::int32_t intervalSpread);
+
+// ML-PEST from the two bounds (whole), the spread (made whole at the nearest for every
+// estimate and the interval) and the difference threshold of two estimates.
+std::unique_ptr<EstimationProcedure> mlPest(Procedure& state, std::int32_t lower,
+                                            std::int32_t upper, double spread, double diff);
+
+// The Bayesian procedure over `model`, ending when the 95 % interval is at most `width`
+// times its median.
+std::unique_ptr<EstimationProcedure> bayesian(Procedure& state, const BayesModel& model,
+                                              double width);
+
+}  // namespace limenta

@@ -1,0 +1,185 @@
+#include "core/run/methods.h"
+
+#include "core/display/history_line.h"
+#include "core/display/numbers.h"
+#include "core/display/plot_scene.h"
+#include "core/prefs/prefs_format.h"
+#include "core/procedure/procedures.h"
+#include "core/run/run.h"
+
+namespace limenta {
+
+namespace {
+
+// Pixels per unit of difference under the methods whose difference is an estimate's move.
+constexpr double kEstimateMoveScale = 8.6;
+
+std::string historyReplayLine(const TrialRecord& t) {
+    const std::string line = historyLine(t.trial, t.fired, t.answer, t.diff);
+    return line.substr(0, line.size() - 1);  // a terminal wants a line feed, not the CR
+}
+
+std::string hundredths(double value) {
+    return formatMask(value, "0.00");
+}
+
+Method adaptivePestRow() {
+    return {
+        "pest",
+        "adaptive PEST",
+        "Adaptive PEST",
+        "#1b9e77",
+        true,
+        false,
+        "Next Output to Try :",
+        false,
+        true,
+        {{"start", "initial_output", "Initial output value:", "Starting Value", "50",
+          kPrefsInitialOutput, StartValue::InitialOutput},
+         {"step", "step_size", "Step Size:", "Step Size", "7", kPrefsStepSize,
+          StartValue::StepSize},
+         {"diff", "diff_threshold", "Diff. Threshold:", "Difference Threshold", ".45",
+          kPrefsDiffThreshold, StartValue::DiffThreshold},
+         // The operator's belief about the spread, for the interval alone: the ML-PEST
+         // spread of the preferences, made whole as they keep it.
+         {"spread", nullptr, nullptr, nullptr, "7", kPrefsSpread, StartValue::Spread}},
+        [](const Method& m, const RunSettings& s) {
+            return checkAdaptiveStart(settingOf(m, s, "start"), settingOf(m, s, "step"),
+                                      settingOf(m, s, "diff"));
+        },
+        nullptr,
+        [](const Method& m, Procedure& state, const RunSettings& s, const SharedModel* /*shared*/) {
+            return adaptivePest(state, settingOf(m, s, "start"), settingOf(m, s, "step"),
+                                settingOf(m, s, "diff"), toWhole(settingOf(m, s, "spread")));
+        },
+        // A difference of twice the start step reaches the top.
+        [](const Run& run) { return kPlotHeight / (2.0 * run.state().startstep); },
+        [](const Run& run) { return run.state().mydiff; },
+        kHistoryHeader,
+        historyReplayLine,
+        plainDecimal,
+    };
+}
+
+Method mlPestRow() {
+    return {
+        "ml",
+        "ML-PEST",
+        "Maximum-Likelihood PEST",
+        "#d95f02",
+        true,
+        true,
+        nullptr,
+        true,
+        true,
+        {{"lower", "lower_bound", "Lower Bound:", "Lower Bound", "20", kPrefsLowerBound,
+          StartValue::LowerBound, ValueForm::Bounds},
+         {"upper", "upper_bound", "Upper Bound:", "Upper Bound", "80", kPrefsUpperBound,
+          StartValue::UpperBound, ValueForm::Bounds},
+         {"spread", "spread", "Spread:", "Spread", "7", kPrefsSpread, StartValue::Spread,
+          ValueForm::Whole},
+         {"diff", "diff_threshold", nullptr, nullptr, ".45", kPrefsMlDiffThreshold,
+          StartValue::MlDiffThreshold, ValueForm::Number,
+          "The ML-PEST difference threshold (in Preferences)", "ml-diff"}},
+        [](const Method& m, const RunSettings& s) {
+            return checkMlStart(toWhole(settingOf(m, s, "lower")), toWhole(settingOf(m, s, "upper")),
+                                settingOf(m, s, "spread"), settingOf(m, s, "diff"));
+        },
+        nullptr,
+        [](const Method& m, Procedure& state, const RunSettings& s, const SharedModel* /*shared*/) {
+            return mlPest(state, toWhole(settingOf(m, s, "lower")), toWhole(settingOf(m, s, "upper")),
+                          settingOf(m, s, "spread"), settingOf(m, s, "diff"));
+        },
+        [](const Run& /*run*/) { return kEstimateMoveScale; },
+        [](const Run& run) { return run.state().mydiff2; },
+        kHistoryHeader,
+        historyReplayLine,
+        plainDecimal,
+    };
+}
+
+Method bayesianRow() {
+    return {
+        "bayes",
+        "Bayesian",
+        "Bayesian",
+        "#7570b3",
+        false,
+        false,
+        nullptr,
+        false,
+        false,
+        {{"spread", "spread", "Spread:", "Spread", "7", 0, StartValue::Spread},
+         {"width", "width", "Width:", "Width", ".11", 0, StartValue::Width}},
+        [](const Method& m, const RunSettings& s) {
+            return checkBayesStart(settingOf(m, s, "spread"), settingOf(m, s, "width"));
+        },
+        [](const Method& m, const RunSettings& s) -> std::shared_ptr<const SharedModel> {
+            return std::make_shared<const BayesModel>(settingOf(m, s, "spread"));
+        },
+        [](const Method& m, Procedure& state, const RunSettings& s, const SharedModel* shared) {
+            return bayesian(state, dynamic_cast<const BayesModel&>(*shared),
+                            settingOf(m, s, "width"));
+        },
+        [](const Run& /*run*/) { return kEstimateMoveScale; },
+        // The run ends once the interval is at most width times the median.
+        [](const Run& run) {
+            return settingOf(run.method(), run.settings(), "width") * run.state().mysetting;
+        },
+        "#    FIRED  MEP  MEDIAN   LOW      HIGH     WIDTH",
+        [](const TrialRecord& t) {
+            const CredibleInterval interval = t.posterior.value_or(CredibleInterval{});
+            return formatMask(t.trial, "00") + "   " + formatMask(t.fired, "000") + "    " +
+                   std::to_string(t.answer) + "    " + hundredths(t.next) + "    " +
+                   hundredths(interval.low) + "    " + hundredths(interval.high) + "    " +
+                   hundredths(t.diff) + (t.reached ? "  ended" : "");
+        },
+        hundredths,
+    };
+}
+
+}  // namespace
+
+const Parameter* Method::parameter(std::string_view key) const {
+    for (const Parameter& p : parameters) {
+        if (key == p.key) {
+            return &p;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<const Parameter*> Method::fields() const {
+    std::vector<const Parameter*> shown;
+    for (const Parameter& p : parameters) {
+        if (p.caption != nullptr) {
+            shown.push_back(&p);
+        }
+    }
+    return shown;
+}
+
+const MethodTable& methods() {
+    static const MethodTable kMethods{adaptivePestRow(), mlPestRow(), bayesianRow()};
+    return kMethods;
+}
+
+const Method* findMethod(const MethodTable& table, std::string_view key) {
+    for (const Method& method : table) {
+        if (key == method.key) {
+            return &method;
+        }
+    }
+    return nullptr;
+}
+
+const Method& methodOfPrefsFlag(const MethodTable& table, bool flag) {
+    for (const Method& method : table) {
+        if (method.inWindow && method.prefsFlag == flag) {
+            return method;
+        }
+    }
+    return table.front();
+}
+
+}  // namespace limenta

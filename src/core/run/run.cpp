@@ -1,0 +1,73 @@
+#include "core/run/run.h"
+
+#include "core/display/numbers.h"
+
+namespace limenta {
+
+std::string RunSettings::typed(const Parameter& parameter) const {
+    const auto found = typed_.find(parameter.key);
+    return found != typed_.end() ? found->second : parameter.defaultText;
+}
+
+double RunSettings::number(const Parameter& parameter) const {
+    const double value = textToNumber(typed(parameter));
+    return parameter.form == ValueForm::Bounds ? toWhole(value) : value;
+}
+
+std::string RunSettings::stated(const Parameter& parameter) const {
+    return parameter.form == ValueForm::Whole ? std::to_string(nearestWhole(number(parameter)))
+                                              : typed(parameter);
+}
+
+double settingOf(const Method& method, const RunSettings& settings, const char* key) {
+    return settings.number(*method.parameter(key));
+}
+
+Run::Run(const Method& method, RunSettings settings, std::shared_ptr<const SharedModel> shared)
+    : method_(&method),
+      settings_(std::move(settings)),
+      shared_(std::move(shared)),
+      state_(std::make_unique<Procedure>()) {
+    if (!shared_ && method.share) {
+        shared_ = method.share(method, settings_);
+    }
+    procedure_ = method.make(method, *state_, settings_, shared_.get());
+    first_ = procedure_->output();
+}
+
+AnswerStep Run::answer(std::int32_t answer, double nowMicros) {
+    Procedure& s = *state_;
+    if (s.trialsFull()) {
+        return {true, false, s.mysetting};
+    }
+    // The operator fired the whole percent the big number showed.
+    const std::int32_t fired = nearestWhole(procedure_->output());
+    const AnswerStep step = procedure_->answer(answer);
+    if (step.refused) {
+        return step;
+    }
+    if (step.reached) {
+        s.myrmt = s.mysetting;
+        s.endtime = nowMicros;
+        s.totaltime = (s.endtime - s.starttime) / 1000000;
+    }
+    const auto k = static_cast<std::size_t>(s.stepnum);
+    s.firedlog[k] = fired;
+    s.settinglog[k] = s.mysetting;
+    s.diflog[k] = s.thediff;
+    s.clippedThresh = nearestWhole(s.mysetting);
+    reached_ = step.reached;
+    trials_.push_back(
+        {s.stepnum, s.lastsetting, answer, s.mysetting, s.thediff, step.reached,
+         procedure_->posterior()});
+    return {false, step.reached, s.mysetting};
+}
+
+std::optional<double> Run::estimate() const {
+    if (method_->estimateStands ? state_->myrmt == 0 : !reached_) {
+        return std::nullopt;
+    }
+    return state_->myrmt;
+}
+
+}  // namespace limenta

@@ -1,0 +1,102 @@
+// One assessment run, whatever its method: the settings it started with, its procedure and
+// the state that procedure works on (under the design's names), every answer and the output
+// fired for it, whether and when the estimate was reached, the estimate and its interval.
+// Every front end (the window, limenta-sim) takes answers through Run::answer alone.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/procedure/credible_interval.h"
+#include "core/procedure/estimation_procedure.h"
+#include "core/run/methods.h"
+
+namespace limenta {
+
+inline constexpr const char* kTrialLimitMessage =
+    "Trial limit reached: press Reset or Start for a new run";
+
+// A run's settings as typed, by parameter key; a parameter not given takes its default.
+class RunSettings {
+  public:
+    RunSettings() = default;
+    RunSettings(std::initializer_list<std::pair<const std::string, std::string>> typed)
+        : typed_(typed) {}
+    void set(const std::string& key, std::string typed) { typed_[key] = std::move(typed); }
+    [[nodiscard]] bool has(const std::string& key) const { return typed_.count(key) != 0; }
+    // As typed, or the parameter's default.
+    [[nodiscard]] std::string typed(const Parameter& parameter) const;
+    // As the parameter's form reads it.
+    [[nodiscard]] double number(const Parameter& parameter) const;
+    // As the run states it: typed, or made whole where its procedure makes it so.
+    [[nodiscard]] std::string stated(const Parameter& parameter) const;
+
+  private:
+    std::map<std::string, std::string> typed_;
+};
+
+// The number a method's parameter `key` has in `settings`; the method must have it.
+double settingOf(const Method& method, const RunSettings& settings, const char* key);
+
+struct TrialRecord {
+    std::int32_t trial = 0;
+    double fired = 0;  // the output the answer was given at, as the procedure had it
+    std::int32_t answer = 0;
+    double next = 0;  // the next output (or the estimate)
+    double diff = 0;  // the run's difference after the answer
+    bool reached = false;
+    std::optional<CredibleInterval> posterior;  // a procedure's own interval, if it keeps one
+};
+
+class Run {
+  public:
+    // A run of `method` from `settings`, which its check has taken; `shared` is what the
+    // method shares between runs of these settings (made here when not given).
+    Run(const Method& method, RunSettings settings, std::shared_ptr<const SharedModel> shared = {});
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+
+    [[nodiscard]] const Method& method() const { return *method_; }
+    [[nodiscard]] const RunSettings& settings() const { return settings_; }
+
+    // The one answer step: takes the answer (1 MEP, 0 none) to a pulse at the whole
+    // percent of output() and advances the procedure; on the end it sets myrmt, endtime
+    // (`nowMicros`) and totaltime. A 201st answer, or one the procedure cannot take, is
+    // refused and changes nothing.
+    AnswerStep answer(std::int32_t answer, double nowMicros);
+
+    [[nodiscard]] double firstOutput() const { return first_; }
+    // The output to fire now, as the procedure has it; the operator fires its whole percent.
+    [[nodiscard]] double output() const { return procedure_->output(); }
+    [[nodiscard]] const std::vector<TrialRecord>& trials() const { return trials_; }
+    // The latest answer presented the end of the run.
+    [[nodiscard]] bool reached() const { return reached_; }
+    // The estimate while it stands (see Method::estimateStands).
+    [[nodiscard]] std::optional<double> estimate() const;
+    [[nodiscard]] std::optional<CredibleInterval> interval() const {
+        return procedure_->interval();
+    }
+    [[nodiscard]] std::string stated(const Parameter& parameter) const {
+        return settings_.stated(parameter);
+    }
+
+    // The state under the design's names (stepnum, mysetting, myrmt, starttime, mydate...).
+    [[nodiscard]] Procedure& state() { return *state_; }
+    [[nodiscard]] const Procedure& state() const { return *state_; }
+
+  private:
+    const Method* method_;
+    RunSettings settings_;
+    std::shared_ptr<const SharedModel> shared_;
+    std::unique_ptr<Procedure> state_;
+    std::unique_ptr<EstimationProcedure> procedure_;  // works on *state_
+    double first_ = 0;
+    bool reached_ = false;
+    std::vector<TrialRecord> trials_;
+};
+
+}  // namespace limenta
