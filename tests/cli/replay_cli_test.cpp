@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "cli/replay.h"
 #include "cli/run_sim.h"
+#include "core/run/fixed_sequence_method.h"
 
 namespace {
 
@@ -57,6 +60,41 @@ TEST(ReplayCli, AnMlPestRunTakesItsSpreadMadeWholeForEveryEstimateAndTheInterval
     const std::size_t label = simulated.find("spread=7.5");
     ASSERT_NE(label, std::string::npos) << simulated;
     EXPECT_EQ(simulated.replace(label, 10, "spread=8"), runSim(simulate + "8").output);
+}
+
+// The test's own fourth method, through replay's code in-process with a table that has it.
+TEST(ReplayCli, AMethodIsARowOfTheTableAndNothingMore) {
+    using limenta::cli::replayCommand;
+    const limenta::MethodTable table = limenta::testing::withFixedSequence();
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(replayCommand({"--method", "fixed", "--first", "50", "--answers", "1010", "--json"},
+                            out, err, table),
+              0);
+    EXPECT_EQ(out.str().substr(0, out.str().find(R"(,"interval")")),
+              R"({"method":"fixed","first":50,"trials":[)"
+              R"({"trial":1,"fired":50,"answer":1,"next":40,"diff":10,"reached":false},)"
+              R"({"trial":2,"fired":40,"answer":0,"next":30,"diff":10,"reached":false},)"
+              R"({"trial":3,"fired":30,"answer":1,"next":35,"diff":5,"reached":false},)"
+              R"({"trial":4,"fired":35,"answer":0,"next":32,"diff":3,"reached":true}],)"
+              R"("estimate":32)");
+    std::ostringstream text;
+    replayCommand({"--method", "fixed", "--answers", "10"}, text, err, table);
+    EXPECT_EQ(text.str().substr(0, text.str().find("95%")),
+              "First output: 60\n#    SETTING  ROUND MEP   DIFF\ntrial 1\ntrial 2\n"
+              "Estimate: not reached\n");
+    // Its settings are checked and named by its own option; another method's do not apply.
+    std::ostringstream refused;
+    EXPECT_EQ(replayCommand({"--method", "fixed", "--first", "5"}, out, refused, table), 2);
+    EXPECT_NE(refused.str().find("--first must be a number from 1 to 100"), std::string::npos);
+    std::ostringstream foreign;
+    EXPECT_EQ(replayCommand({"--method", "fixed", "--step", "3"}, out, foreign, table), 2);
+    EXPECT_NE(foreign.str().find("--step does not apply to --method fixed"), std::string::npos);
+    // The window's table does not know it.
+    std::ostringstream unknown;
+    EXPECT_EQ(replayCommand({"--method", "fixed"}, out, unknown), 2);
+    EXPECT_NE(unknown.str().find("--method must be pest, ml or bayes, not 'fixed'"),
+              std::string::npos);
 }
 
 TEST(ReplayCli, MlPestWorkedExampleAsJson) {

@@ -11,8 +11,10 @@
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QThread>
+#include <set>
 
 #include "core/procedure/credible_interval.h"
+#include "core/run/fixed_sequence_method.h"
 #include "core/run/run.h"
 #include "core/trial/run_start.h"
 #include "gui/fakes/main_window_fixture.h"
@@ -574,6 +576,52 @@ std::vector<QStringList> parseCsv(const QString& text) {
         }
     }
     return rows;
+}
+
+// Every method of the table, and the tests' own, kept under its key with its answers and
+// read back: a method the journal's table knows by its name and its report, another as
+// unknown, never as some other method.
+TEST_F(Journal, EveryMethodIsKeptUnderItsKeyAndReadBackAsItself) {
+    RunJournal::Opened opened = RunJournal::open(journalPath(), RunJournal::Access::Write);
+    ASSERT_TRUE(opened.journal) << opened.problem.toStdString();
+    for (const Method& m : withFixedSequence()) {
+        limenta::Run run(m, {});
+        JournalRun row;
+        row.uid = QLatin1String(m.key);
+        row.method = QLatin1String(m.key);
+        row.started = QStringLiteral("2026-12-09T10:00:00Z");
+        row.settings = QStringLiteral("{}");
+        std::vector<JournalWrite> writes{JournalWrite::start(row)};
+        for (int k = 0; k < 4 && !run.reached(); ++k) {
+            run.answer(k % 2, 0);
+            const TrialRecord& t = run.trials().back();
+            writes.push_back(JournalWrite::taken(
+                row, {t.trial, t.fired, t.answer, t.next, t.diff, QStringLiteral("t")}));
+        }
+        ASSERT_TRUE(opened.journal->write(writes)) << opened.journal->lastProblem().toStdString();
+    }
+    const std::vector<JournalRun> runs = opened.journal->runs();
+    ASSERT_EQ(runs.size(), withFixedSequence().size());
+    for (const JournalRun& run : runs) {
+        const Method* known = findMethod(methods(), run.method.toStdString());
+        EXPECT_EQ(run.pulses, static_cast<int>(opened.journal->answers(run.id).size()));
+        EXPECT_EQ(methodName(run.method), known != nullptr
+                                              ? QString::fromLatin1(known->name)
+                                              : QStringLiteral("unknown (%1)").arg(run.method));
+        const QString report = reportFromJournal(run, opened.journal->answers(run.id));
+        EXPECT_NE(report.indexOf(QStringLiteral("\rMethod: %1\r")
+                                     .arg(known != nullptr ? QString::fromLatin1(known->reportName)
+                                                           : methodName(run.method))),
+                  -1)
+            << run.method.toStdString();
+    }
+    const std::vector<QStringList> rows = parseCsv(journalCsv(*opened.journal, runs));
+    std::set<QString> keys;
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        keys.insert(rows[r][3]);
+    }
+    EXPECT_EQ(keys.size(), withFixedSequence().size());
+    EXPECT_EQ(keys.count(QStringLiteral("fixed")), 1U);
 }
 
 TEST_F(Journal, AnExportedCsvRunsNoFormulaAndKeepsItsNumbersNumbers) {

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include "core/display/history_line.h"
+#include "core/display/numbers.h"
 #include "gui/fakes/main_window_fixture.h"
 #include "gui/main_window/plot_canvas.h"
 #include "gui/prefs/preferences_dialog.h"
@@ -53,6 +55,44 @@ TEST_F(StartReset, StartReadsTheFieldsLocksTheInputsAndGivesTheCanvasTheKeys) {
     EXPECT_EQ(fake.sounds.played.size(), 0U);  // Start announces nothing
     EXPECT_FALSE(w.state().mydate.empty());
     EXPECT_NE(w.state().mytime.find("30"), std::string::npos);  // 9:30:15 in the long form
+}
+
+// Every method the window offers: its captions, Start from its fields, and a whole run
+// through the same answer step as any run of the core, on screen as the core has it.
+TEST_F(StartReset, EveryWindowMethodStartsFromItsFieldsAndRunsToItsEnd) {
+    for (const Method& m : methods()) {
+        if (!m.inWindow) {
+            continue;
+        }
+        SCOPED_TRACE(m.key);
+        Window1& w = open(prefsWith({{kPrefsUseMlPest, m.prefsFlag ? "1" : "0"}}));
+        ASSERT_EQ(&w.activeMethod(), &m);
+        const std::vector<const Parameter*> fields = m.fields();
+        const std::array<QLabel*, 3> captions{w.StaticText1, w.StaticText3, w.StaticText2};
+        const std::array<QLineEdit*, 3> entries{w.EditField1, w.EditField4, w.EditField3};
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            EXPECT_EQ(captions[i]->text(), fields[i]->caption);
+        }
+        w.PushButton1->click();
+        ASSERT_NE(w.run(), nullptr);
+        EXPECT_EQ(&w.run()->method(), &m);
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            EXPECT_EQ(w.run()->settings().typed(*fields[i]), entries[i]->text().toStdString());
+        }
+        limenta::Run expected(m, w.run()->settings());
+        EXPECT_EQ(big().toStdString(), shownOutput(expected));
+        while (!expected.reached()) {
+            const bool mep = nearestWhole(expected.output()) >= 45;
+            type(mep ? "y" : "n");
+            expected.answer(mep ? 1 : 0, 0);
+            ASSERT_EQ(big().toStdString(), shownOutput(expected));
+            ASSERT_EQ(w.state().stepnum, expected.state().stepnum);
+        }
+        EXPECT_EQ(caption(), "rMT Estimate Reached :");
+        EXPECT_EQ(textColour(w.StaticText4), kDesignGreen);
+        EXPECT_EQ(history().toStdString(), historyText(expected.trials()));
+        EXPECT_EQ(w.run()->estimate(), expected.estimate());
+    }
 }
 
 TEST_F(StartReset, StartUnderMlPestSeedsTheBoundsAndShowsTheFirstEstimate) {

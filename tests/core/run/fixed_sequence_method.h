@@ -1,0 +1,86 @@
+// A fourth method that exists in the tests alone: it fires a fixed sequence of outputs and
+// ends after the last, its estimate the last output fired. It shows that a method is a row
+// of the table and nothing more: the run, limenta-sim's replay, the report, the plot and the
+// journal take it without a change anywhere else.
+#pragma once
+
+#include <cmath>
+#include <vector>
+
+#include "core/display/history_line.h"
+#include "core/display/numbers.h"
+#include "core/run/run.h"
+
+namespace limenta::testing {
+
+class FixedSequence final : public EstimationProcedure {
+  public:
+    FixedSequence(Procedure& state, std::vector<double> outputs)
+        : s_(state), outputs_(std::move(outputs)) {
+        s_.mysetting = output();
+    }
+    [[nodiscard]] double output() const override {
+        return outputs_[std::min(next_, outputs_.size() - 1)];
+    }
+    AnswerStep answer(std::int32_t answer) override {
+        s_.stepnum = s_.stepnum + 1;
+        s_.mep[static_cast<std::size_t>(s_.stepnum)] = answer;
+        s_.lastsetting = output();
+        ++next_;
+        s_.mysetting = output();
+        s_.thediff = std::fabs(s_.mysetting - s_.lastsetting);
+        return {false, next_ + 1 >= outputs_.size(), s_.mysetting};
+    }
+    [[nodiscard]] std::optional<CredibleInterval> interval() const override {
+        return credibleInterval(firedAnswers(s_), 7);
+    }
+
+  private:
+    Procedure& s_;
+    std::vector<double> outputs_;
+    std::size_t next_ = 0;
+};
+
+// "first" is the first output; the others follow 10, 20, 15 and 18 below it.
+inline Method fixedSequenceMethod() {
+    return {
+        "fixed",
+        "fixed sequence",
+        "Fixed Sequence",
+        "#000000",
+        false,
+        false,
+        nullptr,
+        false,
+        true,
+        {{"first", "first_output", "First output:", "First Output", "60", 0,
+          StartValue::InitialOutput}},
+        [](const Method& m, const RunSettings& s) -> std::optional<StartProblem> {
+            const double first = settingOf(m, s, "first");
+            if (!(first >= 21 && first <= 100)) {
+                return StartProblem{StartValue::InitialOutput, StartRule::OneToHundred};
+            }
+            return std::nullopt;
+        },
+        nullptr,
+        [](const Method& m, Procedure& state, const RunSettings& s, const SharedModel*) {
+            const double first = settingOf(m, s, "first");
+            return std::make_unique<FixedSequence>(
+                state, std::vector<double>{first, first - 10, first - 20, first - 15, first - 18});
+        },
+        [](const Run&) { return 10.0; },
+        [](const Run&) { return 1.0; },
+        kHistoryHeader,
+        [](const TrialRecord& t) { return "trial " + std::to_string(t.trial); },
+        plainDecimal,
+    };
+}
+
+// The built-in methods and the fixed sequence after them.
+inline MethodTable withFixedSequence() {
+    MethodTable table = methods();
+    table.push_back(fixedSequenceMethod());
+    return table;
+}
+
+}  // namespace limenta::testing
