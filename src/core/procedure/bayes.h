@@ -12,9 +12,6 @@
 
 namespace limenta {
 
-// The run ends when the interval's width is at most this share of its median.
-inline constexpr double kDefaultBayesWidth = 0.11;
-
 // The log-likelihood of either answer at every output and every threshold of the grid,
 // for one spread: computed once, then shared read-only by any number of runs.
 class BayesModel final : public SharedModel {

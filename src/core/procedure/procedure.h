@@ -12,10 +12,6 @@ namespace limenta {
 
 class Procedure : public ProcedureState {
   public:
-    // The per-trial part of a reset: the five per-trial arrays, stepnum and myrmt.
-    // Leaves the step, the setting, the ML-PEST record and the timing alone.
-    void clearTrials();
-
     // Adaptive PEST: records one answer (non-zero is a success), halves the step on a
     // reversal, keeps or doubles it while the output travels one way, and returns the
     // next output, neither rounded nor clamped. Does not change mysetting.

@@ -82,13 +82,15 @@ Method mlPestRow() {
           StartValue::MlDiffThreshold, ValueForm::Number,
           "The ML-PEST difference threshold (in Preferences)", "ml-diff"}},
         [](const Method& m, const RunSettings& s) {
-            return checkMlStart(toWhole(settingOf(m, s, "lower")), toWhole(settingOf(m, s, "upper")),
-                                settingOf(m, s, "spread"), settingOf(m, s, "diff"));
+            return checkMlStart(toWhole(settingOf(m, s, "lower")),
+                                toWhole(settingOf(m, s, "upper")), settingOf(m, s, "spread"),
+                                settingOf(m, s, "diff"));
         },
         nullptr,
         [](const Method& m, Procedure& state, const RunSettings& s, const SharedModel* /*shared*/) {
-            return mlPest(state, toWhole(settingOf(m, s, "lower")), toWhole(settingOf(m, s, "upper")),
-                          settingOf(m, s, "spread"), settingOf(m, s, "diff"));
+            return mlPest(state, toWhole(settingOf(m, s, "lower")),
+                          toWhole(settingOf(m, s, "upper")), settingOf(m, s, "spread"),
+                          settingOf(m, s, "diff"));
         },
         [](const Run& /*run*/) { return kEstimateMoveScale; },
         [](const Run& run) { return run.state().mydiff2; },
@@ -180,6 +182,34 @@ const Method& methodOfPrefsFlag(const MethodTable& table, bool flag) {
         }
     }
     return table.front();
+}
+
+std::string filledFrom(const Parameter& parameter, const PrefsText& prefs) {
+    const int n = parameter.prefsField;
+    if (n == 0) {
+        return parameter.defaultText;
+    }
+    const bool whole = parameter.form == ValueForm::Bounds || parameter.form == ValueForm::Whole;
+    return whole ? std::to_string(prefs.whole(n)) : plainDecimal(prefs.number(n));
+}
+
+std::optional<StartProblem> checkStoredStart(const PrefsText& prefs) {
+    for (const Method& method : methods()) {
+        if (!method.inWindow) {
+            continue;
+        }
+        RunSettings settings;
+        for (const Parameter& parameter : method.parameters) {
+            // A field shows the value filled in; what has no field is taken as stored.
+            settings.set(parameter.key, parameter.caption != nullptr
+                                            ? filledFrom(parameter, prefs)
+                                            : prefs.field(parameter.prefsField));
+        }
+        if (auto problem = method.check(method, settings)) {
+            return problem;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace limenta

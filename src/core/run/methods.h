@@ -62,8 +62,7 @@ struct Method {
     // Start and limenta-sim refuse it.
     std::function<std::optional<StartProblem>(const Method& self, const RunSettings&)> check;
     // What many runs of these settings share (nothing for most methods).
-    std::function<std::shared_ptr<const SharedModel>(const Method& self, const RunSettings&)>
-        share;
+    std::function<std::shared_ptr<const SharedModel>(const Method& self, const RunSettings&)> share;
     // The procedure over a run's state, started from the settings.
     std::function<std::unique_ptr<EstimationProcedure>(
         const Method& self, Procedure& state, const RunSettings&, const SharedModel* shared)>
@@ -91,5 +90,14 @@ const Method* findMethod(const MethodTable& table, std::string_view key);
 
 // The method PREFS's flag stores (the window's methods only).
 const Method& methodOfPrefsFlag(const MethodTable& table, bool flag);
+
+class PrefsText;
+// What the window's field for `parameter` shows when filled from the preferences: the
+// bounds and the spread whole, as a run takes them, other values as plain decimals.
+std::string filledFrom(const Parameter& parameter, const PrefsText& prefs);
+
+// The problem, if any, with the start values a preferences file keeps: every window
+// method's settings as its Start would take them from fields filled from the file.
+std::optional<StartProblem> checkStoredStart(const PrefsText& prefs);
 
 }  // namespace limenta

@@ -45,15 +45,6 @@ std::optional<StartProblem> checkMlStart(std::int32_t lower, std::int32_t upper,
     return std::nullopt;
 }
 
-std::optional<StartProblem> checkStoredStart(const Settings& s) {
-    if (auto problem = checkAdaptiveStart(textToNumber(s.initialOutput), textToNumber(s.stepSize),
-                                          textToNumber(s.diffThreshold))) {
-        return problem;
-    }
-    return checkMlStart(toWhole(textToNumber(s.lowerBound)), toWhole(textToNumber(s.upperBound)),
-                        textToNumber(s.spread), textToNumber(s.mlDiffThreshold));
-}
-
 std::optional<StartProblem> checkBayesStart(double spread, double width) {
     if (!(spread >= 1)) {
         return StartProblem{StartValue::Spread, StartRule::AtLeastOne};

@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "core/prefs/settings.h"
 #include "core/procedure/procedure.h"
 
 namespace limenta {
@@ -45,10 +44,6 @@ std::optional<StartProblem> checkAdaptiveStart(double initialOutput, double step
 // above 0.
 std::optional<StartProblem> checkMlStart(std::int32_t lower, std::int32_t upper, double spread,
                                          double diff);
-
-// The problem with the start values Preferences keeps, if any: both methods' values as
-// Start would check them, so no stored value is refused at a later Start.
-std::optional<StartProblem> checkStoredStart(const Settings& settings);
 
 // The problem with the Bayesian procedure's values, if any: the spread at least 1 and the
 // interval's relative width above 0.

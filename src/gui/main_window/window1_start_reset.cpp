@@ -140,14 +140,7 @@ void Window1::showParameterFields(const Method& method) {
     const std::array<QLineEdit*, 3> fields{EditField1, EditField4, EditField3};
     const std::vector<const Parameter*> shown = method.fields();
     for (std::size_t i = 0; i < shown.size() && i < fields.size(); ++i) {
-        const Parameter& parameter = *shown[i];
-        // The bounds and the spread as the whole numbers a run takes them as.
-        const bool whole =
-            parameter.form == ValueForm::Bounds || parameter.form == ValueForm::Whole;
-        const int n = parameter.prefsField;
-        fields[i]->setText(n == 0  ? QString::fromLatin1(parameter.defaultText)
-                           : whole ? QString::number(preferences_.whole(n))
-                                   : fromStd(plainDecimal(preferences_.number(n))));
+        fields[i]->setText(fromStd(filledFrom(*shown[i], preferences_)));
     }
 }
 

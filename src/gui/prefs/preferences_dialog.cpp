@@ -8,7 +8,7 @@
 #include <QSlider>
 
 #include "core/prefs/prefs_format.h"
-#include "core/trial/run_start.h"
+#include "core/run/methods.h"
 #include "gui/prefs/key_capture_dialog.h"
 #include "gui/prefs/prefs_store.h"
 #include "gui/widgets/design.h"
@@ -238,7 +238,8 @@ void Window2::CheckBox2_Action() {
 }
 
 bool Window2::refusedStartValues() {
-    const std::optional<StartProblem> problem = checkStoredStart(shownSettings());
+    const std::optional<StartProblem> problem =
+        checkStoredStart(PrefsText(composePrefs(shownSettings())));
     if (!problem) {
         return false;
     }

@@ -93,24 +93,5 @@ TEST(AdaptivePest, NeverWritesPastTheLastTrial) {
     EXPECT_EQ(run.mep, before.mep);
 }
 
-TEST(AdaptivePest, ClearTrialsResetsOnlyThePerTrialState) {
-    Procedure run;
-    staircase(run, 50, 7, "SSFFSFS");
-    run.myrmt = 41.6875;
-    run.startBestPest(20, 80);
-    run.clippedThresh = 42;
-    run.clearTrials();
-    EXPECT_EQ(run.stepnum, 0);
-    EXPECT_EQ(run.myrmt, 0);
-    for (int k = 0; k <= kLastTrial; ++k) {
-        ASSERT_EQ(run.mep[k] + run.reversal[k] + run.doubled[k], 0) << k;
-        ASSERT_EQ(run.settinglog[k] + run.diflog[k], 0.0) << k;
-    }
-    EXPECT_EQ(run.mystep, 0.4375);
-    EXPECT_EQ(run.mysetting, 41.6875);
-    EXPECT_EQ(run.clippedThresh, 42);
-    EXPECT_EQ(run.nrstimulus, 2);
-}
-
 }  // namespace
 }  // namespace limenta

@@ -10,13 +10,16 @@
 namespace limenta {
 namespace {
 
+// The stop rule's width the Bayesian method starts with.
+constexpr double kWidth = 0.11;
+
 const BayesModel& model7() {
     static const BayesModel model(7);
     return model;
 }
 
 TEST(Bayes, FiresFirstAtTheFlatPriorsMedianRoundedUpAndFollowsTheAnswers) {
-    BayesRun run(model7(), kDefaultBayesWidth);
+    BayesRun run(model7(), kWidth);
     EXPECT_EQ(run.nextOutput(), 51);
     EXPECT_FALSE(run.latest());
 
@@ -30,7 +33,7 @@ TEST(Bayes, FiresFirstAtTheFlatPriorsMedianRoundedUpAndFollowsTheAnswers) {
     EXPECT_FALSE(failure->ended);
 
     // An MEP at 51 instead: lower, by the mirror image of the model (not exactly).
-    BayesRun other(model7(), kDefaultBayesWidth);
+    BayesRun other(model7(), kWidth);
     const auto success = other.answer(1);
     ASSERT_TRUE(success);
     EXPECT_LT(success->interval.median, 50.5);
@@ -63,7 +66,7 @@ TEST(Bayes, TheStopRuleIsInclusiveAtExactlyTheWidth) {
 }
 
 TEST(Bayes, AnswersAfterTheEndAreTakenAndTheLimitIsTwoHundred) {
-    BayesRun run(model7(), kDefaultBayesWidth);
+    BayesRun run(model7(), kWidth);
     // A subject whose threshold is 60: MEP at 60 and above.
     int endedAt = 0;
     for (int i = 1; i <= 200; ++i) {
@@ -131,7 +134,7 @@ TEST(Bayes, AgreesWithAPlainComputationOnThreeHundredRandomRuns) {
     int steps = 0;
     for (int r = 0; r < 300; ++r) {
         const double truth = 25 + 75 * uniform(random);
-        BayesRun run(model7(), kDefaultBayesWidth);
+        BayesRun run(model7(), kWidth);
         PlainPosterior plain(7);
         int plainNext = 51;
         const int extra = r % 3;  // some runs go on after their end
