@@ -267,8 +267,7 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
     const std::string which = options.value("--method", "all");
     const MethodTable& table = methods();
     std::vector<MethodResult> results;
-    for (std::size_t m = 0; m < table.size(); ++m) {
-        const Method& method = table[m];
+    for (const Method& method : table) {
         if (which == method.key || which == "all" || (which == "both" && method.inWindow)) {
             // Read like the window's fields.
             results.push_back(

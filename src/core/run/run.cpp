@@ -57,9 +57,8 @@ AnswerStep Run::answer(std::int32_t answer, double nowMicros) {
     s.diflog[k] = s.thediff;
     s.clippedThresh = nearestWhole(s.mysetting);
     reached_ = step.reached;
-    trials_.push_back(
-        {s.stepnum, s.lastsetting, answer, s.mysetting, s.thediff, step.reached,
-         procedure_->posterior()});
+    trials_.push_back({s.stepnum, s.lastsetting, answer, s.mysetting, s.thediff, step.reached,
+                       procedure_->posterior()});
     return {false, step.reached, s.mysetting};
 }
 

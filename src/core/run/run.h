@@ -27,7 +27,6 @@ class RunSettings {
     RunSettings(std::initializer_list<std::pair<const std::string, std::string>> typed)
         : typed_(typed) {}
     void set(const std::string& key, std::string typed) { typed_[key] = std::move(typed); }
-    [[nodiscard]] bool has(const std::string& key) const { return typed_.count(key) != 0; }
     // As typed, or the parameter's default.
     [[nodiscard]] std::string typed(const Parameter& parameter) const;
     // As the parameter's form reads it.
