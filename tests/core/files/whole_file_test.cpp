@@ -2,6 +2,8 @@
 // unless asked.
 #include "core/files/whole_file.h"
 
+#include "core/files/owner_folder.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,6 +61,30 @@ TEST_F(WholeFile, ReplacesTheOldFileAndLeavesNothingBehind) {
     trickle.write = [](int fd, const void* data, std::size_t) { return ::write(fd, data, 1); };
     EXPECT_TRUE(writeWholeFile(path, "one byte at a time", LinkPolicy::Refuse, trickle).written);
     EXPECT_EQ(read(path), "one byte at a time");
+}
+
+TEST_F(WholeFile, FoldersAreMadeOwnerOnlyEveryStepOfTheWayAndExistingOnesLeftAlone) {
+    const auto mode = [](const fs::path& p) {
+        struct stat status {};
+        ::stat(p.c_str(), &status);
+        return status.st_mode & 0777;
+    };
+    ::chmod(folder.c_str(), 0755);
+    std::string problem;
+    const fs::path deep = folder / "one" / "two" / "three";
+    ASSERT_TRUE(makeOwnerFolders(deep.string() + "/", problem)) << problem;
+    for (const fs::path& made : {folder / "one", folder / "one" / "two", deep}) {
+        EXPECT_TRUE(fs::is_directory(made)) << made;
+        EXPECT_EQ(mode(made), 0700U) << made;
+    }
+    EXPECT_EQ(mode(folder), 0755U);                         // there already: as it was
+    EXPECT_TRUE(makeOwnerFolders(deep.string(), problem));  // all there: nothing to do
+    put((folder / "file").string(), "x");
+    EXPECT_FALSE(makeOwnerFolders((folder / "file" / "below").string(), problem));
+    EXPECT_FALSE(problem.empty());
+    problem.clear();
+    EXPECT_FALSE(makeOwnerFolders((folder / "file").string(), problem));
+    EXPECT_EQ(problem, "it is not a folder");
 }
 
 TEST_F(WholeFile, ANewFileIsItsOwnersAloneAndAReplacedOneKeepsItsMode) {

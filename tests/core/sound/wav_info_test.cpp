@@ -38,6 +38,15 @@ TEST(WavInfo, RefusesAHeaderWhoseFieldsDoNotFitOneAnother) {
         "data\x08\0\0\0\0\0\0\0\0\0\0\0",
         52);
     ASSERT_TRUE(readWavInfo(good));
+    // Every depth a PCM file has, with the block that fits it: stereo 24-bit, 8-bit, 32-bit.
+    for (const auto& [bits, block] :
+         {std::pair{'\x18', '\x06'}, {'\x08', '\x02'}, {'\x20', '\x08'}}) {
+        std::string other = good;
+        other[22] = '\x02';  // two channels
+        other[32] = block;
+        other[34] = bits;
+        EXPECT_TRUE(readWavInfo(other)) << static_cast<int>(bits);
+    }
     const std::vector<std::pair<std::size_t, std::string>> bad{
         {32, std::string("\x01\0", 2)},  {32, std::string("\x04\0", 2)},
         {20, std::string("\x03\0", 2)},  {20, std::string("\xfe\xff", 2)},
