@@ -1,5 +1,6 @@
 #include "cli/simulate.h"
 
+#include <algorithm>
 #include <charconv>
 #include <ostream>
 #include <set>
@@ -40,7 +41,8 @@ Subjects:
   --seed S           the same seed gives the same figures on any machine (default 1)
   --threads T        threads to use (default: all cores); the figures do not depend on it
 Methods:
-  --method pest|ml|bayes|both|all (default all; both is pest and ml)
+  --method M        a method's key (pest, ml, bayes), several joined by commas
+                     ("pest,bayes"), or all (the default); both is pest,ml
   --start X --step X --diff X      adaptive PEST (defaults 50, 7, .45)
   --lower X --upper X --spread X --ml-diff X
                                    ML-PEST (defaults 20, 80, 7, .45)
@@ -263,12 +265,32 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
         return badUse(err, "--false-positive and --false-negative must lie from 0 to 1");
     }
 
-    // A method by its key; "both" the window's methods, "all" every method.
-    const std::string which = options.value("--method", "all");
+    // Methods by their keys, joined by commas, or all; "both", as scripts wrote it when there
+    // were two, is "pest,ml".
+    std::string which = options.value("--method", "all");
+    if (which == "both") {
+        which = "pest,ml";
+    }
     const MethodTable& table = methods();
+    std::vector<std::string> keys;
+    for (std::size_t from = 0; which != "all" && from <= which.size();) {
+        const std::size_t comma = std::min(which.find(',', from), which.size());
+        keys.push_back(which.substr(from, comma - from));
+        from = comma + 1;
+    }
+    for (const std::string& key : keys) {
+        if (findMethod(table, key) == nullptr) {
+            return badUse(err, "--method must be " + methodKeys(table) +
+                                   ", several joined by commas, or all, not '" +
+                                   options.value("--method", "all") + "'");
+        }
+    }
+    const auto chosen = [&](const Method& method) {
+        return which == "all" || std::find(keys.begin(), keys.end(), method.key) != keys.end();
+    };
     std::vector<MethodResult> results;
     for (const Method& method : table) {
-        if (which == method.key || which == "all" || (which == "both" && method.inWindow)) {
+        if (chosen(method)) {
             // Read like the window's fields.
             results.push_back(
                 {&method, settingsFrom(method, options, OptionNaming::Simulate), {}, {}});
@@ -277,10 +299,6 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
                 return badUse(err, *refused);
             }
         }
-    }
-    if (results.empty()) {
-        return badUse(err, "--method must be " + methodKeys(table, ", ") + ", both or all, not '" +
-                               which + "'");
     }
     for (MethodResult& r : results) {
         // Each method draws from a random stream of its own, numbered by its row.

@@ -37,14 +37,49 @@ std::int32_t PrefsText::key(int n, std::int32_t fallback) const {
     return isCharacterCode(code) && menuKeyOf(code) == nullptr ? code : fallback;
 }
 
+std::optional<std::string> PrefsText::extension(std::string_view key) const {
+    for (const auto& [name, value] : extensions()) {
+        if (name == key) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<std::pair<std::string, std::string>> PrefsText::extensions() const {
+    std::vector<std::pair<std::string, std::string>> found;
+    // The fields past the end marker, in one pass; one without a key and "=" is no
+    // extension, and is passed by.
+    std::size_t start = 0;
+    for (int n = 1; n <= kPrefsEndMarker && start != std::string::npos; ++n) {
+        const std::size_t tab = text_.find('\t', start);
+        start = tab == std::string::npos ? tab : tab + 1;
+    }
+    while (start != std::string::npos) {
+        const std::size_t tab = text_.find('\t', start);
+        const std::string text =
+            text_.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+        const std::size_t equals = text.find('=');
+        if (equals != std::string::npos && equals > 0) {
+            found.emplace_back(text.substr(0, equals), text.substr(equals + 1));
+        }
+        start = tab == std::string::npos ? tab : tab + 1;
+    }
+    return found;
+}
+
 std::string composePrefs(const Settings& s) {
     const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
-    return composePrefs({s.initialOutput, s.stepSize, s.diffThreshold,
-                         std::to_string(s.voiceVolume), std::to_string(s.signalVolume),
-                         std::to_string(s.clickVolume), std::to_string(s.successKey),
-                         std::to_string(s.failKey), flag(s.successAll), flag(s.failAll),
-                         s.lowerBound, s.upperBound, s.spread, s.mlDiffThreshold,
-                         flag(s.useMlPest)});
+    std::string text =
+        composePrefs({s.initialOutput, s.stepSize, s.diffThreshold, std::to_string(s.voiceVolume),
+                      std::to_string(s.signalVolume), std::to_string(s.clickVolume),
+                      std::to_string(s.successKey), std::to_string(s.failKey), flag(s.successAll),
+                      flag(s.failAll), s.lowerBound, s.upperBound, s.spread, s.mlDiffThreshold,
+                      flag(s.useMlPest)});
+    for (const auto& [key, value] : s.extension) {
+        text += '\t' + key + '=' + value;
+    }
+    return text;
 }
 
 std::string defaultPrefsText() {
@@ -68,6 +103,7 @@ Settings readSettings(const PrefsText& prefs) {
     s.spread = prefs.field(kPrefsSpread);
     s.mlDiffThreshold = prefs.field(kPrefsMlDiffThreshold);
     s.useMlPest = prefs.flag(kPrefsUseMlPest);
+    s.extension = prefs.extensions();
     return s;
 }
 

@@ -4,8 +4,11 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/prefs/settings.h"
 
@@ -60,6 +63,10 @@ class PrefsText {
     [[nodiscard]] std::int32_t key(int n, std::int32_t fallback) const;
     // True only for exactly "1".
     [[nodiscard]] bool flag(int n) const { return field(n) == "1"; }
+    // The value of a "key=value" field after the end marker; nothing when there is none.
+    [[nodiscard]] std::optional<std::string> extension(std::string_view key) const;
+    // Every such field, in file order.
+    [[nodiscard]] std::vector<std::pair<std::string, std::string>> extensions() const;
 
   private:
     std::string text_;

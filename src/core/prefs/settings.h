@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/trial/response_keys.h"
 
@@ -29,11 +31,14 @@ struct Settings {
     std::string spread;
     std::string mlDiffThreshold;
     bool useMlPest = false;
+    // What the 17 fields have no place for (the Bayesian method and its values), as
+    // "key=value" fields after the end marker, where a reader of the 17 fields never looks.
+    std::vector<std::pair<std::string, std::string>> extension;
 };
 
 // The voice starts silent: a new installation speaks no digit until the operator asks.
 inline const Settings kDefaultSettings{
-    "50",  "7",  ".45", 0,   100,   100,  kDefaultSuccessKey, kDefaultFailKey, false,
-    false, "20", "80",  "7", ".45", false};
+    "50", "7",  ".45", 0,     100,   100, kDefaultSuccessKey, kDefaultFailKey, false, false,
+    "20", "80", "7",   ".45", false, {}};
 
 }  // namespace limenta

@@ -28,12 +28,14 @@ Method adaptivePestRow() {
         "pest",
         "adaptive PEST",
         "Adaptive PEST",
+        "Adaptive PEST",
         "#1b9e77",
         true,
         false,
         "Next Output to Try :",
         false,
         true,
+        false,
         {{"start", "initial_output", "Initial output value:", "Starting Value", "50",
           kPrefsInitialOutput, StartValue::InitialOutput},
          {"step", "step_size", "Step Size:", "Step Size", "7", kPrefsStepSize,
@@ -65,6 +67,7 @@ Method mlPestRow() {
     return {
         "ml",
         "ML-PEST",
+        "ML-PEST",
         "Maximum-Likelihood PEST",
         "#d95f02",
         true,
@@ -72,6 +75,7 @@ Method mlPestRow() {
         nullptr,
         true,
         true,
+        false,
         {{"lower", "lower_bound", "Lower Bound:", "Lower Bound", "20", kPrefsLowerBound,
           StartValue::LowerBound, ValueForm::Bounds},
          {"upper", "upper_bound", "Upper Bound:", "Upper Bound", "80", kPrefsUpperBound,
@@ -105,14 +109,19 @@ Method bayesianRow() {
         "bayes",
         "Bayesian",
         "Bayesian",
+        "Bayesian",
         "#7570b3",
+        true,
+        false,
+        // After an answer that ends the run no longer, the caption Start showed.
+        "Next Output to Try:",
         false,
         false,
-        nullptr,
-        false,
-        false,
-        {{"spread", "spread", "Spread:", "Spread", "7", 0, StartValue::Spread},
-         {"width", "width", "Width:", "Width", ".11", 0, StartValue::Width}},
+        true,
+        {{"spread", "spread", "Spread:", "Spread", "7", 0, StartValue::Spread, ValueForm::Typed,
+          nullptr, nullptr, "bayes.spread"},
+         {"width", "width", "Width:", "Width", ".11", 0, StartValue::Width, ValueForm::Typed,
+          nullptr, nullptr, "bayes.width"}},
         [](const Method& m, const RunSettings& s) {
             return checkBayesStart(settingOf(m, s, "spread"), settingOf(m, s, "width"));
         },
@@ -184,13 +193,52 @@ const Method& methodOfPrefsFlag(const MethodTable& table, bool flag) {
     return table.front();
 }
 
-std::string filledFrom(const Parameter& parameter, const PrefsText& prefs) {
-    const int n = parameter.prefsField;
-    if (n == 0) {
-        return parameter.defaultText;
+const Method& storedMethod(const MethodTable& table, const Settings& settings) {
+    for (const auto& [key, value] : settings.extension) {
+        const Method* named = key == "method" ? findMethod(table, value) : nullptr;
+        if (named != nullptr && named->inWindow) {
+            return *named;
+        }
     }
-    const bool whole = parameter.form == ValueForm::Bounds || parameter.form == ValueForm::Whole;
-    return whole ? std::to_string(prefs.whole(n)) : plainDecimal(prefs.number(n));
+    return methodOfPrefsFlag(table, settings.useMlPest);
+}
+
+std::string keptValue(const Method& method, const Parameter& parameter, const Settings& settings) {
+    for (const auto& [key, value] : settings.extension) {
+        if (parameter.prefsKey != nullptr && key == parameter.prefsKey &&
+            !method.check(method, {{parameter.key, value}})) {
+            return value;
+        }
+    }
+    return parameter.defaultText;
+}
+
+std::string filledFrom(const Method& method, const Parameter& parameter, const PrefsText& prefs) {
+    if (const int n = parameter.prefsField; n != 0) {
+        const bool whole =
+            parameter.form == ValueForm::Bounds || parameter.form == ValueForm::Whole;
+        return whole ? std::to_string(prefs.whole(n)) : plainDecimal(prefs.number(n));
+    }
+    return keptValue(method, parameter, readSettings(prefs));
+}
+
+std::vector<std::pair<std::string, std::string>> prefsExtension(
+    const MethodTable& table, const Method& method,
+    const std::vector<std::pair<std::string, std::string>>& values) {
+    std::vector<std::pair<std::string, std::string>> extension;
+    if (&methodOfPrefsFlag(table, method.prefsFlag) != &method) {
+        extension.emplace_back("method", method.key);
+    }
+    for (const auto& [key, value] : values) {
+        for (const Method& m : table) {
+            for (const Parameter& p : m.parameters) {
+                if (p.prefsKey != nullptr && key == p.prefsKey && value != p.defaultText) {
+                    extension.emplace_back(key, value);
+                }
+            }
+        }
+    }
+    return extension;
 }
 
 std::optional<StartProblem> checkStoredStart(const PrefsText& prefs) {
@@ -201,8 +249,8 @@ std::optional<StartProblem> checkStoredStart(const PrefsText& prefs) {
         RunSettings settings;
         for (const Parameter& parameter : method.parameters) {
             // A field shows the value filled in; what has no field is taken as stored.
-            settings.set(parameter.key, parameter.caption != nullptr
-                                            ? filledFrom(parameter, prefs)
+            settings.set(parameter.key, parameter.caption != nullptr || parameter.prefsField == 0
+                                            ? filledFrom(method, parameter, prefs)
                                             : prefs.field(parameter.prefsField));
         }
         if (auto problem = method.check(method, settings)) {

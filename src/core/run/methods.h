@@ -38,11 +38,15 @@ struct Parameter {
     ValueForm form = ValueForm::Typed;
     const char* outsideName = nullptr;  // how a refusal names it when it has no field
     const char* simulateKey = nullptr;  // limenta-sim simulate's option, where not `key`
+    // Its key in PREFS's extension ("bayes.width"), where a value the 17 fields have no
+    // place for is kept.
+    const char* prefsKey = nullptr;
 };
 
 struct Method {
     const char* key;         // "pest": in PREFS, the journal, the CSV and limenta-sim
     const char* name;        // "adaptive PEST": in Past Runs and limenta-sim
+    const char* label;       // "Adaptive PEST": the window's choice of method
     const char* reportName;  // "Adaptive PEST": the report's "Method:" line
     const char* colour;      // in limenta-sim's plot
     bool inWindow;           // the window offers it
@@ -55,6 +59,9 @@ struct Method {
     // A reached estimate stands through later answers that do not reach it again;
     // otherwise it stands only while the latest answer holds the stop rule.
     bool estimateStands;
+    // Its end may say the threshold lies above what the stimulator gives (see
+    // Run::aboveMaximum).
+    bool mayEndAboveMaximum;
     // Its settings; those with a caption are the window's three fields, in their order.
     std::vector<Parameter> parameters;
 
@@ -92,9 +99,23 @@ const Method* findMethod(const MethodTable& table, std::string_view key);
 const Method& methodOfPrefsFlag(const MethodTable& table, bool flag);
 
 class PrefsText;
-// What the window's field for `parameter` shows when filled from the preferences: the
-// bounds and the spread whole, as a run takes them, other values as plain decimals.
-std::string filledFrom(const Parameter& parameter, const PrefsText& prefs);
+struct Settings;
+// The method preferences store: the one their extension names, when the window offers it,
+// else the one their flag stores.
+const Method& storedMethod(const MethodTable& table, const Settings& settings);
+// A value the preferences' extension keeps for `parameter` of `method`, as it stands; its
+// default when there is none, or one the method would refuse (a damaged extension harms
+// nothing).
+std::string keptValue(const Method& method, const Parameter& parameter, const Settings& settings);
+// What the window's field for `parameter` of `method` shows when filled from the
+// preferences: the bounds and the spread whole, as a run takes them, other values of the 17
+// fields as plain decimals, a value of the extension as kept.
+std::string filledFrom(const Method& method, const Parameter& parameter, const PrefsText& prefs);
+// The extension that stores `method` (when the flag cannot) and the extension's values that
+// differ from their defaults, given by their PREFS keys.
+std::vector<std::pair<std::string, std::string>> prefsExtension(
+    const MethodTable& table, const Method& method,
+    const std::vector<std::pair<std::string, std::string>>& values);
 
 // The problem, if any, with the start values a preferences file keeps: every window
 // method's settings as its Start would take them from fields filled from the file.

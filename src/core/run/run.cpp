@@ -23,6 +23,20 @@ double settingOf(const Method& method, const RunSettings& settings, const char* 
     return settings.number(*method.parameter(key));
 }
 
+std::shared_ptr<const SharedModel> SharedModels::of(const Method& method,
+                                                    const RunSettings& settings) {
+    if (!method.share) {
+        return nullptr;
+    }
+    const auto found = kept_.find(&method);
+    if (found != kept_.end() && found->second.settings == settings) {
+        return found->second.model;
+    }
+    Kept& kept = kept_[&method];
+    kept = {settings, method.share(method, settings)};
+    return kept.model;
+}
+
 Run::Run(const Method& method, RunSettings settings, std::shared_ptr<const SharedModel> shared)
     : method_(&method),
       settings_(std::move(settings)),
@@ -63,10 +77,26 @@ AnswerStep Run::answer(std::int32_t answer, double nowMicros) {
 }
 
 std::optional<double> Run::estimate() const {
-    if (method_->estimateStands ? state_->myrmt == 0 : !reached_) {
+    if ((method_->estimateStands ? state_->myrmt == 0 : !reached_) || aboveMaximum()) {
         return std::nullopt;
     }
     return state_->myrmt;
+}
+
+bool Run::aboveMaximum() const {
+    if (!method_->mayEndAboveMaximum || !reached_) {
+        return false;
+    }
+    const std::optional<CredibleInterval> shown = interval();
+    if (!shown || shown->shownHigh() < kHighestOutput) {
+        return false;
+    }
+    for (const TrialRecord& t : trials_) {
+        if (nearestWhole(t.fired) >= kHighestOutput && t.answer != 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace limenta

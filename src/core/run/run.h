@@ -34,8 +34,25 @@ class RunSettings {
     // As the run states it: typed, or made whole where its procedure makes it so.
     [[nodiscard]] std::string stated(const Parameter& parameter) const;
 
+    friend bool operator==(const RunSettings&, const RunSettings&) = default;
+
   private:
     std::map<std::string, std::string> typed_;
+};
+
+// What runs of a method and its settings share (the Bayesian table of likelihoods), made
+// for the first run that asks and kept, for each method, for the next ones with the same
+// settings: a window's runs, one after another.
+class SharedModels {
+  public:
+    std::shared_ptr<const SharedModel> of(const Method& method, const RunSettings& settings);
+
+  private:
+    struct Kept {
+        RunSettings settings;
+        std::shared_ptr<const SharedModel> model;
+    };
+    std::map<const Method*, Kept> kept_;
 };
 
 // The number a method's parameter `key` has in `settings`; the method must have it.
@@ -74,8 +91,13 @@ class Run {
     [[nodiscard]] const std::vector<TrialRecord>& trials() const { return trials_; }
     // The latest answer presented the end of the run.
     [[nodiscard]] bool reached() const { return reached_; }
-    // The estimate while it stands (see Method::estimateStands).
+    // The estimate while it stands (see Method::estimateStands); nothing for a run whose
+    // end says the threshold lies above what the stimulator gives.
     [[nodiscard]] std::optional<double> estimate() const;
+    // The run has ended, for a method that may end so, with its 95 % interval reaching the
+    // stimulator's maximum (shown as 100) and no pulse at the maximum bringing an MEP: the
+    // threshold lies above what the stimulator gives, and no number is an estimate of it.
+    [[nodiscard]] bool aboveMaximum() const;
     [[nodiscard]] std::optional<CredibleInterval> interval() const {
         return procedure_->interval();
     }

@@ -49,8 +49,8 @@ std::optional<StartProblem> checkBayesStart(double spread, double width) {
     if (!(spread >= 1)) {
         return StartProblem{StartValue::Spread, StartRule::AtLeastOne};
     }
-    if (!(width > 0)) {
-        return StartProblem{StartValue::Width, StartRule::AboveZero};
+    if (!(width > 0 && width <= 1)) {
+        return StartProblem{StartValue::Width, StartRule::AboveZeroAtMostOne};
     }
     return std::nullopt;
 }
@@ -63,6 +63,8 @@ std::string ruleText(StartRule rule, const std::string& upperName) {
             return "must be at least 1";
         case StartRule::AboveZero:
             return "must be greater than 0";
+        case StartRule::AboveZeroAtMostOne:
+            return "must be greater than 0 and at most 1";
         case StartRule::BelowUpperBound:
             return "must be below " + upperName;
     }

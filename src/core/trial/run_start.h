@@ -24,10 +24,11 @@ enum class StartValue {
 
 // What a refused value must be.
 enum class StartRule {
-    OneToHundred,     // a number from 1 to 100
-    AtLeastOne,       // the first moves and later estimates use it made whole
-    AboveZero,        // a threshold of 0 or less never ends a run, or ends it at once
-    BelowUpperBound,  // the lower bound must lie below the upper
+    OneToHundred,        // a number from 1 to 100
+    AtLeastOne,          // the first moves and later estimates use it made whole
+    AboveZero,           // a threshold of 0 or less never ends a run, or ends it at once
+    AboveZeroAtMostOne,  // a share of the median: the width of the interval's stop rule
+    BelowUpperBound,     // the lower bound must lie below the upper
 };
 
 struct StartProblem {
@@ -46,7 +47,7 @@ std::optional<StartProblem> checkMlStart(std::int32_t lower, std::int32_t upper,
                                          double diff);
 
 // The problem with the Bayesian procedure's values, if any: the spread at least 1 and the
-// interval's relative width above 0.
+// interval's relative width above 0 and at most 1.
 std::optional<StartProblem> checkBayesStart(double spread, double width);
 
 // "must be a number from 1 to 100", "must be at least 1", ...; `upperName` names the upper

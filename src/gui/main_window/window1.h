@@ -21,7 +21,6 @@
 #include "gui/journal/journal_writer.h"
 #include "gui/platform/platform.h"
 
-class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -60,7 +59,7 @@ class Window1 final : public QMainWindow {
     // Trial control.
     void PushButton1_Action();  // Start
     void PushButton3_Action();  // Reset
-    void CheckBox1_Action();    // the operator switched the method
+    void PopupMenu4_Change();   // the operator chose another method
     void PushButton6_Action();  // Prefs
     void PushButton2_Action();  // Quit
     void resetvariables();
@@ -85,7 +84,7 @@ class Window1 final : public QMainWindow {
     // content scrolls); again once the menu bar is in place.
     void fitToScreen();
     void fitInto(QSize room);
-    // The method "Use ML-PEST" shows: the one Start begins.
+    // The method PopupMenu4 shows: the one Start begins.
     [[nodiscard]] const Method& activeMethod() const { return *method_; }
 
     // Displays.
@@ -163,10 +162,10 @@ class Window1 final : public QMainWindow {
     QPushButton* PushButton4 = nullptr;
     QPushButton* PushButton6 = nullptr;
     QPushButton* BevelButton1 = nullptr;
-    QCheckBox* CheckBox1 = nullptr;
     QComboBox* PopupMenu1 = nullptr;
     QComboBox* PopupMenu2 = nullptr;
     QComboBox* PopupMenu3 = nullptr;
+    QComboBox* PopupMenu4 = nullptr;  // the method: every one the window offers
     LineControl* Line1 = nullptr;
     LineControl* Line2 = nullptr;
     LineControl* Line3 = nullptr;
@@ -187,6 +186,7 @@ class Window1 final : public QMainWindow {
     void PopupMenu2_Open();
     void PopupMenu3_Open();
     void setMethodLabels(const Method& method);
+    void chooseMethod(const Method& method);  // as the program's own choice
     void showParameterFields(const Method& method);
     // The settings Start would begin a run of the active method from: its fields, and the
     // preferences for what has no field.
@@ -216,6 +216,7 @@ class Window1 final : public QMainWindow {
     StatusNotice* notice_ = nullptr;
     std::unique_ptr<class KeyRouter> keyRouter_;
     std::unique_ptr<Run> run_;  // from Start until Reset
+    SharedModels shared_;       // what the runs of one method and settings share
     Procedure idle_;            // what the displays show of no run
     const Method* method_;      // the active method
     ResponseKeys keys_;

@@ -1,6 +1,6 @@
 // Answer keys: a key press becomes a success, a failure or nothing, advances the active
 // method and refreshes everything the operator watches.
-#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QSlider>
 #include <QTimer>

@@ -1,6 +1,5 @@
 // The main window's controls at their design places, and the wiring of their events.
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -184,7 +183,12 @@ void Window1::buildControls() {
     PushButton1 = button(content, "PushButton1", QStringLiteral("Start"), times12);
     PushButton3 = button(content, "PushButton3", QStringLiteral("Reset"), times12);
     PushButton4 = button(content, "PushButton4", QStringLiteral("Print/Save"), times12);
-    CheckBox1 = at(new QCheckBox(QStringLiteral("Use ML-PEST"), content), "CheckBox1", times12);
+    PopupMenu4 = at(new QComboBox(content), "PopupMenu4", times12);
+    for (const Method& method : methods()) {
+        if (method.inWindow) {
+            PopupMenu4->addItem(QString::fromLatin1(method.label), QString::fromLatin1(method.key));
+        }
+    }
     PushButton6 = button(content, "PushButton6", QStringLiteral("Prefs"), times12);
     PushButton2 = button(content, "PushButton2", QStringLiteral("Quit"), times12);
 
@@ -246,13 +250,13 @@ void Window1::connectEvents() {
     connect(PushButton4, &QPushButton::clicked, this, [this] { PushButton4_Action(); });
     connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Action(); });
     connect(BevelButton1, &QPushButton::clicked, this, [this] { BevelButton1_Action(); });
-    // The labels follow every change of the box; only the operator's change (a click or
-    // the keyboard) runs the method switch, never the program's own setChecked.
-    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) {
-        method_ = &methodOfPrefsFlag(methods(), on);
+    // The labels follow every change of the choice; only the operator's (a click or the
+    // keyboard) runs the method switch, never the program's own.
+    connect(PopupMenu4, &QComboBox::currentIndexChanged, this, [this] {
+        method_ = findMethod(methods(), PopupMenu4->currentData().toString().toStdString());
         setMethodLabels(*method_);
     });
-    connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1_Action(); });
+    connect(PopupMenu4, &QComboBox::activated, this, [this] { PopupMenu4_Change(); });
     for (QComboBox* menu : {PopupMenu1, PopupMenu2, PopupMenu3}) {
         connect(menu, &QComboBox::currentIndexChanged, this, [this] { updateguides(); });
     }
@@ -274,15 +278,19 @@ QString Window1::notice() const {
 void Window1::setMethodLabels(const Method& method) {
     const std::vector<const Parameter*> fields = method.fields();
     const std::array<QLabel*, 3> captions{StaticText1, StaticText3, StaticText2};
+    const std::array<QLineEdit*, 3> entries{EditField1, EditField4, EditField3};
     for (std::size_t i = 0; i < captions.size(); ++i) {
-        captions[i]->setText(i < fields.size() ? QString::fromLatin1(fields[i]->caption)
-                                               : QString());
+        // A field the method does not use is not there, never showing another's value.
+        const bool used = i < fields.size();
+        captions[i]->setText(used ? QString::fromLatin1(fields[i]->caption) : QString());
+        captions[i]->setVisible(used);
+        entries[i]->setVisible(used);
     }
 }
 
 void Window1::setRunInputsLocked(bool locked) {
     PushButton1->setEnabled(!locked);
-    CheckBox1->setEnabled(!locked);
+    PopupMenu4->setEnabled(!locked);
     for (QLineEdit* input : {EditField1, EditField3, EditField4, EditField6, EditField7}) {
         setLocked(input, locked);
     }

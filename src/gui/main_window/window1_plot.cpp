@@ -1,5 +1,5 @@
 // The threshold plot: drawn into the picture p after every answer.
-#include <QCheckBox>
+#include <QComboBox>
 #include <QPainter>
 #include <algorithm>
 

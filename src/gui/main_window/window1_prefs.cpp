@@ -1,5 +1,5 @@
 // The Prefs button, and the main window applying the preferences file.
-#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QSlider>
 #include <tuple>
@@ -41,7 +41,7 @@ void Window1::loadprefs(bool mayAskFirst) {
     }
     preferences_ = usablePrefs(text);
     applyKeysAndVolumes(preferences_);
-    CheckBox1->setChecked(preferences_.flag(kPrefsUseMlPest));
+    chooseMethod(storedMethod(methods(), readSettings(preferences_)));
     startValuesPending_ = false;
     showParameterFields(activeMethod());
 }

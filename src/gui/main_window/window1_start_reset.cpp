@@ -1,6 +1,6 @@
 // Opening the window, Start, Reset, the method switch and Quit.
 #include <QApplication>
-#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -69,7 +69,7 @@ void Window1::PushButton1_Action() {
         tell(QString());
     }
     resetvariables();
-    run_ = std::make_unique<Run>(*method_, settings);
+    run_ = std::make_unique<Run>(*method_, settings, shared_.of(*method_, settings));
     Procedure& s = run_->state();
     const QDateTime now = platform_.clocks.currentDateTime();
     const QLocale locale;
@@ -127,20 +127,23 @@ bool Window1::startValuesRefused(const RunSettings& settings) {
     return true;
 }
 
-void Window1::CheckBox1_Action() {
+void Window1::PopupMenu4_Change() {
     // The operator's choice; the preferences applied again leave it standing.
-    const Method& chosen = methodOfPrefsFlag(methods(), CheckBox1->isChecked());
-    setMethodLabels(chosen);
+    const Method& chosen = activeMethod();
     loadprefs();
-    CheckBox1->setChecked(chosen.prefsFlag);
+    chooseMethod(chosen);
     showParameterFields(chosen);
+}
+
+void Window1::chooseMethod(const Method& method) {
+    PopupMenu4->setCurrentIndex(PopupMenu4->findData(QString::fromLatin1(method.key)));
 }
 
 void Window1::showParameterFields(const Method& method) {
     const std::array<QLineEdit*, 3> fields{EditField1, EditField4, EditField3};
     const std::vector<const Parameter*> shown = method.fields();
     for (std::size_t i = 0; i < shown.size() && i < fields.size(); ++i) {
-        fields[i]->setText(fromStd(filledFrom(*shown[i], preferences_)));
+        fields[i]->setText(fromStd(filledFrom(method, *shown[i], preferences_)));
     }
 }
 

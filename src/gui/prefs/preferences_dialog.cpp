@@ -1,6 +1,7 @@
 #include "gui/prefs/preferences_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,7 +42,7 @@ Window2::Window2(QWidget* parent, PrefsStore& store, Platform& platform)
     : QDialog(parent), store_(store), platform_(platform) {
     setObjectName(QStringLiteral("Window2"));
     setWindowTitle(QStringLiteral("Preferences"));
-    setFixedSize(552, 386);
+    setFixedSize(552, 470);
     buildControls();
     connectEvents();
     Event_Open();
@@ -111,12 +112,37 @@ void Window2::buildControls() {
         text("StaticText12", {36, 221, 126, 20}, QStringLiteral("Diff. Threshold:"), right);
     EditField7 = edit("EditField7", {174, 217, 60, 22}, QString());
 
-    StaticText4 = text("StaticText4", {29, 254, 100, 20}, QStringLiteral("Speech Volume:"));
-    Slider1 = slider("Slider1", {29, 272, 189, 16});
-    StaticText7 = text("StaticText7", {29, 294, 100, 20}, QStringLiteral("Signal Volume:"));
-    Slider2 = slider("Slider2", {29, 312, 189, 16});
-    StaticText8 = text("StaticText8", {29, 332, 100, 20}, QStringLiteral("Click Volume:"));
-    Slider3 = slider("Slider3", {29, 350, 189, 16});
+    // The values of a method that the 17 fields have no place for: a group of their own.
+    int fieldNumber = 8;
+    for (const Method& method : methods()) {
+        std::vector<const Parameter*> kept;
+        for (const Parameter& parameter : method.parameters) {
+            if (parameter.prefsKey != nullptr) {
+                kept.push_back(&parameter);
+            }
+        }
+        if (kept.empty()) {
+            continue;
+        }
+        GroupBox5 = group("GroupBox5", {15, 254, 231, 24 + 26 * static_cast<int>(kept.size())},
+                          QString::fromLatin1(method.label) + QStringLiteral(" Settings"));
+        for (std::size_t i = 0; i < kept.size(); ++i) {
+            const int y = 273 + 26 * static_cast<int>(i);
+            const QByteArray caption = "StaticText" + QByteArray::number(fieldNumber + 5);
+            const QByteArray field = "EditField" + QByteArray::number(fieldNumber++);
+            text(caption.constData(), {20, y + 3, 143, 20}, QString::fromLatin1(kept[i]->caption),
+                 right);
+            keptFields_.push_back(
+                {&method, kept[i], edit(field.constData(), {174, y, 60, 22}, QString())});
+        }
+    }
+
+    StaticText4 = text("StaticText4", {29, 338, 100, 20}, QStringLiteral("Speech Volume:"));
+    Slider1 = slider("Slider1", {29, 356, 189, 16});
+    StaticText7 = text("StaticText7", {29, 378, 100, 20}, QStringLiteral("Signal Volume:"));
+    Slider2 = slider("Slider2", {29, 396, 189, 16});
+    StaticText8 = text("StaticText8", {29, 416, 100, 20}, QStringLiteral("Click Volume:"));
+    Slider3 = slider("Slider3", {29, 434, 189, 16});
 
     PushButton2 =
         button("PushButton2", {289, 43, 228, 22}, QStringLiteral("Click here to select a key"));
@@ -128,12 +154,18 @@ void Window2::buildControls() {
     CheckBox2 = check("CheckBox2", {289, 222, 228, 19}, QStringLiteral("OR use all other keys"));
     StaticText6 = place(new QLabel(QStringLiteral("KEY =     n"), this), "StaticText6",
                         {294, 260, 212, 20}, keyFont);
-    CheckBox3 =
-        check("CheckBox3", {278, 304, 239, 25}, QStringLiteral("Use Maximum-Likelihood PEST"));
+    // The method Start begins with: those the window offers.
+    StaticText15 = text("StaticText15", {278, 306, 70, 20}, QStringLiteral("Method:"));
+    PopupMenu1 = place(new QComboBox(this), "PopupMenu1", {350, 304, 183, 24}, label);
+    for (const Method& method : methods()) {
+        if (method.inWindow) {
+            PopupMenu1->addItem(QString::fromLatin1(method.label), QString::fromLatin1(method.key));
+        }
+    }
 
-    PushButton1 = button("PushButton1", {246, 341, 125, 20}, QStringLiteral("Reset Defaults"));
-    PushButton5 = button("PushButton5", {383, 341, 69, 20}, QStringLiteral("Cancel"));
-    PushButton4 = button("PushButton4", {464, 341, 69, 20}, QStringLiteral("OK"));
+    PushButton1 = button("PushButton1", {246, 425, 125, 20}, QStringLiteral("Reset Defaults"));
+    PushButton5 = button("PushButton5", {383, 425, 69, 20}, QStringLiteral("Cancel"));
+    PushButton4 = button("PushButton4", {464, 425, 69, 20}, QStringLiteral("OK"));
     PushButton4->setDefault(true);
     showSettings(kDefaultSettings);
 }
@@ -176,15 +208,29 @@ void Window2::showSettings(const Settings& settings) {
     EditField6->setText(QString::fromStdString(settings.upperBound));
     EditField5->setText(QString::fromStdString(settings.spread));
     EditField7->setText(QString::fromStdString(settings.mlDiffThreshold));
-    CheckBox3->setChecked(settings.useMlPest);
+    const Method& stored = storedMethod(methods(), settings);
+    PopupMenu1->setCurrentIndex(PopupMenu1->findData(QString::fromLatin1(stored.key)));
+    for (const KeptField& kept : keptFields_) {
+        kept.field->setText(
+            QString::fromStdString(keptValue(*kept.method, *kept.parameter, settings)));
+    }
 }
 
 Settings Window2::shownSettings() const {
-    return {fieldText(EditField1),  fieldText(EditField4), fieldText(EditField3),
-            Slider1->value(),       Slider2->value(),      Slider3->value(),
-            tempsuccesskey,         tempfailkey,           CheckBox1->isChecked(),
-            CheckBox2->isChecked(), fieldText(EditField2), fieldText(EditField6),
-            fieldText(EditField5),  fieldText(EditField7), CheckBox3->isChecked()};
+    const Method& chosen =
+        *findMethod(methods(), PopupMenu1->currentData().toString().toStdString());
+    std::vector<std::pair<std::string, std::string>> kept;
+    for (const KeptField& k : keptFields_) {
+        kept.emplace_back(k.parameter->prefsKey, fieldText(k.field));
+    }
+    return {fieldText(EditField1),  fieldText(EditField4),
+            fieldText(EditField3),  Slider1->value(),
+            Slider2->value(),       Slider3->value(),
+            tempsuccesskey,         tempfailkey,
+            CheckBox1->isChecked(), CheckBox2->isChecked(),
+            fieldText(EditField2),  fieldText(EditField6),
+            fieldText(EditField5),  fieldText(EditField7),
+            chosen.prefsFlag,       prefsExtension(methods(), chosen, kept)};
 }
 
 bool Window2::captureKey() {

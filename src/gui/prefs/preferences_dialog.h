@@ -3,12 +3,15 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <vector>
 
 #include "core/prefs/settings.h"
+#include "core/run/methods.h"
 #include "core/trial/response_keys.h"
 #include "gui/platform/platform.h"
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -77,7 +80,9 @@ class Window2 final : public QDialog {
     QPushButton* PushButton5 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QCheckBox* CheckBox2 = nullptr;
-    QCheckBox* CheckBox3 = nullptr;
+    QGroupBox* GroupBox5 = nullptr;  // the values only the extension of PREFS keeps
+    QLabel* StaticText15 = nullptr;
+    QComboBox* PopupMenu1 = nullptr;  // the stored method
 
   private:
     void buildControls();
@@ -91,6 +96,13 @@ class Window2 final : public QDialog {
     // Tells the operator and returns true when a start value shown would be refused at Start.
     bool refusedStartValues();
 
+    // A field of GroupBox5, and the method's value it shows.
+    struct KeptField {
+        const Method* method;
+        const Parameter* parameter;
+        QLineEdit* field;
+    };
+    std::vector<KeptField> keptFields_;
     PrefsStore& store_;
     Platform& platform_;
 };

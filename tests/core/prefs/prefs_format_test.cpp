@@ -31,8 +31,8 @@ TEST(PrefsFormat, TheWriterPutsFifteenValuesBetweenTheMarkers) {
 
 TEST(PrefsFormat, SettingsGoThroughTheFileAndBackFieldByField) {
     // Every field distinct, so a swap of any two cannot pass.
-    const Settings written{"45.5", "4",   ".3", 11,   22,  33,   'a', 'b',
-                           true,   false, "30", "70", "9", ".2", true};
+    const Settings written{"45.5", "4",   ".3", 11,   22,  33,   'a',  'b',
+                           true,   false, "30", "70", "9", ".2", true, {}};
     const std::string text = composePrefs(written);
     EXPECT_EQ(text,
               "PESTPREFS\t45.5\t4\t.3\t11\t22\t33\t97\t98\t1\t0\t30\t70\t9\t.2\t1\tENDOFFILE");

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include "core/prefs/prefs_format.h"
 #include "gui/fakes/fake_platform.h"
 #include "gui/main_window/window1.h"
+#include "gui/prefs/preferences_dialog.h"
 #include "gui/prefs/prefs_store.h"
 #include "gui/widgets/cr_text_edit.h"
 
@@ -35,6 +37,11 @@ inline std::string prefsWith(std::initializer_list<std::pair<int, std::string>> 
         values[static_cast<std::size_t>(field - 2)] = text;
     }
     return composePrefs(values);
+}
+
+// The method a Preferences dialog is to store.
+inline void storeMethod(Window2& dialog, const char* key) {
+    dialog.PopupMenu1->setCurrentIndex(dialog.PopupMenu1->findData(QString::fromLatin1(key)));
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -99,6 +106,15 @@ class MainWindowTest : public ::testing::Test {
         pastTheWait();
     }
     void pastTheWait() { fake.clocks.tick += kAnswerWaitTicks + 1; }
+
+    // The operator chooses a method in the main window, as a click in its menu does.
+    void choose(const char* key) {
+        const int index = window->PopupMenu4->findData(QString::fromLatin1(key));
+        ASSERT_GE(index, 0) << key;
+        window->PopupMenu4->setCurrentIndex(index);
+        emit window->PopupMenu4->activated(index);
+    }
+    [[nodiscard]] std::string method() const { return window->activeMethod().key; }
 
     [[nodiscard]] QString big() const { return window->StaticText4->text(); }
     [[nodiscard]] QString caption() const { return window->StaticText5->text(); }

@@ -255,7 +255,7 @@ TEST_F(Journal, EveryAnswerIsKeptAsTheWindowTakesItForBothMethods) {
 
     // Reset, then an ML-PEST run: a second row with its own answers.
     w.PushButton3->click();
-    w.CheckBox1->click();
+    choose("ml");
     w.PushButton1->click();
     type("nyny");
     ASSERT_TRUE(settled());

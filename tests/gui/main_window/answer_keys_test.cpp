@@ -71,7 +71,7 @@ TEST_F(KeyHandling, AdaptivePestRunFromStartToTheGreenEstimate) {
 
 TEST_F(KeyHandling, MlPestRunKeepsItsCaptionUntilTwoEstimatesAgree) {
     Window1& w = open(prefsWith({{kPrefsUseMlPest, "1"}}));
-    ASSERT_TRUE(w.CheckBox1->isChecked());
+    ASSERT_EQ(method(), "ml");
     w.PushButton1->click();
     EXPECT_EQ(big(), "45");
     EXPECT_EQ(w.state().nrstimulus, 2);

@@ -42,9 +42,7 @@ class FieldContents : public MainWindowTest {
     void fullRun(const QString& text, const Method& method) {
         Window1& w = *window;
         w.PushButton3->click();
-        if (&w.activeMethod() != &method) {
-            w.CheckBox1->click();
-        }
+        choose(method.key);
         for (QLineEdit* field :
              {w.EditField1, w.EditField3, w.EditField4, w.EditField6, w.EditField7}) {
             field->setText(text);

@@ -67,11 +67,10 @@ class KeyStorm : public MainWindowTest {
             } else if (roll < 985) {
                 w.PushButton3->click();
             } else if (roll < 990) {
-                if (w.CheckBox1->isEnabled()) {
-                    w.CheckBox1->click();
-                    if (w.activeMethod().key != method) {
-                        w.CheckBox1->click();
-                    }
+                if (w.PopupMenu4->isEnabled()) {
+                    // Another method, then back to the storm's own.
+                    choose(methods()[random() % methods().size()].key);
+                    choose(std::string(method).c_str());
                 }
             } else if (roll < 995) {
                 w.PushButton4->click();

@@ -44,8 +44,8 @@ TEST_F(LongUse, AThousandRunsKeepMemoryFlat) {
     long afterHundredth = 0;
     long heapAfterHundredth = 0;
     for (int run = 1; run <= 1000; ++run) {
-        if (w.CheckBox1->isChecked() != (run % 2 == 0)) {
-            w.CheckBox1->click();
+        if (method() != methods()[static_cast<std::size_t>(run) % methods().size()].key) {
+            choose(methods()[static_cast<std::size_t>(run) % methods().size()].key);
         }
         w.PushButton1->click();
         for (int i = 0; i < kLastTrial && w.state().myrmt == 0; ++i) {

@@ -19,7 +19,7 @@ using StartReset = MainWindowTest;
 
 void expectLocked(const Window1& w, bool locked) {
     EXPECT_EQ(w.PushButton1->isEnabled(), !locked);
-    EXPECT_EQ(w.CheckBox1->isEnabled(), !locked);
+    EXPECT_EQ(w.PopupMenu4->isEnabled(), !locked);
     for (const QLineEdit* field :
          {w.EditField1, w.EditField3, w.EditField4, w.EditField6, w.EditField7}) {
         EXPECT_EQ(field->isReadOnly(), locked) << field->objectName().toStdString();
@@ -65,7 +65,8 @@ TEST_F(StartReset, EveryWindowMethodStartsFromItsFieldsAndRunsToItsEnd) {
             continue;
         }
         SCOPED_TRACE(m.key);
-        Window1& w = open(prefsWith({{kPrefsUseMlPest, m.prefsFlag ? "1" : "0"}}));
+        Window1& w = open();
+        choose(m.key);
         ASSERT_EQ(&w.activeMethod(), &m);
         const std::vector<const Parameter*> fields = m.fields();
         const std::array<QLabel*, 3> captions{w.StaticText1, w.StaticText3, w.StaticText2};
@@ -221,7 +222,7 @@ int changeEverything(QDialog& dialog) {
     prefs.Slider3->setValue(40);
     prefs.tempsuccesskey = 'a';
     prefs.tempfailkey = 'b';
-    prefs.CheckBox3->setChecked(true);
+    storeMethod(prefs, "ml");
     prefs.PushButton4->click();  // OK
     return dialog.result();
 }
@@ -241,7 +242,7 @@ TEST_F(StartReset, PreferencesDuringARunChangeOnlyKeysAndVolumesUntilReset) {
     EXPECT_EQ(w.preferences().whole(kPrefsLowerBound), 20);
     EXPECT_EQ(w.preferences().whole(kPrefsUpperBound), 80);
     EXPECT_EQ(w.preferences().whole(kPrefsSpread), 7);
-    EXPECT_FALSE(w.CheckBox1->isChecked());
+    EXPECT_EQ(method(), "pest");
     EXPECT_EQ(w.StaticText1->text(), "Initial output value:");
     EXPECT_EQ(w.EditField1->text(), "50");  // the running values stay on show
     EXPECT_EQ(w.Slider3->value(), 40);
@@ -254,7 +255,7 @@ TEST_F(StartReset, PreferencesDuringARunChangeOnlyKeysAndVolumesUntilReset) {
     EXPECT_EQ(fake.sounds.fake("Click").playedAtVolume.back(), 40);
 
     w.PushButton3->click();  // the run is over: the stored start values and method apply
-    EXPECT_TRUE(w.CheckBox1->isChecked());
+    EXPECT_EQ(method(), "ml");
     EXPECT_EQ(w.StaticText1->text(), "Lower Bound:");
     EXPECT_EQ(w.EditField1->text(), "10");
     EXPECT_EQ(w.EditField4->text(), "90");
@@ -264,7 +265,7 @@ TEST_F(StartReset, PreferencesDuringARunChangeOnlyKeysAndVolumesUntilReset) {
 
 TEST_F(StartReset, PreferencesCancelledDuringARunLeaveItsMethodAndValues) {
     Window1& w = open(prefsWith({{kPrefsUseMlPest, "1"}}));
-    w.CheckBox1->click();  // adaptive PEST for this run, ML-PEST in the file
+    choose("pest");  // adaptive PEST for this run, ML-PEST in the file
     w.EditField1->setText(QStringLiteral("54"));
     w.PushButton1->click();
     fake.dialogs.scripts.push_back([](QDialog& dialog) {
@@ -272,7 +273,7 @@ TEST_F(StartReset, PreferencesCancelledDuringARunLeaveItsMethodAndValues) {
         return dialog.result();
     });
     w.PushButton6->click();
-    EXPECT_FALSE(w.CheckBox1->isChecked());
+    EXPECT_EQ(method(), "pest");
     EXPECT_EQ(w.state().mysetting, 54);
     EXPECT_EQ(w.EditField1->text(), "54");
     type("n");
@@ -281,12 +282,12 @@ TEST_F(StartReset, PreferencesCancelledDuringARunLeaveItsMethodAndValues) {
     EXPECT_EQ(caption(), "Next Output to Try :");
 }
 
-TEST_F(StartReset, TickingMlPestShowsTheStoredBoundsAndKeepsTheBoxTicked) {
+TEST_F(StartReset, ChoosingAMethodShowsItsStoredValuesAndKeepsTheChoice) {
     Window1& w = open();
     w.EditField1->setText(QStringLiteral("33"));
     w.Slider3->setValue(10);
-    w.CheckBox1->click();
-    EXPECT_TRUE(w.CheckBox1->isChecked());
+    choose("ml");
+    EXPECT_EQ(method(), "ml");
     EXPECT_EQ(w.StaticText1->text(), "Lower Bound:");
     EXPECT_EQ(w.StaticText3->text(), "Upper Bound:");
     EXPECT_EQ(w.StaticText2->text(), "Spread:");
@@ -295,8 +296,8 @@ TEST_F(StartReset, TickingMlPestShowsTheStoredBoundsAndKeepsTheBoxTicked) {
     EXPECT_EQ(w.EditField3->text(), "7");
     EXPECT_EQ(w.Slider3->value(), 100);  // the switch re-applies the stored preferences
 
-    w.CheckBox1->click();
-    EXPECT_FALSE(w.CheckBox1->isChecked());
+    choose("pest");
+    EXPECT_EQ(method(), "pest");
     EXPECT_EQ(w.StaticText1->text(), "Initial output value:");
     EXPECT_EQ(w.StaticText2->text(), "Diff. Threshold:");
     EXPECT_EQ(w.EditField1->text(), "50");
@@ -306,9 +307,9 @@ TEST_F(StartReset, TickingMlPestShowsTheStoredBoundsAndKeepsTheBoxTicked) {
 
 TEST_F(StartReset, UnTickingMlPestShowsAdaptiveValuesEvenWhenTheFileStoresMlPest) {
     Window1& w = open(prefsWith({{kPrefsUseMlPest, "1"}}));
-    ASSERT_TRUE(w.CheckBox1->isChecked());
-    w.CheckBox1->click();  // off, but the file says ML-PEST
-    EXPECT_FALSE(w.CheckBox1->isChecked());
+    ASSERT_EQ(method(), "ml");
+    choose("pest");  // adaptive PEST, but the file says ML-PEST
+    EXPECT_EQ(method(), "pest");
     EXPECT_EQ(w.StaticText1->text(), "Initial output value:");
     EXPECT_EQ(w.EditField1->text(), "50");
     EXPECT_EQ(w.EditField4->text(), "7");
@@ -316,7 +317,7 @@ TEST_F(StartReset, UnTickingMlPestShowsAdaptiveValuesEvenWhenTheFileStoresMlPest
 
 TEST_F(StartReset, StartUpWithMlPestStoredShowsItsLabels) {
     Window1& w = open(prefsWith({{kPrefsUseMlPest, "1"}, {kPrefsSpread, "9"}}));
-    EXPECT_TRUE(w.CheckBox1->isChecked());
+    EXPECT_EQ(method(), "ml");
     EXPECT_EQ(w.StaticText1->text(), "Lower Bound:");
     EXPECT_EQ(w.StaticText3->text(), "Upper Bound:");
     EXPECT_EQ(w.StaticText2->text(), "Spread:");
@@ -329,13 +330,13 @@ TEST_F(StartReset, PrefsOpensTheDialogAndAppliesTheFileWhateverItsEnd) {
     fake.dialogs.scripts.push_back([](QDialog& dialog) {
         auto& prefs = dynamic_cast<Window2&>(dialog);
         prefs.EditField1->setText(QStringLiteral("44"));
-        prefs.CheckBox3->setChecked(true);
+        storeMethod(prefs, "ml");
         prefs.PushButton4->click();  // OK
         return dialog.result();
     });
     w.PushButton6->click();
     EXPECT_EQ(fake.dialogs.modalRuns, 1);
-    EXPECT_TRUE(w.CheckBox1->isChecked());
+    EXPECT_EQ(method(), "ml");
     EXPECT_EQ(w.StaticText1->text(), "Lower Bound:");
     EXPECT_EQ(w.preferences().number(kPrefsInitialOutput), 44);
     EXPECT_EQ(w.EditField1->text(), "20");

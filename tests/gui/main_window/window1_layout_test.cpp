@@ -148,7 +148,7 @@ TEST(Window1Layout, EveryControlStandsAtItsPlaceWithItsTextAndFont) {
         {"PushButton1", "Start", 12},
         {"PushButton3", "Reset", 12},
         {"PushButton4", "Print/Save", 12},
-        {"CheckBox1", "Use ML-PEST", 12},
+        {"PopupMenu4", nullptr, 12},
         {"PushButton6", "Prefs", 12},
         {"PushButton2", "Quit", 12},
         {"GroupBox3", "Distance Correct", 12},
@@ -204,7 +204,13 @@ TEST(Window1Layout, EveryControlStandsAtItsPlaceWithItsTextAndFont) {
         EXPECT_EQ(slider->value(), 85);
         EXPECT_EQ(slider->maximum(), 100);
     }
-    EXPECT_FALSE(w.CheckBox1->isChecked());
+    // The method choice: every method the window offers, in the table's order.
+    QStringList offered;
+    for (int i = 0; i < w.PopupMenu4->count(); ++i) {
+        offered << w.PopupMenu4->itemText(i);
+    }
+    EXPECT_EQ(offered, (QStringList{"Adaptive PEST", "ML-PEST", "Bayesian"}));
+    EXPECT_EQ(w.PopupMenu4->currentText(), "Adaptive PEST");
     EXPECT_EQ(textColour(w.StaticText13), QColor(150, 150, 150));
     EXPECT_EQ(w.Timer1->isActive(), false);
     EXPECT_EQ(w.state().stepnum, 0);

@@ -36,7 +36,7 @@ TEST_F(Preferences, FirstStartWritesTheDefaultFileAndShowsTheDialogFirst) {
     EXPECT_EQ(w.preferences().number(kPrefsDiffThreshold), 0.45);
     EXPECT_EQ(w.keys().successkey, 'y');
     EXPECT_EQ(w.keys().failkey, 'n');
-    EXPECT_FALSE(w.CheckBox1->isChecked());
+    EXPECT_EQ(method(), "pest");
     EXPECT_EQ(w.Slider1->value(), 0);
     EXPECT_EQ(w.Slider2->value(), 100);
     EXPECT_EQ(w.Slider3->value(), 100);
@@ -124,7 +124,7 @@ TEST_F(Preferences, ADamagedFileGivesTheDefaultsAndIsKeptUntilOk) {
         EXPECT_EQ(w.Slider2->value(), 100);
         EXPECT_EQ(w.preferences().whole(kPrefsLowerBound), 20);
         EXPECT_EQ(w.preferences().whole(kPrefsSpread), 7);
-        EXPECT_FALSE(w.CheckBox1->isChecked());
+        EXPECT_EQ(method(), "pest");
         EXPECT_EQ(w.EditField3->text(), ".45");
         EXPECT_EQ(w.notice(),
                   "The preferences file could not be read: default settings are in use.");
@@ -159,7 +159,7 @@ TEST_F(Preferences, AFileCutAfterFieldNineReadsTheRestAsZero) {
     EXPECT_EQ(w.preferences().whole(kPrefsUpperBound), 0);
     EXPECT_EQ(w.preferences().whole(kPrefsSpread), 0);
     EXPECT_EQ(w.preferences().number(kPrefsMlDiffThreshold), 0);
-    EXPECT_FALSE(w.CheckBox1->isChecked());
+    EXPECT_EQ(method(), "pest");
     EXPECT_EQ(w.keys().successkey, 'y');
 }
 
@@ -384,13 +384,13 @@ TEST_F(Preferences, ResetDefaultsPutsTheDesignValuesBackWithSixBlanks) {
         EXPECT_EQ(d.EditField1->text(), "50");
         EXPECT_EQ(d.StaticText5->text(), "KEY =      y");
         EXPECT_EQ(d.StaticText6->text(), "KEY =      n");
-        EXPECT_FALSE(d.CheckBox3->isChecked());
+        EXPECT_EQ(d.PopupMenu1->currentData().toString(), "pest");
         d.PushButton4->click();
         return dialog.result();
     });
     window->PushButton6->click();
     EXPECT_EQ(readPrefs(), defaultPrefsText());
-    EXPECT_FALSE(window->CheckBox1->isChecked());
+    EXPECT_EQ(method(), "pest");
 }
 
 TEST_F(Preferences, TabsAndLineBreaksTypedIntoAFieldCannotSplitTheFile) {
