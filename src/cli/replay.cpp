@@ -22,7 +22,9 @@ prints its history (oldest answer first) and the estimate.
   --method pest|ml|bayes
                      adaptive PEST (default), Maximum-Likelihood PEST, or the Bayesian
                      procedure (each pulse at the posterior median, ending when the 95 %
-                     interval is at most --width times the median)
+                     interval is at most --width times the median; a run that ends
+                     with the interval reaching 100 and no MEP at 100 ends "above 100",
+                     with no estimate)
   --answers DIGITS   the answers in order: 1 success (MEP seen), 0 failure (no MEP);
                      answers after the estimate was reached are handled too
   --diff X           difference threshold (default .45): adaptive PEST ends when a move
@@ -69,7 +71,11 @@ void printText(std::ostream& out, const Run& run) {
         out << method.replayLine(t) << "\n";
     }
     const std::optional<double> estimate = run.estimate();
-    out << "Estimate: " << (estimate ? method.estimateText(*estimate) : "not reached") << "\n";
+    out << "Estimate: "
+        << (run.aboveMaximum() ? "above 100"
+            : estimate         ? method.estimateText(*estimate)
+                               : "not reached")
+        << "\n";
     if (const std::optional<CredibleInterval> interval = run.interval()) {
         out << "95% interval: " << formatMask(interval->low, "0.00") << " to "
             << formatMask(interval->high, "0.00") << "\n";
@@ -95,7 +101,11 @@ void printJson(std::ostream& out, const Run& run) {
         out << "}";
     }
     const std::optional<double> estimate = run.estimate();
-    out << R"(],"estimate":)" << (estimate ? jsonNumber(*estimate) : "null") << R"(,"interval":)";
+    out << R"(],"estimate":)" << (estimate ? jsonNumber(*estimate) : "null");
+    if (run.aboveMaximum()) {
+        out << R"(,"above_100":true)";
+    }
+    out << R"(,"interval":)";
     if (const std::optional<CredibleInterval> interval = run.interval()) {
         out << R"({"low":)" << jsonNumber(interval->low) << R"(,"high":)"
             << jsonNumber(interval->high) << "}";

@@ -23,6 +23,9 @@ std::string historyText(const std::vector<TrialRecord>& trials) {
 }
 
 std::string shownOutput(const Run& run) {
+    if (run.aboveMaximum()) {
+        return "100+";
+    }
     if (run.trials().empty() && run.method().firstShownUnrounded) {
         return plainDecimal(run.firstOutput());
     }

@@ -25,7 +25,8 @@ class Run;
 std::string historyText(const std::vector<TrialRecord>& trials);
 
 // The big number: the output to fire next as a whole percent ("##0"); at Start a method
-// may show its first output as its procedure has it (ML-PEST's first estimate).
+// may show its first output as its procedure has it (ML-PEST's first estimate); "100+"
+// for a run that ends above what the stimulator gives.
 std::string shownOutput(const Run& run);
 
 // "95 % interval: 37 – 45 (7 pulses)" (UTF-8), with " wide: consider more pulses" when the

@@ -12,9 +12,10 @@ std::string composeReport(const ReportInputs& in) {
     out += rule + cr + cr;
     out += "Limenta" + cr;
     out += "TMS rMT Assessment Program" + cr;
-    out += "Resting motor threshold by adaptive PEST" + cr;
-    out += "or Maximum-Likelihood PEST (cumulative Gaussian," + cr;
-    out += "spread proportional to the threshold)." + cr;
+    out += "Resting motor threshold by adaptive PEST," + cr;
+    out += "Maximum-Likelihood PEST or a Bayesian procedure" + cr;
+    out += "(cumulative Gaussian, spread proportional to the" + cr;
+    out += "threshold)." + cr;
     out += "Check every output before it reaches a patient." + cr;
     out += rule + cr + cr;
     out += in.mydate + cr;
@@ -30,7 +31,9 @@ std::string composeReport(const ReportInputs& in) {
     }
     out += cr;
     std::string threshold = in.threshold;
-    if (in.stage == RunStage::NoRun) {
+    if (reached && in.aboveMaximum) {
+        threshold = "above 100";
+    } else if (in.stage == RunStage::NoRun) {
         threshold = "no run yet";
     } else if (in.stage == RunStage::InProgress) {
         threshold = "not reached (run in progress; next output " + in.threshold + ")";

@@ -24,6 +24,7 @@ struct ReportInputs {
     // Its reported settings, "Starting Value" and "50", as the run states them.
     std::vector<std::pair<std::string, std::string>> settings;
     std::string threshold;                 // the big number: the estimate, or the next output
+    bool aboveMaximum = false;             // the run ended above what the stimulator gives
     std::string interval;                  // "37 to 45"; empty before the run's first answer
     std::array<std::string, 3> percents;   // the quick-reference menus' texts ("80%")
     std::array<std::string, 3> plain;      // their plain values

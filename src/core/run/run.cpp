@@ -91,8 +91,9 @@ bool Run::aboveMaximum() const {
     if (!shown || shown->shownHigh() < kHighestOutput) {
         return false;
     }
+    // An MEP within the interval puts the threshold within the stimulator's reach.
     for (const TrialRecord& t : trials_) {
-        if (nearestWhole(t.fired) >= kHighestOutput && t.answer != 0) {
+        if (t.answer != 0 && nearestWhole(t.fired) >= shown->shownLow()) {
             return false;
         }
     }

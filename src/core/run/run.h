@@ -95,8 +95,8 @@ class Run {
     // end says the threshold lies above what the stimulator gives.
     [[nodiscard]] std::optional<double> estimate() const;
     // The run has ended, for a method that may end so, with its 95 % interval reaching the
-    // stimulator's maximum (shown as 100) and no pulse at the maximum bringing an MEP: the
-    // threshold lies above what the stimulator gives, and no number is an estimate of it.
+    // stimulator's maximum (shown as 100) and no pulse within the interval bringing an MEP:
+    // the threshold lies above what the stimulator gives, and no number is an estimate of it.
     [[nodiscard]] bool aboveMaximum() const;
     [[nodiscard]] std::optional<CredibleInterval> interval() const {
         return procedure_->interval();

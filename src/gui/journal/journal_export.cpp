@@ -56,7 +56,8 @@ QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer
     const QJsonObject settings = QJsonDocument::fromJson(run.settings.toUtf8()).object();
     const Method* method = findMethod(methods(), run.method.toStdString());
     ReportInputs in;
-    in.stage = run.estimate ? RunStage::Reached : RunStage::InProgress;
+    in.stage = run.estimate || run.aboveMaximum ? RunStage::Reached : RunStage::InProgress;
+    in.aboveMaximum = run.aboveMaximum;
     const QDateTime started = QDateTime::fromString(run.started, Qt::ISODate).toLocalTime();
     const QLocale locale;
     in.mydate = locale.toString(started.date(), QLocale::LongFormat).toStdString();
@@ -103,15 +104,17 @@ QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer
 QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& runs) {
     QString csv = QStringLiteral(
         "run_id,started,ended,method,settings,estimate,interval_low,interval_high,note,"
-        "trial,fired,answer,next,diff,at\r\n");
+        "trial,fired,answer,next,diff,at,above_100\r\n");
     for (const JournalRun& run : runs) {
         const QStringList runColumns{
             QString::number(run.id), csvField(run.started),    csvField(run.ended),
             csvField(run.method),    csvField(run.settings),   number(run.estimate),
             number(run.intervalLow), number(run.intervalHigh), csvField(run.note)};
+        // The last column, added with the journal's version 4, comes last in every row.
+        const QString end = run.aboveMaximum ? QStringLiteral(",1\r\n") : QStringLiteral(",0\r\n");
         const std::vector<JournalAnswer> answers = journal.answers(run.id);
         if (answers.empty()) {
-            csv += runColumns.join(QLatin1Char(',')) + QStringLiteral(",,,,,,\r\n");
+            csv += runColumns.join(QLatin1Char(',')) + QStringLiteral(",,,,,,") + end;
         }
         for (const JournalAnswer& a : answers) {
             csv += runColumns.join(QLatin1Char(',')) + QLatin1Char(',') +
@@ -119,7 +122,7 @@ QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& run
                                QString::number(a.answer),        QString::number(a.next, 'g', 17),
                                QString::number(a.diff, 'g', 17), csvField(a.at)}
                        .join(QLatin1Char(',')) +
-                   QStringLiteral("\r\n");
+                   end;
         }
     }
     return csv;

@@ -17,7 +17,8 @@ QString methodName(const QString& key);
 QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer>& answers);
 
 // One header line, then one row per answer (a run without answers has one row with the
-// answer's columns empty), the run's columns repeated; RFC 4180 quoting, CRLF line ends.
+// answer's columns empty), the run's columns repeated, and last whether the run ended above
+// 100 (1) or not (0); RFC 4180 quoting, CRLF line ends.
 QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& runs);
 
 }  // namespace limenta

@@ -23,6 +23,7 @@ QJsonObject runObject(const JournalRun& r) {
             {"method", r.method},
             {"settings", r.settings},
             {"estimate", optional(r.estimate)},
+            {"above_100", r.aboveMaximum},
             {"interval_low", optional(r.intervalLow)},
             {"interval_high", optional(r.intervalHigh)},
             {"report", r.report},
@@ -39,6 +40,7 @@ JournalRun runOf(const QJsonObject& o) {
     r.method = o.value(QLatin1String("method")).toString();
     r.settings = o.value(QLatin1String("settings")).toString();
     r.estimate = optionalOf(o.value(QLatin1String("estimate")));
+    r.aboveMaximum = o.value(QLatin1String("above_100")).toBool();
     r.intervalLow = optionalOf(o.value(QLatin1String("interval_low")));
     r.intervalHigh = optionalOf(o.value(QLatin1String("interval_high")));
     r.report = o.value(QLatin1String("report")).toString();

@@ -28,6 +28,7 @@ struct JournalRun {
     QString method;    // its method's key ("pest"); a key the table does not know is shown so
     QString settings;  // JSON of the three start values as typed
     std::optional<double> estimate;
+    bool aboveMaximum = false;  // the run ended above what the stimulator gives: no estimate
     std::optional<double> intervalLow;
     std::optional<double> intervalHigh;
     QString report;  // the last report composed for it

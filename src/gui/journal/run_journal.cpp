@@ -148,6 +148,8 @@ const std::array<QStringList, RunJournal::kSchemaVersion> kUpgrades{
                        "m1_distance, target_distance, uid FROM runs"),
         QStringLiteral("DROP TABLE runs"), QStringLiteral("ALTER TABLE runs_v3 RENAME TO runs"),
         QStringLiteral("CREATE UNIQUE INDEX runs_by_uid ON runs(uid)")},
+    // 3 to 4: a run that ended above what the stimulator gives, which has no estimate.
+    QStringList{QStringLiteral("ALTER TABLE runs ADD COLUMN above_100 INTEGER NOT NULL DEFAULT 0")},
 };
 
 QVariant optional(const std::optional<double>& value) {
@@ -320,10 +322,11 @@ bool RunJournal::apply(const JournalWrite& w) {
     };
     const auto updateRow = [&] {
         return run(
-            QStringLiteral("UPDATE runs SET ended = ?, estimate = ?, interval_low = ?, "
-                           "interval_high = ?, report = ?, percents = ?, m1_distance = ?, "
-                           "target_distance = ? WHERE uid = ?"),
-            {textOrNull(r.ended), optional(r.estimate), optional(r.intervalLow),
+            QStringLiteral("UPDATE runs SET ended = ?, estimate = ?, above_100 = ?, "
+                           "interval_low = ?, interval_high = ?, report = ?, percents = ?, "
+                           "m1_distance = ?, target_distance = ? WHERE uid = ?"),
+            {textOrNull(r.ended), optional(r.estimate), r.aboveMaximum ? 1 : 0,
+             optional(r.intervalLow),
              optional(r.intervalHigh), textOrNull(r.report),
              QStringLiteral("%1,%2,%3").arg(r.percents[0]).arg(r.percents[1]).arg(r.percents[2]),
              r.m1Distance, r.targetDistance, r.uid});
@@ -357,7 +360,8 @@ std::vector<JournalRun> RunJournal::runs() const {
     if (!q.exec(QStringLiteral(
             "SELECT id, uid, started, ended, method, settings, estimate, interval_low, "
             "interval_high, report, note, percents, m1_distance, target_distance, "
-            "(SELECT COUNT(*) FROM answers WHERE run_id = runs.id) FROM runs ORDER BY id DESC"))) {
+            "(SELECT COUNT(*) FROM answers WHERE run_id = runs.id), above_100 FROM runs "
+            "ORDER BY id DESC"))) {
         return all;
     }
     while (q.next()) {
@@ -382,6 +386,7 @@ std::vector<JournalRun> RunJournal::runs() const {
         r.m1Distance = q.value(12).toString();
         r.targetDistance = q.value(13).toString();
         r.pulses = q.value(14).toInt();
+        r.aboveMaximum = q.value(15).toInt() != 0;
         all.push_back(r);
     }
     return all;

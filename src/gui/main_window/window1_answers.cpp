@@ -70,7 +70,8 @@ void Window1::takeAnswerKey(std::int32_t answer) {
 }
 
 void Window1::presentEstimate() {
-    setTextColour(StaticText4, kDesignGreen);
+    // Above what the stimulator gives: "100+" in red, as the quick reference shows it.
+    setTextColour(StaticText4, run_->aboveMaximum() ? kDesignRed : kDesignGreen);
     setCaption(QStringLiteral("rMT Estimate Reached :"));
     Sound& signal = platform_.sounds.sound(QStringLiteral("ding2"));
     signal.setVolume(Slider2->value());

@@ -53,9 +53,13 @@ void Window1::journalAnswerTaken(std::int32_t answer, double next) {
     }
     const Procedure& s = run_->state();
     const JournalAnswer row{s.stepnum, s.lastsetting, answer, next, s.thediff, journalTime()};
+    // The run's end as it now stands: an answer after it may end it again, or no longer.
+    journalRun_.estimate = run_->estimate();
+    journalRun_.aboveMaximum = run_->aboveMaximum();
     if (run_->reached()) {
         journalRun_.ended = row.at;
-        journalRun_.estimate = s.myrmt;
+    } else if (!journalRun_.estimate) {
+        journalRun_.ended.clear();
     }
     keepRunShown();
     // The answer and the run's row as it now stands: one transaction.

@@ -56,7 +56,14 @@ void showGuide(QLabel* label, const ReferenceValue& value, const QColor& colour)
 
 void Window1::updateguides() {
     const std::array<QComboBox*, 3> menus{PopupMenu1, PopupMenu2, PopupMenu3};
-    const double myrmt = state().myrmt;
+    // The estimate while it stands; the state's own while no run exists.
+    const double myrmt = run_ ? run_->estimate().value_or(0) : state().myrmt;
+    if (run_ && run_->aboveMaximum()) {
+        plainGuides_.fill({"--"});  // no percentage of "above 100" is a value
+        correctedGuides_.fill({"--"});
+        showGuides();
+        return;
+    }
     for (std::size_t j = 0; j < 3; ++j) {
         plainGuides_[j] = quickReference(myrmt, menus[j]->currentIndex());
         correctedGuides_[j] =

@@ -26,6 +26,7 @@ void Window1::PushButton4_Action() {
         in.method = run_->method().reportName;
         in.settings = reportedSettings(run_->method(), run_->settings());
         in.threshold = shownOutput(*run_);
+        in.aboveMaximum = run_->aboveMaximum();
         if (const auto interval = run_->interval()) {
             in.interval = std::to_string(interval->shownLow()) + " to " +
                           std::to_string(interval->shownHigh());

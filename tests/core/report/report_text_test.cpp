@@ -34,9 +34,10 @@ TEST(ReportText, FinishedAdaptivePestRunLineByLine) {
                   "\r\r"
                   "Limenta\r"
                   "TMS rMT Assessment Program\r"
-                  "Resting motor threshold by adaptive PEST\r"
-                  "or Maximum-Likelihood PEST (cumulative Gaussian,\r"
-                  "spread proportional to the threshold).\r"
+                  "Resting motor threshold by adaptive PEST,\r"
+                  "Maximum-Likelihood PEST or a Bayesian procedure\r"
+                  "(cumulative Gaussian, spread proportional to the\r"
+                  "threshold).\r"
                   "Check every output before it reaches a patient.\r" +
                   kRule +
                   "\r\r"

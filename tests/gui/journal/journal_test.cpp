@@ -682,14 +682,15 @@ TEST_F(Journal, AThousandRunsComeBackWholeFromTheirCsv) {
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows[0].join(QLatin1Char(',')),
               "run_id,started,ended,method,settings,estimate,interval_low,interval_high,note,"
-              "trial,fired,answer,next,diff,at");
+              "trial,fired,answer,next,diff,at,above_100");
     std::size_t at = 1;
     for (const JournalRun& run : runs) {
         const std::vector<JournalAnswer> answers = journal.answers(run.id);
         for (std::size_t a = 0; a < std::max<std::size_t>(answers.size(), 1); ++a) {
             ASSERT_LT(at, rows.size());
             const QStringList& row = rows[at++];
-            ASSERT_EQ(row.size(), 15) << row.join(QLatin1Char('|')).toStdString();
+            ASSERT_EQ(row.size(), 16) << row.join(QLatin1Char('|')).toStdString();
+            EXPECT_EQ(row[15], "0");
             EXPECT_EQ(row[0].toLongLong(), run.id);
             EXPECT_EQ(row[1], run.started);
             EXPECT_EQ(row[3], run.method);
