@@ -37,7 +37,7 @@ inline constexpr std::array kWindow1Places{
     ControlPlace{"PushButton1", QRect(586, 198, 80, 20)},
     ControlPlace{"PushButton3", QRect(690, 198, 80, 20)},
     ControlPlace{"PushButton4", QRect(789, 198, 80, 20)},
-    ControlPlace{"PopupMenu4", QRect(586, 227, 100, 20)},  // the method
+    ControlPlace{"PopupMenu4", QRect(582, 227, 104, 20)},  // the method
     ControlPlace{"PushButton6", QRect(690, 226, 80, 20)},
     ControlPlace{"PushButton2", QRect(789, 226, 80, 20)},
     ControlPlace{"StaticText16", QRect(582, 289, 88, 24)},

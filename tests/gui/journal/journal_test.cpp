@@ -12,7 +12,11 @@
 #include <QTableWidget>
 #include <QThread>
 #include <set>
+#include <sstream>
 
+#include "cli/replay.h"
+#include "core/display/history_line.h"
+#include "core/display/numbers.h"
 #include "core/procedure/credible_interval.h"
 #include "core/run/fixed_sequence_method.h"
 #include "core/run/run.h"
@@ -23,6 +27,7 @@
 #include "gui/journal/past_runs_window.h"
 #include "gui/journal/run_journal.h"
 #include "gui/report/output_window.h"
+#include "gui/widgets/design.h"
 #include "gui/widgets/notices.h"
 
 namespace limenta::testing {
@@ -622,6 +627,89 @@ TEST_F(Journal, EveryMethodIsKeptUnderItsKeyAndReadBackAsItself) {
     }
     EXPECT_EQ(keys.size(), withFixedSequence().size());
     EXPECT_EQ(keys.count(QStringLiteral("fixed")), 1U);
+}
+
+// The Bayesian procedure in the window: each next output, the end and the interval as
+// limenta-sim replay gives them for the same answers, answers after the end, the report, the
+// journal and the CSV; and a run that ends above what the stimulator gives.
+TEST_F(Journal, ABayesianRunOnScreenIsTheRunLimentaSimReplays) {
+    Window1& w = openWithJournal();
+    choose("bayes");
+    w.PushButton1->click();
+    EXPECT_EQ(big(), "51");
+    const std::string answers = "nyynynyynyyny";
+    std::string digits = answers;
+    std::replace(digits.begin(), digits.end(), 'y', '1');
+    std::replace(digits.begin(), digits.end(), 'n', '0');
+    std::ostringstream replayed;
+    std::ostringstream ignored;
+    ASSERT_EQ(
+        cli::replayCommand({"--method", "bayes", "--answers", digits, "--json"}, replayed, ignored),
+        0);
+    const std::string json = replayed.str();
+    std::size_t at = 0;
+    double next = 0;  // the posterior's median after each answer
+    for (const char key : answers) {
+        type(std::string(1, key));
+        at = json.find(R"("next":)", at) + 7;
+        next = std::stod(json.substr(at));
+        const bool reached = json.compare(json.find(R"("reached":)", at) + 10, 4, "true") == 0;
+        EXPECT_EQ(big(), reached && w.run()->aboveMaximum() ? "100+"
+                                                            : QString::number(nearestWhole(next)));
+        EXPECT_EQ(textColour(w.StaticText4), reached ? kDesignGreen : kDesignBlack);
+    }
+    ASSERT_TRUE(w.run()->reached());
+    const std::size_t interval = json.find(R"("interval":{"low":)");
+    const CredibleInterval last{std::stod(json.substr(interval + 18)), next,
+                                std::stod(json.substr(json.find(R"("high":)", interval) + 7))};
+    EXPECT_EQ(w.StaticText20->text().toStdString(), intervalLine(last, w.state().stepnum));
+    EXPECT_EQ(fake.sounds.fake("ding2").plays, 1);
+    EXPECT_NE(w.StaticText7->text(), "");  // the quick reference of the estimate
+    // The history: the whole percent fired, and the interval's width as the difference.
+    EXPECT_TRUE(history().startsWith(QStringLiteral("13   0%1.00   0%1   1.0   ")
+                                         .arg(nearestWhole(w.run()->trials().back().fired))));
+    // An answer after the end is taken as any other.
+    type("y");
+    EXPECT_EQ(w.state().stepnum, 14);
+
+    w.PushButton4->click();
+    const QString report = w.outputWindow()->EditField1->text();
+    EXPECT_NE(report.indexOf(QLatin1String("\rMethod: Bayesian\rSpread = 7\rWidth = .11\r\r")), -1)
+        << report.toStdString();
+    EXPECT_NE(report.indexOf(QLatin1String("\r95% Interval = ")), -1);
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT method || ' ' || settings FROM runs")),
+              QStringList{R"(bayes {"method":"bayes","spread":"7","width":".11"})"});
+    EXPECT_EQ(fired().size(), 14);
+
+    // No MEP at any output: the posterior piles up against 100, and the run ends above it.
+    w.PushButton3->click();
+    w.PushButton1->click();
+    for (int k = 0; k < 10 && !w.run()->reached(); ++k) {
+        type("n");
+    }
+    ASSERT_TRUE(w.run()->aboveMaximum());
+    EXPECT_EQ(big(), "100+");
+    EXPECT_EQ(textColour(w.StaticText4), kDesignRed);
+    EXPECT_EQ(caption(), "rMT Estimate Reached :");
+    for (const QLabel* value : {w.StaticText7, w.StaticText8, w.StaticText9, w.StaticText13,
+                                w.StaticText14, w.StaticText15}) {
+        EXPECT_EQ(value->text(), "--");
+    }
+    w.PushButton4->click();
+    const QString above = w.outputWindow()->EditField1->text();
+    EXPECT_NE(above.indexOf(QLatin1String("\rResting Motor Threshold = above 100\r")), -1);
+    EXPECT_NE(above.indexOf(QLatin1String("\r80% = --\r")), -1);
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT ifnull(estimate, 'none') || ' ' || "
+                                                   "above_100 FROM runs WHERE id = 2")),
+              QStringList{"none 1"});
+    const std::vector<QStringList> rows = parseCsv(
+        journalCsv(*RunJournal::open(journalPath(), RunJournal::Access::Read).journal,
+                   RunJournal::open(journalPath(), RunJournal::Access::Read).journal->runs()));
+    ASSERT_GT(rows.size(), 1U);
+    EXPECT_EQ(rows[1][15], "1");  // the newest run first
+    EXPECT_EQ(rows[1][5], "");
 }
 
 TEST_F(Journal, AnExportedCsvRunsNoFormulaAndKeepsItsNumbersNumbers) {

@@ -277,21 +277,28 @@ TEST_F(KeyHandling, AnswerKeysOutsideARunAreNotTaken) {
     expectUntouched("");
 }
 
-TEST_F(KeyHandling, The201stAnswerIsRefusedWithAMessage) {
-    Window1& w = open();
-    w.PushButton1->click();
-    for (int i = 0; i < kLastTrial; ++i) {
-        answer('y');  // the run ends at 1 and goes on after its end
+TEST_F(KeyHandling, The201stAnswerIsRefusedWithAMessageInEveryMethod) {
+    for (const Method& m : methods()) {
+        if (!m.inWindow) {
+            continue;
+        }
+        SCOPED_TRACE(m.key);
+        Window1& w = open();
+        choose(m.key);
+        w.PushButton1->click();
+        for (int i = 0; i < kLastTrial; ++i) {
+            answer(i % 2 == 0 ? 'y' : 'n');  // runs end and go on after their end
+        }
+        ASSERT_EQ(w.state().stepnum, kLastTrial);
+        const QString before = history();
+        const int clicks = fake.sounds.fake("Click").plays;
+        type("y");
+        EXPECT_EQ(caption(), kTrialLimitMessage);
+        EXPECT_EQ(w.state().stepnum, kLastTrial);
+        EXPECT_EQ(history(), before);
+        EXPECT_EQ(history().count(QLatin1Char('\r')), kLastTrial);
+        EXPECT_EQ(fake.sounds.fake("Click").plays, clicks);
     }
-    ASSERT_EQ(w.state().stepnum, kLastTrial);
-    const QString before = history();
-    const int clicks = fake.sounds.fake("Click").plays;
-    type("y");
-    EXPECT_EQ(caption(), kTrialLimitMessage);
-    EXPECT_EQ(w.state().stepnum, kLastTrial);
-    EXPECT_EQ(history(), before);
-    EXPECT_EQ(history().count(QLatin1Char('\r')), kLastTrial);
-    EXPECT_EQ(fake.sounds.fake("Click").plays, clicks);
 }
 
 TEST_F(KeyHandling, ClampedOutputsStayOnScreenWithinOneToHundred) {

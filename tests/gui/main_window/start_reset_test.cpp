@@ -157,6 +157,7 @@ TEST_F(StartReset, StartRefusesValuesNoRunCanStartFromAndChangesNothing) {
     };
     const std::string adaptive = defaultPrefsText();
     const std::string ml = prefsWith({{kPrefsUseMlPest, "1"}});
+    const std::string bayes = defaultPrefsText() + "\tmethod=bayes";
     const std::vector<Case> cases{
         {adaptive, "0", "7", ".45",
          "Cannot start: Initial output value must be a number from 1 to 100."},
@@ -170,6 +171,9 @@ TEST_F(StartReset, StartRefusesValuesNoRunCanStartFromAndChangesNothing) {
         {ml, "0", "80", "7", "Cannot start: Lower Bound must be a number from 1 to 100."},
         {ml, "20", "101", "7", "Cannot start: Upper Bound must be a number from 1 to 100."},
         {ml, "20", "80", ".5", "Cannot start: Spread must be at least 1."},
+        {bayes, "0,5", ".11", "", "Cannot start: Spread must be at least 1."},
+        {bayes, "7", "0", "", "Cannot start: Width must be greater than 0 and at most 1."},
+        {bayes, "7", "1.5", "", "Cannot start: Width must be greater than 0 and at most 1."},
         {prefsWith({{kPrefsUseMlPest, "1"}, {kPrefsMlDiffThreshold, "0"}}), "20", "80", "7",
          "Cannot start: The ML-PEST difference threshold (in Preferences) must be greater "
          "than 0."},

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -373,6 +374,62 @@ TEST_F(Preferences, ClosingTheKeyWindowChoosesNothing) {
         return QDialog::Rejected;
     });
     window->PushButton6->click();
+}
+
+// The Bayesian method and its values go after the 17 fields, which keep their place and
+// meaning: a reader of the 17 alone finds adaptive PEST and the same values.
+TEST_F(Preferences, TheBayesianMethodAndItsValuesLiveAfterTheSeventeenFields) {
+    Window1& w = open();
+    fake.dialogs.scripts.push_back([](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        EXPECT_EQ(d.GroupBox5->title(), "Bayesian Settings");
+        storeMethod(d, "bayes");
+        d.findChild<QLineEdit*>(QStringLiteral("EditField8"))->setText(QStringLiteral("5"));
+        d.findChild<QLineEdit*>(QStringLiteral("EditField9"))->setText(QStringLiteral(".2"));
+        d.PushButton4->click();
+        return dialog.result();
+    });
+    w.PushButton6->click();
+    const std::string stored = readPrefs();
+    EXPECT_EQ(stored, defaultPrefsText() + "\tmethod=bayes\tbayes.spread=5\tbayes.width=.2");
+    const PrefsText seventeen(stored.substr(0, stored.find("\tmethod=")));
+    EXPECT_EQ(seventeen.field(kPrefsUseMlPest), "0");  // adaptive PEST to a 17-field reader
+    for (int n = 1; n <= kPrefsFieldCount; ++n) {
+        EXPECT_EQ(PrefsText(stored).field(n), PrefsText(defaultPrefsText()).field(n)) << n;
+    }
+    // The window takes the method and the values, in the method's own captions.
+    EXPECT_EQ(method(), "bayes");
+    EXPECT_EQ(w.StaticText1->text(), "Spread:");
+    EXPECT_EQ(w.EditField1->text(), "5");
+    EXPECT_EQ(w.StaticText3->text(), "Width:");
+    EXPECT_EQ(w.EditField4->text(), ".2");
+    EXPECT_FALSE(w.EditField3->isVisibleTo(&w));  // a field the method does not use is away
+    EXPECT_FALSE(w.StaticText2->isVisibleTo(&w));
+    // Only values that differ from the defaults are written: back at the defaults, the
+    // design's default file again, byte for byte.
+    fake.dialogs.scripts.push_back([](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        EXPECT_EQ(d.PopupMenu1->currentData().toString(), "bayes");
+        EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("EditField8"))->text(), "5");
+        d.PushButton1->click();  // Reset Defaults
+        d.PushButton4->click();
+        return dialog.result();
+    });
+    w.PushButton6->click();
+    EXPECT_EQ(readPrefs(), defaultPrefsText());
+    EXPECT_EQ(method(), "pest");
+    // A 17-field file reads as ever, with the Bayesian defaults; a damaged extension gives
+    // the defaults and harms nothing else.
+    writePrefs(prefsWith({{kPrefsInitialOutput, "44"}}) +
+               "\tmethod=bayes\tbayes.width=7\tnot an extension\tbayes.spread=");
+    w.loadprefs();
+    EXPECT_EQ(method(), "bayes");
+    EXPECT_EQ(w.EditField1->text(), "7");    // the default spread
+    EXPECT_EQ(w.EditField4->text(), ".11");  // a width above 1 is none
+    EXPECT_EQ(w.preferences().number(kPrefsInitialOutput), 44);
+    writePrefs(prefsWith({}) + "\tmethod=unknown");
+    w.loadprefs();
+    EXPECT_EQ(method(), "pest");
 }
 
 TEST_F(Preferences, ResetDefaultsPutsTheDesignValuesBackWithSixBlanks) {

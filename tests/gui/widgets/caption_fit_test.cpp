@@ -1,11 +1,13 @@
 // Every caption of every window is whole: no label, button, check box or group box title
 // is wider or taller than the room its control gives it.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
 #include <algorithm>
 #include <string>
@@ -78,6 +80,17 @@ std::vector<std::string> clippedCaptions(const QWidget& window) {
         option.text = box->text();
         const QRect room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
         check(*box, box->text(), room, Qt::TextSingleLine, Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    for (const QComboBox* menu : window.findChildren<QComboBox*>()) {
+        // Every item, as the closed menu shows it.
+        QStyleOptionComboBox option;
+        option.initFrom(menu);
+        const QRect room = menu->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                         QStyle::SC_ComboBoxEditField, menu);
+        for (int i = 0; i < menu->count(); ++i) {
+            check(*menu, menu->itemText(i), room, Qt::TextSingleLine,
+                  Qt::AlignLeft | Qt::AlignVCenter);
+        }
     }
     for (const QGroupBox* group : window.findChildren<QGroupBox*>()) {
         // The title runs from the frame's left indent to the box's right edge.
@@ -161,8 +174,12 @@ TEST_F(CaptionFit, EveryNoticeLeadsWithASentenceThatFitsTheStatusBar) {
     Window1& w = open();
     const QString longPath = QStringLiteral("/home/a-clinician/Documents/limenta/").repeated(4);
     for (const char* text : notice::kEveryNotice) {
-        w.tell(QString::fromLatin1(text).arg(longPath, longPath));
-        EXPECT_EQ(w.notice(), QString::fromLatin1(text).arg(longPath, longPath));
+        QString told = QString::fromLatin1(text);
+        for (const char* value : {"%1", "%2", "%3", "%4"}) {
+            told.replace(QLatin1String(value), longPath);
+        }
+        w.tell(told);
+        EXPECT_EQ(w.notice(), told);
         const auto* shown = w.findChild<QLabel*>(QStringLiteral("StatusNotice"));
         ASSERT_NE(shown, nullptr);
         EXPECT_EQ(shown->text(), firstSentence(w.notice()));
