@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -18,7 +19,7 @@
 
 namespace {
 
-void BM_answerToRepaintedWindow(benchmark::State& state) {
+void BM_answerToRepaintedWindow(benchmark::State& state, const char* method) {
     limenta::testing::FakePlatform fake;
     QTemporaryDir dir;
     limenta::PrefsStore prefs(dir.filePath(QStringLiteral("PREFS")));
@@ -26,26 +27,34 @@ void BM_answerToRepaintedWindow(benchmark::State& state) {
     limenta::Window1 window(fake.platform, prefs);
     window.Event_Open();
     window.show();
-    window.PushButton1_Action();
-    // Answers go on after the estimate, so the run fills its 200 answers.
+    window.PopupMenu4->setCurrentIndex(window.PopupMenu4->findData(QString::fromLatin1(method)));
+    window.PopupMenu4_Change();
     const auto answer = [&](std::int32_t key) {
         window.Canvas1_KeyDown(key);
         fake.clocks.tick += limenta::kAnswerWaitTicks + 1;
     };
-    for (int i = 1; i < limenta::kLastTrial; ++i) {
-        answer(i % 3 == 0 ? 'n' : 'y');
-    }
-    const QString history = window.EditField2->text();
     for (auto _ : state) {
-        answer('y');  // the answer, the displays, the plot
-        window.repaint();
+        // A run of 199 answers, going on after the estimate; then its 200th is measured.
         state.PauseTiming();
-        window.state().stepnum = limenta::kLastTrial - 1;
-        window.EditField2->setText(history);
+        window.PushButton3_Action();
+        window.PushButton1_Action();
+        for (int i = 1; i < limenta::kLastTrial; ++i) {
+            answer(i % 3 == 0 ? 'n' : 'y');
+        }
         state.ResumeTiming();
+        answer('y');  // the answer, the displays, the interval, the plot
+        window.repaint();
     }
 }
-BENCHMARK(BM_answerToRepaintedWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_answerToRepaintedWindow, adaptivePest, "pest")
+    ->Iterations(20)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_answerToRepaintedWindow, mlPest, "ml")
+    ->Iterations(20)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_answerToRepaintedWindow, bayesian, "bayes")
+    ->Iterations(20)
+    ->Unit(benchmark::kMillisecond);
 
 // What the journal's writer spends on one answer: the answer's row and the run's row in one
 // transaction, synced to the disk, on the disk of the build folder (LIMENTA_JOURNAL_DIR

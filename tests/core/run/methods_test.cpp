@@ -8,12 +8,22 @@
 #include <string>
 
 #include "core/display/plot_scene.h"
+#include "core/prefs/prefs_format.h"
 #include "core/report/report_text.h"
 #include "core/run/fixed_sequence_method.h"
 #include "core/run/run.h"
 
 namespace limenta::testing {
 namespace {
+
+std::string prefsWithField(int field, const std::string& text) {
+    std::array<std::string, kPrefsFieldCount - 2> values;
+    const PrefsText defaults(defaultPrefsText());
+    for (int n = 2; n < kPrefsFieldCount; ++n) {
+        values[static_cast<std::size_t>(n - 2)] = n == field ? text : defaults.field(n);
+    }
+    return composePrefs(values);
+}
 
 TEST(Methods, KeysNamesAndSettingsAreTheirsAloneAndTheDefaultsStart) {
     std::set<std::string> keys;
@@ -36,6 +46,41 @@ TEST(Methods, KeysNamesAndSettingsAreTheirsAloneAndTheDefaultsStart) {
     EXPECT_EQ(findMethod(methods(), ""), nullptr);
     EXPECT_STREQ(methodOfPrefsFlag(methods(), false).key, "pest");
     EXPECT_STREQ(methodOfPrefsFlag(methods(), true).key, "ml");
+}
+
+TEST(Methods, StoredValuesFillTheFieldsAsARunTakesThemAndNothingStartWouldRefuseIsKept) {
+    const Method& pest = *findMethod(methods(), "pest");
+    const Method& ml = *findMethod(methods(), "ml");
+    const Method& bayes = *findMethod(methods(), "bayes");
+    const auto stored = [](const std::string& tail) {
+        return PrefsText(composePrefs({"52,50", "7", ".45", "0", "100", "100", "121", "110", "0",
+                                       "0", "20,9", "80", "7,6", ".45", "0"}) +
+                         tail);
+    };
+    const PrefsText prefs = stored("\tbayes.spread=5\tbayes.width=2");
+    // Typed values as plain decimals, the bounds and the spread as the whole numbers a run
+    // takes (made whole as the preferences keep them), an extension's value as kept, and
+    // one Start would refuse as its default.
+    EXPECT_EQ(filledFrom(pest, *pest.parameter("start"), prefs), "52.5");
+    EXPECT_EQ(filledFrom(ml, *ml.parameter("lower"), prefs), "20");
+    EXPECT_EQ(filledFrom(ml, *ml.parameter("spread"), prefs), "7");
+    EXPECT_EQ(filledFrom(bayes, *bayes.parameter("spread"), prefs), "5");
+    EXPECT_EQ(filledFrom(bayes, *bayes.parameter("width"), prefs), ".11");
+    EXPECT_STREQ(storedMethod(methods(), readSettings(stored("\tmethod=bayes"))).key, "bayes");
+    EXPECT_STREQ(storedMethod(methods(), readSettings(stored("\tmethod=fixed"))).key, "pest");
+    // Preferences keep nothing a Start of any window method would refuse.
+    EXPECT_FALSE(checkStoredStart(prefs));
+    EXPECT_EQ(checkStoredStart(PrefsText(prefsWithField(kPrefsInitialOutput, "150")))->value,
+              StartValue::InitialOutput);
+    EXPECT_EQ(checkStoredStart(PrefsText(prefsWithField(kPrefsSpread, ".5")))->value,
+              StartValue::Spread);
+    EXPECT_EQ(checkStoredStart(PrefsText(prefsWithField(kPrefsMlDiffThreshold, "0")))->value,
+              StartValue::MlDiffThreshold);
+    // The extension stores a method the flag cannot, and values only where they differ.
+    EXPECT_EQ(prefsExtension(methods(), bayes, {{"bayes.spread", "7"}, {"bayes.width", ".2"}}),
+              (std::vector<std::pair<std::string, std::string>>{{"method", "bayes"},
+                                                                {"bayes.width", ".2"}}));
+    EXPECT_TRUE(prefsExtension(methods(), ml, {{"bayes.spread", "7"}}).empty());
 }
 
 TEST(Methods, EveryMethodRunsToItsEndIntoTheReportAndThePlot) {
