@@ -156,6 +156,11 @@ QVariant optional(const std::optional<double>& value) {
     return value ? QVariant(*value) : QVariant(QMetaType::fromType<double>());
 }
 
+// A column that must hold text holds an empty one rather than none.
+QVariant text(const QString& value) {
+    return value.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(value);
+}
+
 QVariant textOrNull(const QString& text) {
     return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
 }
@@ -336,7 +341,7 @@ bool RunJournal::apply(const JournalWrite& w) {
             // Applied again from a backlog, it changes nothing.
             return run(QStringLiteral("INSERT INTO runs(uid, started, method, settings) "
                                       "VALUES(?, ?, ?, ?) ON CONFLICT(uid) DO NOTHING"),
-                       {r.uid, r.started, r.method, r.settings});
+                       {r.uid, text(r.started), text(r.method), text(r.settings)});
         case JournalWrite::Kind::Answer: {
             const JournalAnswer& a = w.answer;
             return run(QStringLiteral("INSERT OR REPLACE INTO answers(run_id, trial, fired, "

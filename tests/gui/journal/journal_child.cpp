@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     });
     limenta::JournalRun run;
     run.uid = QStringLiteral("killed-child");
+    run.method = QStringLiteral("pest");
     run.started = QStringLiteral("2026-12-08T09:30:15Z");
     run.settings = QStringLiteral("{}");
     writer.write(limenta::JournalWrite::start(run));
