@@ -1,5 +1,7 @@
 #include "core/run/run.h"
 
+#include <algorithm>
+
 #include "core/display/numbers.h"
 
 namespace limenta {
@@ -92,12 +94,9 @@ bool Run::aboveMaximum() const {
         return false;
     }
     // An MEP within the interval puts the threshold within the stimulator's reach.
-    for (const TrialRecord& t : trials_) {
-        if (t.answer != 0 && nearestWhole(t.fired) >= shown->shownLow()) {
-            return false;
-        }
-    }
-    return true;
+    return std::ranges::none_of(trials_, [&shown](const TrialRecord& t) {
+        return t.answer != 0 && nearestWhole(t.fired) >= shown->shownLow();
+    });
 }
 
 }  // namespace limenta

@@ -85,8 +85,9 @@ void PastRunsWindow::refresh() {
         table->setItem(row, kWhen,
                        fixedItem(started.toString(QStringLiteral("yyyy-MM-dd  HH:mm:ss"))));
         table->setItem(row, kMethod, fixedItem(methodName(run.method)));
-        table->setItem(row, kEstimate, fixedItem(run.aboveMaximum ? QStringLiteral("above 100")
-                                                                  : decimal(run.estimate, "0.00")));
+        table->setItem(row, kEstimate,
+                       fixedItem(run.aboveMaximum ? QStringLiteral("above 100")
+                                                  : decimal(run.estimate, "0.00")));
         table->setItem(row, kInterval,
                        fixedItem(run.intervalLow && run.intervalHigh
                                      ? decimal(run.intervalLow, "0.0") + QStringLiteral(" – ") +

@@ -331,8 +331,7 @@ bool RunJournal::apply(const JournalWrite& w) {
                            "interval_low = ?, interval_high = ?, report = ?, percents = ?, "
                            "m1_distance = ?, target_distance = ? WHERE uid = ?"),
             {textOrNull(r.ended), optional(r.estimate), r.aboveMaximum ? 1 : 0,
-             optional(r.intervalLow),
-             optional(r.intervalHigh), textOrNull(r.report),
+             optional(r.intervalLow), optional(r.intervalHigh), textOrNull(r.report),
              QStringLiteral("%1,%2,%3").arg(r.percents[0]).arg(r.percents[1]).arg(r.percents[2]),
              r.m1Distance, r.targetDistance, r.uid});
     };
