@@ -25,8 +25,9 @@ prints its history (oldest answer first) and the estimate.
                      interval is at most --width times the median; a run that ends
                      with the interval reaching 100 and no MEP at 100 ends "above 100",
                      with no estimate)
-  --answers DIGITS   the answers in order: 1 success (MEP seen), 0 failure (no MEP);
-                     answers after the estimate was reached are handled too
+  --answers DIGITS   the answers in order: 1 success (MEP seen), 0 failure (no MEP), u
+                     to take the latest answer back ("1101u0"); answers after the
+                     estimate was reached are handled too
   --diff X           difference threshold (default .45): adaptive PEST ends when a move
                      is smaller than X, ML-PEST when two estimates differ by no more
 Adaptive PEST:
@@ -45,7 +46,8 @@ Bayesian:
 Output:
   --json             one JSON object: {"method", "first", "trials": [{"trial", "fired",
                      "answer", "next", "diff", "reached"}...], "estimate",
-                     "interval": {"low", "high"}}, the run's 95 % interval unrounded;
+                     "interval": {"low", "high"}}, the run's 95 % interval unrounded,
+                     and after the trials a "withdrawn" list of the answers taken back;
                      Bayesian trials also give "low" and "high", "next" is the new
                      median and "diff" the interval's width
   --help             this text
@@ -70,6 +72,12 @@ void printText(std::ostream& out, const Run& run) {
     for (const TrialRecord& t : run.trials()) {
         out << method.replayLine(t) << "\n";
     }
+    if (!run.withdrawn().empty()) {
+        out << "Withdrawn:\n";
+        for (const TrialRecord& t : run.withdrawn()) {
+            out << method.replayLine(t) << "\n";
+        }
+    }
     const std::optional<double> estimate = run.estimate();
     out << "Estimate: "
         << (run.aboveMaximum() ? "above 100"
@@ -84,10 +92,7 @@ void printText(std::ostream& out, const Run& run) {
     }
 }
 
-void printJson(std::ostream& out, const Run& run) {
-    out << R"({"method":")" << run.method().key << R"(","first":)" << jsonNumber(run.firstOutput())
-        << R"(,"trials":[)";
-    const std::vector<TrialRecord>& trials = run.trials();
+void printTrials(std::ostream& out, const std::vector<TrialRecord>& trials) {
     for (std::size_t i = 0; i < trials.size(); ++i) {
         const TrialRecord& t = trials[i];
         out << (i == 0 ? "" : ",") << R"({"trial":)" << t.trial << R"(,"fired":)"
@@ -99,6 +104,16 @@ void printJson(std::ostream& out, const Run& run) {
                 << jsonNumber(t.posterior->high);
         }
         out << "}";
+    }
+}
+
+void printJson(std::ostream& out, const Run& run) {
+    out << R"({"method":")" << run.method().key << R"(","first":)" << jsonNumber(run.firstOutput())
+        << R"(,"trials":[)";
+    printTrials(out, run.trials());
+    if (!run.withdrawn().empty()) {
+        out << R"(],"withdrawn":[)";
+        printTrials(out, run.withdrawn());
     }
     const std::optional<double> estimate = run.estimate();
     out << R"(],"estimate":)" << (estimate ? jsonNumber(*estimate) : "null");
@@ -150,8 +165,8 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
     }
     const std::string answers = options.value("--answers", "");
     for (const char c : answers) {
-        if (c != '0' && c != '1') {
-            return badUse(err, std::string("an answer must be 0 or 1, not '") + c + "'");
+        if (c != '0' && c != '1' && c != 'u') {
+            return badUse(err, std::string("an answer must be 0, 1 or u, not '") + c + "'");
         }
     }
     const RunSettings settings = settingsFrom(*method, options, OptionNaming::Replay);
@@ -162,7 +177,9 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
     Run run(*method, settings);
     bool limitReached = false;
     for (const char c : answers) {
-        if (run.answer(c - '0', 0.0).refused) {
+        if (c == 'u') {
+            run.withdraw();  // nothing to take back: nothing happens
+        } else if (run.answer(c - '0', 0.0).refused) {
             limitReached = true;
             break;
         }

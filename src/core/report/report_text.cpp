@@ -58,6 +58,9 @@ std::string composeReport(const ReportInputs& in) {
         out += in.percents[j] + " = " + value(in.corrected[j]) + cr;
     }
     out += cr;
+    if (in.withdrawn > 0) {
+        out += "Answers withdrawn = " + std::to_string(in.withdrawn) + cr;
+    }
     out += "HISTORY:" + cr;
     out += in.historyHeader + cr;
     out += in.history + cr;

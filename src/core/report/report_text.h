@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,6 +34,7 @@ struct ReportInputs {
     std::string targetDistance;            // mm, as typed
     std::string historyHeader;             // the column header
     std::string history;                   // every history line, newest first, each ending in CR
+    std::size_t withdrawn = 0;             // answers taken back, which the history leaves out
 };
 
 // The report, every line ending in a single carriage return. Only a run that has reached

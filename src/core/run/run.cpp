@@ -74,8 +74,33 @@ AnswerStep Run::answer(std::int32_t answer, double nowMicros) {
     s.clippedThresh = nearestWhole(s.mysetting);
     reached_ = step.reached;
     trials_.push_back({s.stepnum, s.lastsetting, answer, s.mysetting, s.thediff, step.reached,
-                       procedure_->posterior()});
+                       procedure_->posterior(), nowMicros});
     return {false, step.reached, s.mysetting};
+}
+
+bool Run::withdraw() {
+    if (trials_.empty()) {
+        return false;
+    }
+    withdrawn_.push_back(trials_.back());
+    std::vector<TrialRecord> kept(trials_.begin(), trials_.end() - 1);
+    // A fresh start from the same settings and clock, given the answers kept: exactly the
+    // run that never had the withdrawn one.
+    auto state = std::make_unique<Procedure>();
+    state->starttime = state_->starttime;
+    state->mydate = state_->mydate;
+    state->mytime = state_->mytime;
+    auto procedure = method_->make(*method_, *state, settings_, shared_.get());
+    procedure_ = std::move(procedure);
+    state_ = std::move(state);
+    trials_.clear();
+    reached_ = false;
+    for (const TrialRecord& t : kept) {
+        answer(t.answer, t.at);
+    }
+    // The output fired for the withdrawn answer is the one to announce again.
+    state_->clippedThresh = nearestWhole(procedure_->output());
+    return true;
 }
 
 std::optional<double> Run::estimate() const {

@@ -66,6 +66,7 @@ struct TrialRecord {
     double diff = 0;  // the run's difference after the answer
     bool reached = false;
     std::optional<CredibleInterval> posterior;  // a procedure's own interval, if it keeps one
+    double at = 0;                              // the microsecond clock reading when it was given
 };
 
 class Run {
@@ -84,11 +85,17 @@ class Run {
     // (`nowMicros`) and totaltime. A 201st answer, or one the procedure cannot take, is
     // refused and changes nothing.
     AnswerStep answer(std::int32_t answer, double nowMicros);
+    // Takes the latest answer back: the run is again exactly as it was before it, in every
+    // method (the same answers given afresh), and the output shown is again the one that
+    // was fired for it. False, changing nothing, when there is no answer to take back.
+    bool withdraw();
 
     [[nodiscard]] double firstOutput() const { return first_; }
     // The output to fire now, as the procedure has it; the operator fires its whole percent.
     [[nodiscard]] double output() const { return procedure_->output(); }
     [[nodiscard]] const std::vector<TrialRecord>& trials() const { return trials_; }
+    // The answers taken back, in the order they were; each as it was given.
+    [[nodiscard]] const std::vector<TrialRecord>& withdrawn() const { return withdrawn_; }
     // The latest answer presented the end of the run.
     [[nodiscard]] bool reached() const { return reached_; }
     // The estimate while it stands (see Method::estimateStands); nothing for a run whose
@@ -118,6 +125,7 @@ class Run {
     double first_ = 0;
     bool reached_ = false;
     std::vector<TrialRecord> trials_;
+    std::vector<TrialRecord> withdrawn_;
 };
 
 }  // namespace limenta

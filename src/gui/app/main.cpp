@@ -27,7 +27,10 @@ int main(int argc, char** argv) {
 
     limenta::Window1 window(platform, prefs);
     prefs.setTeller([&](const QString& message) { dialogs.message(&window, message); });
-    window.setMenuBar(limenta::createMenuBar1(&window, [&window] { window.showPastRuns(); }));
+    window.setMenuBar(limenta::createMenuBar1(
+        &window, {.pastRuns = [&window] { window.showPastRuns(); },
+                  .undoAnswer = [&window] { window.undoLastAnswer(); },
+                  .answerUndoable = [&window] { return window.answerUndoable(); }}));
     window.fitToScreen();
     window.show();
     window.Event_Open();

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 
 #include "core/trial/response_keys.h"
+#include "gui/widgets/editable_text.h"
 
 namespace limenta {
 
@@ -65,8 +66,8 @@ QKeySequence keyOf(MenuCommand command) {
 }
 
 QAction* addItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys,
-                 Edit command) {
-    QAction* action = menu->addAction(text, [command] { editFocusedField(command); });
+                 const std::function<void()>& act) {
+    QAction* action = menu->addAction(text, act);
     action->setObjectName(QLatin1String(name));
     action->setShortcut(keys);
     return action;
@@ -74,14 +75,14 @@ QAction* addItem(QMenu* menu, const char* name, const QString& text, const QKeyS
 
 }  // namespace
 
-QMenuBar* createMenuBar1(QWidget* parent, const std::function<void()>& pastRuns) {
+QMenuBar* createMenuBar1(QWidget* parent, const MenuActions& actions) {
     auto* bar = new QMenuBar(parent);
     bar->setObjectName(QStringLiteral("MenuBar1"));
 
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("FileMenu"));
-    if (pastRuns) {
-        file->addAction(QStringLiteral("Past Runs\u2026"), pastRuns)
+    if (actions.pastRuns) {
+        file->addAction(QStringLiteral("Past Runs\u2026"), actions.pastRuns)
             ->setObjectName(QStringLiteral("FilePastRuns"));
     }
     QAction* quit =
@@ -92,12 +93,35 @@ QMenuBar* createMenuBar1(QWidget* parent, const std::function<void()>& pastRuns)
 
     QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("EditMenu"));
-    addItem(edit, "EditUndo", QStringLiteral("&Undo"), keyOf(MenuCommand::Undo), Edit::Undo);
+    // Typing is undone while a text field has the keyboard; otherwise the latest answer.
+    QAction* undo = addItem(edit, "EditUndo", QStringLiteral("&Undo"), keyOf(MenuCommand::Undo),
+                            [undoAnswer = actions.undoAnswer] {
+                                if (undoAnswer && !isEditableText(QApplication::focusWidget())) {
+                                    undoAnswer();
+                                } else {
+                                    editFocusedField(Edit::Undo);
+                                }
+                            });
+    // A held Ctrl+Z takes back one answer, not one per repeat.
+    undo->setAutoRepeat(false);
+    if (actions.undoAnswer) {
+        QAction* undoAnswer =
+            addItem(edit, "EditUndoLastAnswer", QStringLiteral("Undo Last Answer"), QKeySequence(),
+                    actions.undoAnswer);
+        QObject::connect(edit, &QMenu::aboutToShow, undoAnswer,
+                         [undoAnswer, undoable = actions.answerUndoable] {
+                             undoAnswer->setEnabled(undoable && undoable());
+                         });
+    }
     edit->addSeparator()->setObjectName(QStringLiteral("UntitledMenu0"));
-    addItem(edit, "EditCut", QStringLiteral("Cu&t"), keyOf(MenuCommand::Cut), Edit::Cut);
-    addItem(edit, "EditCopy", QStringLiteral("&Copy"), keyOf(MenuCommand::Copy), Edit::Copy);
-    addItem(edit, "EditPaste", QStringLiteral("&Paste"), keyOf(MenuCommand::Paste), Edit::Paste);
-    addItem(edit, "EditClear", QStringLiteral("Clear"), QKeySequence(), Edit::Clear);
+    addItem(edit, "EditCut", QStringLiteral("Cu&t"), keyOf(MenuCommand::Cut),
+            [] { editFocusedField(Edit::Cut); });
+    addItem(edit, "EditCopy", QStringLiteral("&Copy"), keyOf(MenuCommand::Copy),
+            [] { editFocusedField(Edit::Copy); });
+    addItem(edit, "EditPaste", QStringLiteral("&Paste"), keyOf(MenuCommand::Paste),
+            [] { editFocusedField(Edit::Paste); });
+    addItem(edit, "EditClear", QStringLiteral("Clear"), QKeySequence(),
+            [] { editFocusedField(Edit::Clear); });
     return bar;
 }
 

@@ -1,5 +1,5 @@
 // The menu bar: File > Past Runs... and Quit, and Edit's Undo, Cut, Copy, Paste and Clear, which
-// act on the text field that has the keyboard focus.
+// act on the text field that has the keyboard focus, and Undo Last Answer.
 #pragma once
 
 #include <functional>
@@ -9,8 +9,17 @@ class QWidget;
 
 namespace limenta {
 
-// Quit closes `parent`'s window, which asks first during a run. Past Runs is offered when
-// `pastRuns` is given; it has no shortcut, since any key may be an answer key.
-QMenuBar* createMenuBar1(QWidget* parent, const std::function<void()>& pastRuns = {});
+// What the menus ask of the window they serve; a command left empty is not offered.
+struct MenuActions {
+    std::function<void()> pastRuns{};  // File > Past Runs...
+    // Takes the run's latest answer back: Edit > Undo when no text field has the keyboard,
+    // and Edit > Undo Last Answer, enabled while `answerUndoable` says so.
+    std::function<void()> undoAnswer{};
+    std::function<bool()> answerUndoable{};
+};
+
+// Quit closes `parent`'s window, which asks first during a run. Past Runs and Undo Last
+// Answer have no shortcut, since any other key may be an answer key.
+QMenuBar* createMenuBar1(QWidget* parent, const MenuActions& actions = {});
 
 }  // namespace limenta

@@ -5,6 +5,8 @@
 #include <QJsonObject>
 #include <QLocale>
 #include <QStringList>
+#include <algorithm>
+#include <iterator>
 
 #include "core/display/history_line.h"
 #include "core/display/numbers.h"
@@ -52,7 +54,11 @@ QString methodName(const QString& key) {
                              : QStringLiteral("unknown (%1)").arg(key);
 }
 
-QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer>& answers) {
+QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer>& given) {
+    // The answers kept, in order; those taken back are only counted.
+    std::vector<JournalAnswer> answers;
+    std::copy_if(given.begin(), given.end(), std::back_inserter(answers),
+                 [](const JournalAnswer& a) { return a.withdrawnAt.isEmpty(); });
     const QJsonObject settings = QJsonDocument::fromJson(run.settings.toUtf8()).object();
     const Method* method = findMethod(methods(), run.method.toStdString());
     ReportInputs in;
@@ -94,6 +100,7 @@ QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer
     in.m1Distance = run.m1Distance.toStdString();
     in.targetDistance = run.targetDistance.toStdString();
     in.historyHeader = kHistoryHeader;
+    in.withdrawn = given.size() - answers.size();
     for (std::size_t i = answers.size(); i-- > 0;) {  // newest first
         const JournalAnswer& a = answers[i];
         in.history += historyLine(a.trial, a.fired, a.answer, a.diff);
@@ -104,17 +111,19 @@ QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer
 QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& runs) {
     QString csv = QStringLiteral(
         "run_id,started,ended,method,settings,estimate,interval_low,interval_high,note,"
-        "trial,fired,answer,next,diff,at,above_100\r\n");
+        "trial,fired,answer,next,diff,at,above_100,withdrawn_at\r\n");
     for (const JournalRun& run : runs) {
         const QStringList runColumns{
             QString::number(run.id), csvField(run.started),    csvField(run.ended),
             csvField(run.method),    csvField(run.settings),   number(run.estimate),
             number(run.intervalLow), number(run.intervalHigh), csvField(run.note)};
-        // The last column, added with the journal's version 4, comes last in every row.
-        const QString end = run.aboveMaximum ? QStringLiteral(",1\r\n") : QStringLiteral(",0\r\n");
+        // The columns added with the journal's later versions come last in every row, in
+        // the order they were added: above_100 (4), withdrawn_at (5).
+        const QString above = run.aboveMaximum ? QStringLiteral(",1") : QStringLiteral(",0");
         const std::vector<JournalAnswer> answers = journal.answers(run.id);
         if (answers.empty()) {
-            csv += runColumns.join(QLatin1Char(',')) + QStringLiteral(",,,,,,") + end;
+            csv += runColumns.join(QLatin1Char(',')) + QStringLiteral(",,,,,,") + above +
+                   QStringLiteral(",\r\n");
         }
         for (const JournalAnswer& a : answers) {
             csv += runColumns.join(QLatin1Char(',')) + QLatin1Char(',') +
@@ -122,7 +131,7 @@ QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& run
                                QString::number(a.answer),        QString::number(a.next, 'g', 17),
                                QString::number(a.diff, 'g', 17), csvField(a.at)}
                        .join(QLatin1Char(',')) +
-                   end;
+                   above + QLatin1Char(',') + csvField(a.withdrawnAt) + QStringLiteral("\r\n");
         }
     }
     return csv;

@@ -13,12 +13,14 @@ namespace limenta {
 QString methodName(const QString& key);
 
 // The report of a run as the window would have composed it at its end, from the journal
-// alone: its start values, answers, estimate, interval, percentages and distances.
-QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer>& answers);
+// alone: its start values, answers kept (those taken back counted), estimate, interval,
+// percentages and distances.
+QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer>& given);
 
-// One header line, then one row per answer (a run without answers has one row with the
-// answer's columns empty), the run's columns repeated, and last whether the run ended above
-// 100 (1) or not (0); RFC 4180 quoting, CRLF line ends.
+// One header line, then one row per answer given, those taken back too (a run without
+// answers has one row with the answer's columns empty), the run's columns repeated, then
+// whether the run ended above 100 (1) or not (0), and last when the answer was taken back
+// (empty while it stands); RFC 4180 quoting, CRLF line ends.
 QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& runs);
 
 }  // namespace limenta

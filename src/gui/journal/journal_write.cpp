@@ -53,7 +53,7 @@ JournalRun runOf(const QJsonObject& o) {
     return r;
 }
 
-constexpr std::array<const char*, 4> kKinds{"start", "answer", "update", "note"};
+constexpr std::array<const char*, 5> kKinds{"start", "answer", "update", "note", "withdraw"};
 
 }  // namespace
 
@@ -69,19 +69,25 @@ JournalWrite JournalWrite::update(const JournalRun& run) {
     return {Kind::Update, run, {}, 0, {}};
 }
 
+JournalWrite JournalWrite::withdrawn(const JournalRun& run, const JournalAnswer& answer) {
+    return {Kind::Withdraw, run, answer, 0, {}};
+}
+
 JournalWrite JournalWrite::noted(qint64 run, const QString& note) {
     return {Kind::Note, {}, {}, run, note};
 }
 
 QByteArray JournalWrite::toJson() const {
     QJsonObject o{{"kind", kKinds[static_cast<std::size_t>(kind)]}, {"run", runObject(run)}};
-    if (kind == Kind::Answer) {
+    if (kind == Kind::Answer || kind == Kind::Withdraw) {
         o.insert(QLatin1String("answer"), QJsonObject{{"trial", answer.trial},
                                                       {"fired", answer.fired},
                                                       {"answer", answer.answer},
                                                       {"next", answer.next},
                                                       {"diff", answer.diff},
-                                                      {"at", answer.at}});
+                                                      {"at", answer.at},
+                                                      {"seq", answer.seq},
+                                                      {"withdrawn_at", answer.withdrawnAt}});
     }
     if (kind == Kind::Note) {
         o.insert(QLatin1String("note_run"), noteRun);
@@ -109,10 +115,14 @@ std::optional<JournalWrite> JournalWrite::fromJson(const QByteArray& line) {
     w.kind = static_cast<Kind>(k);
     w.run = runOf(o.value(QLatin1String("run")).toObject());
     const QJsonObject a = o.value(QLatin1String("answer")).toObject();
-    w.answer = {
-        a.value(QLatin1String("trial")).toInt(),   a.value(QLatin1String("fired")).toDouble(),
-        a.value(QLatin1String("answer")).toInt(),  a.value(QLatin1String("next")).toDouble(),
-        a.value(QLatin1String("diff")).toDouble(), a.value(QLatin1String("at")).toString()};
+    w.answer = {a.value(QLatin1String("trial")).toInt(),
+                a.value(QLatin1String("fired")).toDouble(),
+                a.value(QLatin1String("answer")).toInt(),
+                a.value(QLatin1String("next")).toDouble(),
+                a.value(QLatin1String("diff")).toDouble(),
+                a.value(QLatin1String("at")).toString(),
+                a.value(QLatin1String("seq")).toInt(),
+                a.value(QLatin1String("withdrawn_at")).toString()};
     w.noteRun = o.value(QLatin1String("note_run")).toInteger();
     w.note = o.value(QLatin1String("note")).toString();
     return w;

@@ -17,6 +17,9 @@ struct JournalAnswer {
     double next = 0;   // the output to fire next
     double diff = 0;   // the run's difference after the answer
     QString at;        // ISO 8601, local time with offset
+    // Its place among all the run's answers, those taken back too (0: its trial's number).
+    int seq = 0;
+    QString withdrawnAt{};  // when it was taken back; empty while it stands
 };
 
 // What a run looked like when it was last updated.
@@ -36,14 +39,16 @@ struct JournalRun {
     std::array<int, 3> percents{80, 100, 120};
     QString m1Distance;
     QString targetDistance;
-    int pulses = 0;
+    int pulses = 0;  // answers kept
+    int fired = 0;   // pulses fired: the answers kept and those taken back
 };
 
 struct JournalWrite {
-    enum class Kind { Start, Answer, Update, Note };
+    enum class Kind { Start, Answer, Update, Note, Withdraw };
     Kind kind = Kind::Start;
-    JournalRun run;        // Start: uid, started, method, settings; Answer, Update: the row
-    JournalAnswer answer;  // Answer
+    // Start: uid, started, method, settings; Answer, Update, Withdraw: the row as it stands
+    JournalRun run;
+    JournalAnswer answer;  // Answer; Withdraw: its seq and withdrawnAt
     qint64 noteRun = 0;    // Note: the run's id, and its text
     QString note;
 
@@ -51,6 +56,9 @@ struct JournalWrite {
     static JournalWrite taken(const JournalRun& run, const JournalAnswer& answer);
     static JournalWrite update(const JournalRun& run);
     static JournalWrite noted(qint64 run, const QString& note);
+    // The answer `answer.seq` taken back at `answer.withdrawnAt`, with the run's row as it
+    // now stands.
+    static JournalWrite withdrawn(const JournalRun& run, const JournalAnswer& answer);
 
     // One line of JSON, and back; nothing for a line that is not one (a line cut short).
     [[nodiscard]] QByteArray toJson() const;

@@ -93,7 +93,12 @@ void PastRunsWindow::refresh() {
                                      ? decimal(run.intervalLow, "0.0") + QStringLiteral(" – ") +
                                            decimal(run.intervalHigh, "0.0")
                                      : QStringLiteral("--")));
-        table->setItem(row, kPulses, fixedItem(QString::number(run.pulses)));
+        // Answers kept, and pulses fired beside them when some answers were taken back.
+        table->setItem(
+            row, kPulses,
+            fixedItem(run.fired > run.pulses
+                          ? QStringLiteral("%1 (%2 fired)").arg(run.pulses).arg(run.fired)
+                          : QString::number(run.pulses)));
         table->setItem(row, kNote, new QTableWidgetItem(run.note));
     }
     table->resizeColumnsToContents();

@@ -150,6 +150,20 @@ const std::array<QStringList, RunJournal::kSchemaVersion> kUpgrades{
         QStringLiteral("CREATE UNIQUE INDEX runs_by_uid ON runs(uid)")},
     // 3 to 4: a run that ended above what the stimulator gives, which has no estimate.
     QStringList{QStringLiteral("ALTER TABLE runs ADD COLUMN above_100 INTEGER NOT NULL DEFAULT 0")},
+    // 4 to 5: an answer taken back is kept, marked with the time it was, and the answer
+    // given after it for the same trial is a row of its own: answers are numbered by their
+    // place among all of the run's (seq), those taken back too.
+    QStringList{
+        QStringLiteral("CREATE TABLE answers_v5(id INTEGER PRIMARY KEY, run_id INTEGER NOT NULL "
+                       "REFERENCES runs(id), seq INTEGER NOT NULL, trial INTEGER NOT NULL, "
+                       "fired REAL NOT NULL, answer INTEGER NOT NULL, next REAL NOT NULL, "
+                       "diff REAL NOT NULL, at TEXT NOT NULL, withdrawn_at TEXT, "
+                       "UNIQUE(run_id, seq))"),
+        QStringLiteral("INSERT INTO answers_v5(run_id, seq, trial, fired, answer, next, diff, at) "
+                       "SELECT run_id, trial, trial, fired, answer, next, diff, at FROM answers "
+                       "ORDER BY run_id, trial"),
+        QStringLiteral("DROP TABLE answers"),
+        QStringLiteral("ALTER TABLE answers_v5 RENAME TO answers")},
 };
 
 QVariant optional(const std::optional<double>& value) {
@@ -343,14 +357,20 @@ bool RunJournal::apply(const JournalWrite& w) {
                        {r.uid, text(r.started), text(r.method), text(r.settings)});
         case JournalWrite::Kind::Answer: {
             const JournalAnswer& a = w.answer;
-            return run(QStringLiteral("INSERT OR REPLACE INTO answers(run_id, trial, fired, "
+            return run(QStringLiteral("INSERT OR REPLACE INTO answers(run_id, seq, trial, fired, "
                                       "answer, next, diff, at) VALUES((SELECT id FROM runs "
-                                      "WHERE uid = ?), ?, ?, ?, ?, ?, ?)"),
-                       {r.uid, a.trial, a.fired, a.answer, a.next, a.diff, a.at}) &&
+                                      "WHERE uid = ?), ?, ?, ?, ?, ?, ?, ?)"),
+                       {r.uid, a.seq != 0 ? a.seq : a.trial, a.trial, a.fired, a.answer, a.next,
+                        a.diff, a.at}) &&
                    updateRow();
         }
         case JournalWrite::Kind::Update:
             return updateRow();
+        case JournalWrite::Kind::Withdraw:
+            return run(QStringLiteral("UPDATE answers SET withdrawn_at = ? WHERE seq = ? AND "
+                                      "run_id = (SELECT id FROM runs WHERE uid = ?)"),
+                       {w.answer.withdrawnAt, w.answer.seq, r.uid}) &&
+                   updateRow();
         case JournalWrite::Kind::Note:
             return run(QStringLiteral("UPDATE runs SET note = ? WHERE id = ?"),
                        {w.note, w.noteRun});
@@ -364,7 +384,8 @@ std::vector<JournalRun> RunJournal::runs() const {
     if (!q.exec(QStringLiteral(
             "SELECT id, uid, started, ended, method, settings, estimate, interval_low, "
             "interval_high, report, note, percents, m1_distance, target_distance, "
-            "(SELECT COUNT(*) FROM answers WHERE run_id = runs.id), above_100 FROM runs "
+            "(SELECT COUNT(*) FROM answers WHERE run_id = runs.id AND withdrawn_at IS NULL), "
+            "above_100, (SELECT COUNT(*) FROM answers WHERE run_id = runs.id) FROM runs "
             "ORDER BY id DESC"))) {
         return all;
     }
@@ -391,6 +412,7 @@ std::vector<JournalRun> RunJournal::runs() const {
         r.targetDistance = q.value(13).toString();
         r.pulses = q.value(14).toInt();
         r.aboveMaximum = q.value(15).toInt() != 0;
+        r.fired = q.value(16).toInt();
         all.push_back(r);
     }
     return all;
@@ -400,15 +422,16 @@ std::vector<JournalAnswer> RunJournal::answers(qint64 run) const {
     std::vector<JournalAnswer> all;
     QSqlQuery q(db_);
     q.prepare(
-        QStringLiteral("SELECT trial, fired, answer, next, diff, at FROM answers "
-                       "WHERE run_id = ? ORDER BY trial"));
+        QStringLiteral("SELECT trial, fired, answer, next, diff, at, seq, withdrawn_at FROM "
+                       "answers WHERE run_id = ? ORDER BY seq"));
     q.addBindValue(run);
     if (!q.exec()) {
         return all;
     }
     while (q.next()) {
         all.push_back({q.value(0).toInt(), q.value(1).toDouble(), q.value(2).toInt(),
-                       q.value(3).toDouble(), q.value(4).toDouble(), q.value(5).toString()});
+                       q.value(3).toDouble(), q.value(4).toDouble(), q.value(5).toString(),
+                       q.value(6).toInt(), q.value(7).toString()});
     }
     return all;
 }

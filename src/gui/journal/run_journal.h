@@ -42,12 +42,13 @@ class RunJournal {
     RunJournal& operator=(const RunJournal&) = delete;
 
     // The journal's versions, one step each; a file of a later version is left alone.
-    static constexpr int kSchemaVersion = 4;
+    static constexpr int kSchemaVersion = 5;
 
     // All of them or none, in one transaction; false, with the fault, when not written.
     bool write(const std::vector<JournalWrite>& writes);
 
     [[nodiscard]] std::vector<JournalRun> runs() const;  // newest first
+    // Every answer the run was given, in order, those taken back too (marked).
     [[nodiscard]] std::vector<JournalAnswer> answers(qint64 run) const;
     [[nodiscard]] JournalFault lastFault() const { return fault_; }
     [[nodiscard]] const QString& lastProblem() const { return problem_; }

@@ -1,32 +1,17 @@
 #include "gui/main_window/key_router.h"
 
 #include <QKeyEvent>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "gui/main_window/plot_canvas.h"
 #include "gui/main_window/window1.h"
 #include "gui/platform/platform.h"
+#include "gui/widgets/editable_text.h"
 #include "gui/widgets/qt_key_code.h"
 
 namespace limenta {
 
 KeyRouter::KeyRouter(Window1& window, Clocks& clocks) : window_(window), clocks_(clocks) {}
-
-namespace {
-
-bool isEditableText(const QWidget* widget) {
-    if (const auto* line = qobject_cast<const QLineEdit*>(widget)) {
-        return !line->isReadOnly();
-    }
-    if (const auto* area = qobject_cast<const QPlainTextEdit*>(widget)) {
-        return !area->isReadOnly();
-    }
-    return false;
-}
-
-}  // namespace
 
 bool KeyRouter::repeats(int key) {
     const bool stillDown = key == heldKey_ || (key == releasedKey_ &&

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/display/quick_reference.h"
 #include "core/prefs/prefs_format.h"
@@ -33,6 +34,8 @@ namespace limenta {
 
 // After an answer, about half a second in which no further key counts.
 inline constexpr int kAnswerWaitTicks = 30;
+// The caption above the big number from Start on.
+inline constexpr const char* kStartCaption = "Next Output to Try:";
 // The design's size of the caption above the big number.
 inline constexpr int kCaptionPixelSize = 24;
 
@@ -66,6 +69,11 @@ class Window1 final : public QMainWindow {
     void Timer1_Action();
     void Timer2_Action();
     void Timer3_Action();
+    // Edit > Undo: takes the run's latest answer back (once the answer's wait is over:
+    // Timer4 carries out one undo pressed within it). Nothing outside a run.
+    void undoLastAnswer();
+    void Timer4_Action();
+    [[nodiscard]] bool answerUndoable() const;
     // The answer's wait: until more than `ticks` ticks have passed, further key presses
     // are dropped and the announcement holds back. The window goes on handling events.
     void delay(double ticks);
@@ -174,6 +182,7 @@ class Window1 final : public QMainWindow {
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     QTimer* Timer3 = nullptr;
+    QTimer* Timer4 = nullptr;  // an undo waiting for the answer's wait to end
 
   protected:
     // Closing during a run asks first.
@@ -196,6 +205,8 @@ class Window1 final : public QMainWindow {
     void handleKey(std::int32_t key);
     void takeAnswerKey(std::int32_t answer);
     void presentEstimate();
+    void withdrawLastAnswer();
+    void showRunAsItStands();  // the colour, caption and guides the kept answers leave
     void announceStage(int stage, QTimer* own, QTimer* next);
     void recolourDistancePanels();
     void showGuides();
@@ -231,12 +242,15 @@ class Window1 final : public QMainWindow {
     // The journal, and this run's row in it (no uid: not journalled).
     void journalRunStarted();
     void journalAnswerTaken(std::int32_t answer, double next);
+    void journalAnswerWithdrawn();
+    void followRunEnd();  // the run's estimate, interval end and end time into journalRun_
     void journalRunUpdated();
     [[nodiscard]] bool journalled() const;
     void keepRunShown();  // the interval, percentages and distances into journalRun_
     [[nodiscard]] QString journalTime() const;
     JournalWriter* journal_ = nullptr;
     JournalRun journalRun_;
+    std::vector<QString> keptAnswerTimes_;  // when each answer kept was given, as journalled
     QPointer<class PastRunsWindow> pastRuns_;
     // The quick-reference values on screen, plain and depth-corrected.
     std::array<ReferenceValue, 3> plainGuides_;

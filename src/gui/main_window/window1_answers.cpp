@@ -27,6 +27,10 @@ void Window1::handleKey(std::int32_t key) {
     if (answerWaitRunning()) {
         return;
     }
+    // An undo pressed within the wait comes first: this key answers the pulse it shows again.
+    if (Timer4->isActive()) {
+        Timer4_Action();
+    }
     const KeyAnswer classified = classifyKey(key, keys_);
     if (!classified.taken) {
         return;

@@ -23,6 +23,7 @@ bool Window1::journalled() const {
 
 void Window1::journalRunStarted() {
     journalRun_ = JournalRun();
+    keptAnswerTimes_.clear();
     if (journal_ == nullptr || journal_->ended()) {
         return;
     }
@@ -52,18 +53,46 @@ void Window1::journalAnswerTaken(std::int32_t answer, double next) {
         return;
     }
     const Procedure& s = run_->state();
-    const JournalAnswer row{s.stepnum, s.lastsetting, answer, next, s.thediff, journalTime()};
-    // The run's end as it now stands: an answer after it may end it again, or no longer.
-    journalRun_.estimate = run_->estimate();
-    journalRun_.aboveMaximum = run_->aboveMaximum();
-    if (run_->reached()) {
-        journalRun_.ended = row.at;
-    } else if (!journalRun_.estimate) {
-        journalRun_.ended.clear();
-    }
+    // Its place among every answer the run was given, those taken back too.
+    const auto seq = static_cast<int>(run_->trials().size() + run_->withdrawn().size());
+    const JournalAnswer row{s.stepnum, s.lastsetting, answer, next,
+                            s.thediff, journalTime(), seq,    QString()};
+    keptAnswerTimes_.push_back(row.at);
+    followRunEnd();
     keepRunShown();
     // The answer and the run's row as it now stands: one transaction.
     journal_->write(JournalWrite::taken(journalRun_, row));
+}
+
+void Window1::journalAnswerWithdrawn() {
+    if (!journalled()) {
+        return;
+    }
+    JournalAnswer row;
+    row.seq = static_cast<int>(run_->trials().size() + run_->withdrawn().size());
+    row.withdrawnAt = journalTime();
+    keptAnswerTimes_.pop_back();
+    followRunEnd();
+    keepRunShown();
+    journal_->write(JournalWrite::withdrawn(journalRun_, row));
+}
+
+void Window1::followRunEnd() {
+    // The run's end as it now stands, both ways: an answer may end it, again or no longer,
+    // and taking one back may too. It ended with the latest kept answer that reached it.
+    journalRun_.estimate = run_->estimate();
+    journalRun_.aboveMaximum = run_->aboveMaximum();
+    journalRun_.ended.clear();
+    if (!journalRun_.estimate && !journalRun_.aboveMaximum) {
+        return;
+    }
+    const std::vector<TrialRecord>& trials = run_->trials();
+    for (std::size_t i = trials.size(); i-- > 0;) {
+        if (trials[i].reached && i < keptAnswerTimes_.size()) {
+            journalRun_.ended = keptAnswerTimes_[i];
+            return;
+        }
+    }
 }
 
 void Window1::journalRunUpdated() {

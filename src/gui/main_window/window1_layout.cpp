@@ -31,8 +31,9 @@ namespace limenta {
 
 namespace {
 
-// Digits follow one another as soon as the previous one has ended.
-constexpr int kAnnouncementPeriodMs = 10;
+// Digits follow one another as soon as the previous one has ended, and a waiting undo
+// follows the end of the answer's wait.
+constexpr int kPollPeriodMs = 10;
 // The window manager's frame and title bar, outside the window's own area.
 constexpr QSize kWindowFrameAllowance(16, 48);
 
@@ -77,10 +78,10 @@ LineControl* bracketLine(QWidget* parent, const char* name, QPoint from, QPoint 
     return line;
 }
 
-QTimer* announcementTimer(QObject* parent, const char* name) {
+QTimer* pollTimer(QObject* parent, const char* name) {
     auto* timer = new QTimer(parent);
     timer->setObjectName(QLatin1String(name));
-    timer->setInterval(kAnnouncementPeriodMs);
+    timer->setInterval(kPollPeriodMs);
     return timer;
 }
 
@@ -238,9 +239,10 @@ void Window1::buildControls() {
         label(content, "StaticText20", QString(), designFont(Face::Times, 16), Qt::AlignCenter);
     StaticText4 = label(content, "StaticText4", QString(), designFont(Face::Times, 170, true));
 
-    Timer1 = announcementTimer(this, "Timer1");
-    Timer2 = announcementTimer(this, "Timer2");
-    Timer3 = announcementTimer(this, "Timer3");
+    Timer1 = pollTimer(this, "Timer1");
+    Timer2 = pollTimer(this, "Timer2");
+    Timer3 = pollTimer(this, "Timer3");
+    Timer4 = pollTimer(this, "Timer4");
 }
 
 void Window1::connectEvents() {
@@ -265,6 +267,7 @@ void Window1::connectEvents() {
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Action(); });
     connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Action(); });
     connect(Timer3, &QTimer::timeout, this, [this] { Timer3_Action(); });
+    connect(Timer4, &QTimer::timeout, this, [this] { Timer4_Action(); });
 }
 
 void Window1::tell(const QString& message) {

@@ -32,6 +32,7 @@ void Window1::PushButton4_Action() {
                           std::to_string(interval->shownHigh());
         }
         in.history = historyText(run_->trials());
+        in.withdrawn = run_->withdrawn().size();
     } else {
         // No run: the fields as they stand.
         in.method = method_->reportName;

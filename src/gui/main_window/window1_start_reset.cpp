@@ -42,7 +42,7 @@ void Window1::resetvariables() {
     EditField2->setText(QString());
     StaticText20->setText(QString());
     setTextColour(StaticText4, kDesignBlack);
-    setCaption(QStringLiteral("Next Output to Try:"));
+    setCaption(QString::fromLatin1(kStartCaption));
     updateguides();  // blank: no estimate yet
 }
 
@@ -92,7 +92,7 @@ void Window1::PushButton3_Action() {
     }
     run_.reset();
     // No run, nothing to announce: a number still being spoken stops.
-    for (QTimer* stage : {Timer1, Timer2, Timer3}) {
+    for (QTimer* stage : {Timer1, Timer2, Timer3, Timer4}) {
         stage->stop();
     }
     resetvariables();

@@ -225,7 +225,16 @@ TEST_F(Journal, AJournalOfEveryOlderVersionIsUpgradedInPlaceStepByStep) {
         ASSERT_EQ(runs.size(), 1U);
         EXPECT_EQ(runs[0].note, "P-003");
         EXPECT_EQ(runs[0].estimate, 41.6875);
-        EXPECT_EQ(opened.journal->answers(runs[0].id).size(), 2U);
+        // Every answer kept, numbered in the order of its trial.
+        const std::vector<JournalAnswer> answers = opened.journal->answers(runs[0].id);
+        ASSERT_EQ(answers.size(), 2U);
+        for (std::size_t i = 0; i < answers.size(); ++i) {
+            EXPECT_EQ(answers[i].trial, static_cast<int>(i) + 1);
+            EXPECT_EQ(answers[i].seq, answers[i].trial);
+            EXPECT_TRUE(answers[i].withdrawnAt.isNull());
+        }
+        EXPECT_EQ(runs[0].pulses, 2);
+        EXPECT_EQ(runs[0].fired, 2);
         JournalRun later;
         later.uid = QStringLiteral("later");
         later.started = QStringLiteral("2026-12-09T10:00:00Z");
@@ -763,6 +772,12 @@ TEST_F(Journal, AThousandRunsComeBackWholeFromTheirCsv) {
                 JournalWrite::taken(run, {t, 40 + t / 3.0, t % 2, 41.0 / t, 7.0 / t,
                                           QStringLiteral("2026-12-01T10:00:0%1Z").arg(t)}));
         }
+        if (r % 4 == 3) {  // the third answer taken back: still a row, marked
+            JournalAnswer third;
+            third.seq = 3;
+            third.withdrawnAt = QStringLiteral("2026-12-01T10:00:09Z");
+            writes.push_back(JournalWrite::withdrawn(run, third));
+        }
         ASSERT_TRUE(journal.write(writes));
     }
     const std::vector<JournalRun> runs = journal.runs();
@@ -770,14 +785,14 @@ TEST_F(Journal, AThousandRunsComeBackWholeFromTheirCsv) {
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows[0].join(QLatin1Char(',')),
               "run_id,started,ended,method,settings,estimate,interval_low,interval_high,note,"
-              "trial,fired,answer,next,diff,at,above_100");
+              "trial,fired,answer,next,diff,at,above_100,withdrawn_at");
     std::size_t at = 1;
     for (const JournalRun& run : runs) {
         const std::vector<JournalAnswer> answers = journal.answers(run.id);
         for (std::size_t a = 0; a < std::max<std::size_t>(answers.size(), 1); ++a) {
             ASSERT_LT(at, rows.size());
             const QStringList& row = rows[at++];
-            ASSERT_EQ(row.size(), 16) << row.join(QLatin1Char('|')).toStdString();
+            ASSERT_EQ(row.size(), 17) << row.join(QLatin1Char('|')).toStdString();
             EXPECT_EQ(row[15], "0");
             EXPECT_EQ(row[0].toLongLong(), run.id);
             EXPECT_EQ(row[1], run.started);
@@ -794,6 +809,7 @@ TEST_F(Journal, AThousandRunsComeBackWholeFromTheirCsv) {
             EXPECT_EQ(row[12].toDouble(), answers[a].next);
             EXPECT_EQ(row[13].toDouble(), answers[a].diff);
             EXPECT_EQ(row[14], answers[a].at);
+            EXPECT_EQ(row[16], a == 2 ? QStringLiteral("2026-12-01T10:00:09Z") : QString());
         }
         if (HasFailure()) {
             return;

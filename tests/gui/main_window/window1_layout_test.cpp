@@ -273,7 +273,7 @@ TEST(MenuBar, FileAndEditItemsInOrder) {
 TEST(MenuBar, PastRunsComesBeforeQuitWithoutAShortcut) {
     QWidget owner;
     int opened = 0;
-    QMenuBar* bar = createMenuBar1(&owner, [&opened] { ++opened; });
+    QMenuBar* bar = createMenuBar1(&owner, {.pastRuns = [&opened] { ++opened; }});
     const QList<QAction*> file = bar->actions()[0]->menu()->actions();
     ASSERT_EQ(file.size(), 2);
     EXPECT_EQ(file[0]->text(), QStringLiteral("Past Runs\u2026"));
