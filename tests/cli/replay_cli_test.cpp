@@ -166,6 +166,41 @@ TEST(ReplayCli, BayesianRunAsJsonAndText) {
     EXPECT_NE(wider.output.find("Estimate: 66.57\n"), std::string::npos);  // the last answer's
 }
 
+TEST(ReplayCli, UTakesTheLatestAnswerBackInEveryMethod) {
+    for (const char* method : {"pest", "ml", "bayes"}) {
+        SCOPED_TRACE(method);
+        const auto replay = [method](const std::string& answers) {
+            std::ostringstream out;
+            std::ostringstream err;
+            EXPECT_EQ(
+                limenta::cli::replayCommand({"--method", method, "--answers", answers}, out, err),
+                0);
+            return out.str();
+        };
+        const auto seventhTrial = [](const std::string& text) {
+            std::istringstream lines(text);
+            std::string line;
+            for (int i = 0; i < 9; ++i) {
+                std::getline(lines, line);
+            }
+            return line + "\n";
+        };
+        // A u before any answer changes nothing; each later one takes the latest answer back.
+        const std::string kept = replay("1100101");
+        const std::string given = replay("u1100101u0u1");
+        std::string expected = kept;
+        expected.insert(expected.find("Estimate:"),
+                        "Withdrawn:\n" + seventhTrial(kept) + seventhTrial(replay("1100100")));
+        EXPECT_EQ(given, expected);
+    }
+    const Result json = runSim("replay --answers 11u --json");
+    EXPECT_NE(json.output.find(R"("trials":[{"trial":1,"fired":50,"answer":1,"next":43,)"
+                               R"("diff":7,"reached":false}],"withdrawn":[{"trial":2,)"
+                               R"("fired":43,"answer":1,"next":36,)"),
+              std::string::npos)
+        << json.output;
+}
+
 TEST(ReplayCli, StopsAtTheTrialLimitWithStatusOne) {
     // Answers after the estimate still count towards the run's 200, for every method.
     for (const char* method : {"pest", "ml", "bayes"}) {

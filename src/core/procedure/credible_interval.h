@@ -26,6 +26,7 @@ struct CredibleInterval {
     // Whole percents that hold the interval: the lower bound down, the upper bound up.
     [[nodiscard]] int shownLow() const { return static_cast<int>(std::floor(low)); }
     [[nodiscard]] int shownHigh() const { return static_cast<int>(std::ceil(high)); }
+    friend bool operator==(const CredibleInterval&, const CredibleInterval&) = default;
 };
 
 // The equal-tailed 95 % interval of the posterior over thresholds 1 to 100 (flat prior),

@@ -61,6 +61,8 @@ struct ProcedureState {
     [[nodiscard]] bool recordFull() const { return nrstimulus < 0 || nrstimulus >= kLastStimulus; }
     // How many recorded stimuli the likelihood sums: the count, within the record.
     [[nodiscard]] int recordedStimuli() const { return std::clamp(nrstimulus, 0, kLastStimulus); }
+
+    friend bool operator==(const ProcedureState&, const ProcedureState&) = default;
 };
 
 }  // namespace limenta

@@ -40,15 +40,21 @@ std::shared_ptr<const SharedModel> SharedModels::of(const Method& method,
 }
 
 Run::Run(const Method& method, RunSettings settings, std::shared_ptr<const SharedModel> shared)
-    : method_(&method),
-      settings_(std::move(settings)),
-      shared_(std::move(shared)),
-      state_(std::make_unique<Procedure>()) {
+    : method_(&method), settings_(std::move(settings)), shared_(std::move(shared)) {
     if (!shared_ && method.share) {
         shared_ = method.share(method, settings_);
     }
-    procedure_ = method.make(method, *state_, settings_, shared_.get());
+    begin(std::make_unique<Procedure>());
+}
+
+void Run::begin(std::unique_ptr<Procedure> state) {
+    procedure_.reset();  // it works on the state it replaces
+    state_ = std::move(state);
+    procedure_ = method_->make(*method_, *state_, settings_, shared_.get());
     first_ = procedure_->output();
+    state_->clippedThresh = nearestWhole(first_);
+    trials_.clear();
+    reached_ = false;
 }
 
 AnswerStep Run::answer(std::int32_t answer, double nowMicros) {
@@ -90,16 +96,10 @@ bool Run::withdraw() {
     state->starttime = state_->starttime;
     state->mydate = state_->mydate;
     state->mytime = state_->mytime;
-    auto procedure = method_->make(*method_, *state, settings_, shared_.get());
-    procedure_ = std::move(procedure);
-    state_ = std::move(state);
-    trials_.clear();
-    reached_ = false;
+    begin(std::move(state));
     for (const TrialRecord& t : kept) {
         answer(t.answer, t.at);
     }
-    // The output fired for the withdrawn answer is the one to announce again.
-    state_->clippedThresh = nearestWhole(procedure_->output());
     return true;
 }
 

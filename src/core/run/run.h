@@ -67,6 +67,7 @@ struct TrialRecord {
     bool reached = false;
     std::optional<CredibleInterval> posterior;  // a procedure's own interval, if it keeps one
     double at = 0;                              // the microsecond clock reading when it was given
+    friend bool operator==(const TrialRecord&, const TrialRecord&) = default;
 };
 
 class Run {
@@ -117,6 +118,9 @@ class Run {
     [[nodiscard]] const Procedure& state() const { return *state_; }
 
   private:
+    // Starts the run afresh on `state`, before any answer.
+    void begin(std::unique_ptr<Procedure> state);
+
     const Method* method_;
     RunSettings settings_;
     std::shared_ptr<const SharedModel> shared_;

@@ -1,13 +1,16 @@
 // One run of any method through its one answer step: the staircase, the ML-PEST record, the
-// end, and the answers a run refuses.
+// end, the answers a run refuses, and answers taken back.
 #include "core/run/run.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "core/display/numbers.h"
 #include "core/trial/run_start.h"
 
 namespace limenta {
@@ -201,6 +204,68 @@ TEST(RunAnswer, RefusesAStimulusTheFullRecordCannotTake) {
     EXPECT_EQ(run->state().stepnum, before.stepnum);
     EXPECT_EQ(run->state().curstim, before.curstim);
     EXPECT_EQ(run->state().thediff, before.thediff);
+}
+
+// Answers and take-backs at random, from subjects within and beyond the stimulator's reach
+// who now and then answer the wrong way: after each, the run is exactly the run that was
+// given only the answers it keeps, at the times they were given.
+TEST(RunWithdraw, EveryMethodReturnsExactlyToTheRunWithoutTheAnswer) {
+    struct Given {
+        std::int32_t answer;
+        double at;
+    };
+    SharedModels shared;
+    std::mt19937 random(27);
+    for (const Method& m : methods()) {
+        int endsTakenBack = 0;
+        for (const int threshold : {45, 45, 45, 130}) {
+            SCOPED_TRACE(std::string(m.key) + " threshold " + std::to_string(threshold));
+            const RunSettings settings;
+            limenta::Run run(m, settings, shared.of(m, settings));
+            run.state().starttime = 5e6;
+            std::vector<Given> kept;
+            std::vector<TrialRecord> takenBack;
+            for (int event = 1; event <= 90; ++event) {
+                if (!kept.empty() && random() % 3 == 0) {
+                    takenBack.push_back(run.trials().back());
+                    endsTakenBack +=
+                        run.reached() && kept.size() > 1 && !run.trials()[kept.size() - 2].reached;
+                    ASSERT_TRUE(run.withdraw());
+                    kept.pop_back();
+                } else {
+                    const bool mep = nearestWhole(run.output()) >= threshold;
+                    const Given given{(mep != (random() % 8 == 0)) ? 1 : 0, event * 1e6};
+                    ASSERT_FALSE(run.answer(given.answer, given.at).refused);
+                    kept.push_back(given);
+                }
+                limenta::Run fresh(m, settings, shared.of(m, settings));
+                fresh.state().starttime = 5e6;
+                for (const Given& given : kept) {
+                    fresh.answer(given.answer, given.at);
+                }
+                ASSERT_EQ(run.trials(), fresh.trials()) << event;
+                ASSERT_TRUE(static_cast<const ProcedureState&>(run.state()) ==
+                            static_cast<const ProcedureState&>(fresh.state()))
+                    << event;
+                ASSERT_EQ(run.output(), fresh.output()) << event;
+                ASSERT_EQ(run.interval(), fresh.interval()) << event;
+                ASSERT_EQ(run.estimate(), fresh.estimate()) << event;
+                ASSERT_EQ(run.reached(), fresh.reached()) << event;
+                ASSERT_EQ(run.aboveMaximum(), fresh.aboveMaximum()) << event;
+            }
+            EXPECT_EQ(run.withdrawn(), takenBack);
+            // Back to the first answer: the run as Start left it, and nothing more to take.
+            while (run.withdraw()) {
+            }
+            EXPECT_TRUE(run.trials().empty());
+            EXPECT_EQ(run.output(), run.firstOutput());
+            EXPECT_EQ(run.state().clippedThresh, nearestWhole(run.firstOutput()));
+            EXPECT_EQ(run.state().stepnum, 0);
+            EXPECT_FALSE(run.estimate());
+            EXPECT_FALSE(run.interval());
+        }
+        EXPECT_GT(endsTakenBack, 0) << m.key << ": no end was ever taken back";
+    }
 }
 
 TEST(RunStart, AdaptiveTakesTheFieldsAndMakesTheStartStepWhole) {

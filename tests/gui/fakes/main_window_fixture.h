@@ -76,9 +76,9 @@ class MainWindowTest : public ::testing::Test {
         store->setTeller(
             [this](const QString& message) { fake.dialogs.message(nullptr, message); });
         window = std::make_unique<Window1>(fake.platform, *store);
-        // QTest lets due timers run after every key it sends; the announcement's stages are
-        // driven by the tests themselves.
-        for (QTimer* stage : {window->Timer1, window->Timer2, window->Timer3}) {
+        // QTest lets due timers run after every key it sends; the announcement's stages and
+        // an undo that waits are driven by the tests themselves.
+        for (QTimer* stage : {window->Timer1, window->Timer2, window->Timer3, window->Timer4}) {
             stage->setInterval(3'600'000);
         }
         window->Event_Open();

@@ -556,6 +556,70 @@ TEST_F(Journal, PastRunsListsReopensAndExports) {
     EXPECT_FALSE(w.isVisible());
 }
 
+// An answer taken back stays in the journal, marked with the time it was taken back; the
+// answer given again is a row of its own; the run's end and estimate follow both ways.
+TEST_F(Journal, AnAnswerTakenBackIsKeptMarkedAndTheRunsEndFollowsIt) {
+    Window1& w = openWithJournal();
+    const auto later = [this] { fake.clocks.now = fake.clocks.now.addSecs(60); };
+    const auto answers = [this] {
+        return column(journalPath(), QStringLiteral("SELECT seq || ' ' || trial || ' ' || "
+                                                    "IFNULL(withdrawn_at, '-') FROM answers "
+                                                    "ORDER BY seq"));
+    };
+    const auto end = [this] {
+        return column(journalPath(),
+                      QStringLiteral("SELECT IFNULL(estimate, '-') || ' ' || IFNULL(ended, '-') "
+                                     "FROM runs"));
+    };
+    w.PushButton1->click();
+    type("yynnyny");  // the end, at 09:30:15
+    later();
+    w.undoLastAnswer();
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(answers().last(), "7 7 2026-12-08T09:31:15Z");
+    EXPECT_EQ(end(), QStringList{"- -"});
+    later();
+    type("y");  // the end again, at 09:32:15
+    later();
+    type("y");  // after it, at 09:33:15
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(end(), QStringList{"41.25 2026-12-08T09:33:15Z"});
+    w.undoLastAnswer();
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(end(), QStringList{"41.6875 2026-12-08T09:32:15Z"});
+    EXPECT_EQ(answers().mid(6),
+              (QStringList{"7 7 2026-12-08T09:31:15Z", "8 7 -", "9 8 2026-12-08T09:33:15Z"}));
+
+    // Past Runs counts the answers kept and the pulses fired; its report and the window's
+    // say how many answers were taken back, and neither lists them.
+    w.PushButton4->click();
+    const QString shownReport = w.outputWindow()->EditField1->text();
+    EXPECT_NE(shownReport.indexOf(QLatin1String("\rAnswers withdrawn = 2\r")), -1);
+    w.PushButton3->click();
+    w.showPastRuns();
+    auto* past = w.findChild<PastRunsWindow*>();
+    ASSERT_NE(past, nullptr);
+    EXPECT_EQ(past->table->item(0, PastRunsWindow::kPulses)->text(), "7 (9 fired)");
+    const RunJournal::Opened opened = RunJournal::open(journalPath(), RunJournal::Access::Read);
+    ASSERT_TRUE(opened.journal) << opened.problem.toStdString();
+    const JournalRun run = opened.journal->runs().front();
+    const QString composed = reportFromJournal(run, opened.journal->answers(run.id));
+    EXPECT_NE(composed.indexOf(QLatin1String("\rAnswers withdrawn = 2\r")), -1);
+    EXPECT_EQ(composed.section(QLatin1String("HISTORY:"), 1), shownReport.section("HISTORY:", 1));
+
+    // The CSV keeps every answer, with the time each taken back was.
+    const QString csvPath = dir.filePath(QStringLiteral("undo.csv"));
+    fake.dialogs.saveAnswer = csvPath;
+    past->table->selectRow(0);
+    past->exportCsv();
+    QFile csv(csvPath);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = csv.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 11);  // header, 9 answers, the empty end
+    EXPECT_TRUE(lines[7].endsWith(",0,2026-12-08T09:31:15Z\r")) << lines[7].toStdString();
+    EXPECT_TRUE(lines[8].endsWith(",0,\r")) << lines[8].toStdString();
+}
+
 // RFC 4180: fields split on commas, quoted fields may hold commas, quotes and line ends.
 std::vector<QStringList> parseCsv(const QString& text) {
     std::vector<QStringList> rows;

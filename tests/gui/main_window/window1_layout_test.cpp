@@ -254,6 +254,13 @@ TEST(MenuBar, FileAndEditItemsInOrder) {
         edit << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
     EXPECT_EQ(edit, (QStringList{"&Undo", "-", "Cu&t", "&Copy", "&Paste", "Clear"}));
+    // A window that can take answers back offers it after Undo, without a key.
+    QWidget taking;
+    const QList<QAction*> withUndo =
+        createMenuBar1(&taking, {.undoAnswer = [] {}})->actions()[1]->menu()->actions();
+    ASSERT_GE(withUndo.size(), 2);
+    EXPECT_EQ(withUndo[1]->text(), "Undo Last Answer");
+    EXPECT_TRUE(withUndo[1]->shortcut().isEmpty());
     // Every key a menu takes is one of the keys that can never be an answer key.
     int withKeys = 0;
     for (const QMenu* menu : bar->findChildren<QMenu*>()) {
