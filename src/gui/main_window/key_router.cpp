@@ -1,8 +1,11 @@
 #include "gui/main_window/key_router.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QPushButton>
+#include <algorithm>
 
+#include "core/trial/response_keys.h"
 #include "gui/main_window/plot_canvas.h"
 #include "gui/main_window/window1.h"
 #include "gui/platform/platform.h"
@@ -11,16 +14,35 @@
 
 namespace limenta {
 
+namespace {
+
+// One of the keys the menus take (Ctrl+Z...), whatever text the platform gives it.
+bool isMenuKey(const QKeyEvent& key) {
+    const QKeySequence pressed(key.keyCombination());
+    return std::ranges::any_of(kMenuKeys, [&pressed](const MenuKey& menu) {
+        return pressed == QKeySequence(QLatin1String(menu.name));
+    });
+}
+
+}  // namespace
+
 KeyRouter::KeyRouter(Window1& window, Clocks& clocks) : window_(window), clocks_(clocks) {}
 
+bool KeyRouter::stillDown(int key) const {
+    return key == heldKey_ ||
+           (key == releasedKey_ && clocks_.ticks() - releasedAt_ <= kRepeatGapTicks);
+}
+
 bool KeyRouter::repeats(int key) {
-    const bool stillDown = key == heldKey_ || (key == releasedKey_ &&
-                                               clocks_.ticks() - releasedAt_ <= kRepeatGapTicks);
+    const bool down = stillDown(key);
     heldKey_ = key;
-    return stillDown;
+    return down;
 }
 
 bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        return heldMenuKey(watched, static_cast<QKeyEvent&>(*event));
+    }
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
         return false;
     }
@@ -56,6 +78,24 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
     } else {
         window_.Event_KeyDown(code);
     }
+    return true;
+}
+
+bool KeyRouter::heldMenuKey(QObject* watched, QKeyEvent& key) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != &window_ || isEditableText(widget) ||
+        !isMenuKey(key)) {
+        return false;
+    }
+    // Asked again of each widget up to the window while no one takes it: the answer must
+    // not change, so a new press leaves no trace here.
+    if (!stillDown(key.key()) && !key.isAutoRepeat()) {
+        return false;  // a new press: its menu command goes ahead
+    }
+    // Taken from the menus: the press that follows arrives here as a repeat and goes no
+    // further.
+    heldKey_ = key.key();
+    key.accept();
     return true;
 }
 

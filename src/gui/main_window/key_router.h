@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+class QKeyEvent;
+
 namespace limenta {
 
 class Clocks;
@@ -25,8 +27,13 @@ class KeyRouter final : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // A press of `key` that only repeats a key still held down.
+    // A press of `key` would only repeat a key still held down.
+    [[nodiscard]] bool stillDown(int key) const;
+    // The same, and `key` is held down from now on.
     [[nodiscard]] bool repeats(int key);
+    // A menu's key held down gives its command once (Ctrl+Z takes back one answer): true
+    // for a repeat, which the menus then never see.
+    bool heldMenuKey(QObject* watched, QKeyEvent& key);
 
     Window1& window_;
     Clocks& clocks_;

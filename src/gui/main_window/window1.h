@@ -250,7 +250,7 @@ class Window1 final : public QMainWindow {
     [[nodiscard]] QString journalTime() const;
     JournalWriter* journal_ = nullptr;
     JournalRun journalRun_;
-    std::vector<QString> keptAnswerTimes_;  // when each answer kept was given, as journalled
+    std::vector<JournalAnswer> keptAnswers_;  // the run's answers kept, as journalled
     QPointer<class PastRunsWindow> pastRuns_;
     // The quick-reference values on screen, plain and depth-corrected.
     std::array<ReferenceValue, 3> plainGuides_;

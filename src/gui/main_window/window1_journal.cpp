@@ -23,7 +23,7 @@ bool Window1::journalled() const {
 
 void Window1::journalRunStarted() {
     journalRun_ = JournalRun();
-    keptAnswerTimes_.clear();
+    keptAnswers_.clear();
     if (journal_ == nullptr || journal_->ended()) {
         return;
     }
@@ -57,7 +57,7 @@ void Window1::journalAnswerTaken(std::int32_t answer, double next) {
     const auto seq = static_cast<int>(run_->trials().size() + run_->withdrawn().size());
     const JournalAnswer row{s.stepnum, s.lastsetting, answer, next,
                             s.thediff, journalTime(), seq,    QString()};
-    keptAnswerTimes_.push_back(row.at);
+    keptAnswers_.push_back(row);
     followRunEnd();
     keepRunShown();
     // The answer and the run's row as it now stands: one transaction.
@@ -65,13 +65,12 @@ void Window1::journalAnswerTaken(std::int32_t answer, double next) {
 }
 
 void Window1::journalAnswerWithdrawn() {
-    if (!journalled()) {
+    if (!journalled() || keptAnswers_.empty()) {
         return;
     }
-    JournalAnswer row;
-    row.seq = static_cast<int>(run_->trials().size() + run_->withdrawn().size());
+    JournalAnswer row = keptAnswers_.back();
     row.withdrawnAt = journalTime();
-    keptAnswerTimes_.pop_back();
+    keptAnswers_.pop_back();
     followRunEnd();
     keepRunShown();
     journal_->write(JournalWrite::withdrawn(journalRun_, row));
@@ -88,8 +87,8 @@ void Window1::followRunEnd() {
     }
     const std::vector<TrialRecord>& trials = run_->trials();
     for (std::size_t i = trials.size(); i-- > 0;) {
-        if (trials[i].reached && i < keptAnswerTimes_.size()) {
-            journalRun_.ended = keptAnswerTimes_[i];
+        if (trials[i].reached && i < keptAnswers_.size()) {
+            journalRun_.ended = keptAnswers_[i].at;
             return;
         }
     }

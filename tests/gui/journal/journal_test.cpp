@@ -575,11 +575,13 @@ TEST_F(Journal, AnAnswerTakenBackIsKeptMarkedAndTheRunsEndFollowsIt) {
     type("yynnyny");  // the end, at 09:30:15
     later();
     w.undoLastAnswer();
+    w.undoLastAnswer();  // the one before it
     ASSERT_TRUE(settled());
-    EXPECT_EQ(answers().last(), "7 7 2026-12-08T09:31:15Z");
+    EXPECT_EQ(answers().mid(5),
+              (QStringList{"6 6 2026-12-08T09:31:15Z", "7 7 2026-12-08T09:31:15Z"}));
     EXPECT_EQ(end(), QStringList{"- -"});
     later();
-    type("y");  // the end again, at 09:32:15
+    type("ny");  // the end again, at 09:32:15
     later();
     type("y");  // after it, at 09:33:15
     ASSERT_TRUE(settled());
@@ -587,24 +589,23 @@ TEST_F(Journal, AnAnswerTakenBackIsKeptMarkedAndTheRunsEndFollowsIt) {
     w.undoLastAnswer();
     ASSERT_TRUE(settled());
     EXPECT_EQ(end(), QStringList{"41.6875 2026-12-08T09:32:15Z"});
-    EXPECT_EQ(answers().mid(6),
-              (QStringList{"7 7 2026-12-08T09:31:15Z", "8 7 -", "9 8 2026-12-08T09:33:15Z"}));
+    EXPECT_EQ(answers().mid(7), (QStringList{"8 6 -", "9 7 -", "10 8 2026-12-08T09:33:15Z"}));
 
     // Past Runs counts the answers kept and the pulses fired; its report and the window's
     // say how many answers were taken back, and neither lists them.
     w.PushButton4->click();
     const QString shownReport = w.outputWindow()->EditField1->text();
-    EXPECT_NE(shownReport.indexOf(QLatin1String("\rAnswers withdrawn = 2\r")), -1);
+    EXPECT_NE(shownReport.indexOf(QLatin1String("\rAnswers withdrawn = 3\r")), -1);
     w.PushButton3->click();
     w.showPastRuns();
     auto* past = w.findChild<PastRunsWindow*>();
     ASSERT_NE(past, nullptr);
-    EXPECT_EQ(past->table->item(0, PastRunsWindow::kPulses)->text(), "7 (9 fired)");
+    EXPECT_EQ(past->table->item(0, PastRunsWindow::kPulses)->text(), "7 (10 fired)");
     const RunJournal::Opened opened = RunJournal::open(journalPath(), RunJournal::Access::Read);
     ASSERT_TRUE(opened.journal) << opened.problem.toStdString();
     const JournalRun run = opened.journal->runs().front();
     const QString composed = reportFromJournal(run, opened.journal->answers(run.id));
-    EXPECT_NE(composed.indexOf(QLatin1String("\rAnswers withdrawn = 2\r")), -1);
+    EXPECT_NE(composed.indexOf(QLatin1String("\rAnswers withdrawn = 3\r")), -1);
     EXPECT_EQ(composed.section(QLatin1String("HISTORY:"), 1), shownReport.section("HISTORY:", 1));
 
     // The CSV keeps every answer, with the time each taken back was.
@@ -615,8 +616,8 @@ TEST_F(Journal, AnAnswerTakenBackIsKeptMarkedAndTheRunsEndFollowsIt) {
     QFile csv(csvPath);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = csv.readAll().split('\n');
-    ASSERT_EQ(lines.size(), 11);  // header, 9 answers, the empty end
-    EXPECT_TRUE(lines[7].endsWith(",0,2026-12-08T09:31:15Z\r")) << lines[7].toStdString();
+    ASSERT_EQ(lines.size(), 12);  // header, 10 answers, the empty end
+    EXPECT_TRUE(lines[6].endsWith(",0,2026-12-08T09:31:15Z\r")) << lines[6].toStdString();
     EXPECT_TRUE(lines[8].endsWith(",0,\r")) << lines[8].toStdString();
 }
 
