@@ -115,31 +115,15 @@ void printJson(std::ostream& out, const Run& run) {
         out << R"(],"withdrawn":[)";
         printTrials(out, run.withdrawn());
     }
-    const std::optional<double> estimate = run.estimate();
-    out << R"(],"estimate":)" << (estimate ? jsonNumber(*estimate) : "null");
-    if (run.aboveMaximum()) {
-        out << R"(,"above_100":true)";
-    }
-    out << R"(,"interval":)";
-    if (const std::optional<CredibleInterval> interval = run.interval()) {
-        out << R"({"low":)" << jsonNumber(interval->low) << R"(,"high":)"
-            << jsonNumber(interval->high) << "}";
-    } else {
-        out << "null";
-    }
-    out << "}\n";
+    out << "]," << jsonEstimateAndInterval(run) << "}\n";
 }
 
 }  // namespace
 
 int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                   const MethodTable& table) {
-    std::set<std::string> valued{"--method", "--answers"};
-    for (const Method& method : table) {
-        for (const Parameter& p : method.parameters) {
-            valued.insert(optionOf(p, OptionNaming::Replay));
-        }
-    }
+    std::set<std::string> valued = runOptions(table);
+    valued.insert("--answers");
     Options options;
     if (auto problem = Options::parse(args, valued, {"--json", "--help"}, options)) {
         return badUse(err, *problem);
@@ -148,20 +132,9 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
         out << kReplayHelp;
         return 0;
     }
-    const std::string key = options.value("--method", table.front().key);
-    const Method* method = findMethod(table, key);
-    if (method == nullptr) {
-        return badUse(err, "--method must be " + methodKeys(table) + ", not '" + key + "'");
-    }
-    for (const std::string& option : valued) {
-        const bool own = option == "--method" || option == "--answers" ||
-                         std::any_of(method->parameters.begin(), method->parameters.end(),
-                                     [&](const Parameter& p) {
-                                         return optionOf(p, OptionNaming::Replay) == option;
-                                     });
-        if (!own && options.has(option)) {
-            return badUse(err, option + " does not apply to --method " + key);
-        }
+    ChosenRun chosen;
+    if (auto problem = chooseRun(options, table, chosen)) {
+        return badUse(err, *problem);
     }
     const std::string answers = options.value("--answers", "");
     for (const char c : answers) {
@@ -169,12 +142,8 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
             return badUse(err, std::string("an answer must be 0, 1 or u, not '") + c + "'");
         }
     }
-    const RunSettings settings = settingsFrom(*method, options, OptionNaming::Replay);
-    if (auto refused = refusedStart(*method, settings, OptionNaming::Replay)) {
-        return badUse(err, *refused);
-    }
 
-    Run run(*method, settings);
+    Run run(*chosen.method, chosen.settings);
     bool limitReached = false;
     for (const char c : answers) {
         if (c == 'u') {

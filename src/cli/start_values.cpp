@@ -1,5 +1,7 @@
 #include "cli/start_values.h"
 
+#include <algorithm>
+
 namespace limenta::cli {
 
 std::string optionOf(const Parameter& parameter, OptionNaming naming) {
@@ -33,6 +35,36 @@ std::optional<std::string> refusedStart(const Method& method, const RunSettings&
         return std::string("--?");
     };
     return nameOf(problem->value) + " " + ruleText(problem->rule, nameOf(StartValue::UpperBound));
+}
+
+std::set<std::string> runOptions(const MethodTable& table) {
+    std::set<std::string> options{"--method"};
+    for (const Method& method : table) {
+        for (const Parameter& p : method.parameters) {
+            options.insert(optionOf(p, OptionNaming::Replay));
+        }
+    }
+    return options;
+}
+
+std::optional<std::string> chooseRun(const Options& options, const MethodTable& table,
+                                     ChosenRun& into) {
+    const std::string key = options.value("--method", table.front().key);
+    const Method* method = findMethod(table, key);
+    if (method == nullptr) {
+        return "--method must be " + methodKeys(table) + ", not '" + key + "'";
+    }
+    for (const std::string& option : runOptions(table)) {
+        const bool own = option == "--method" ||
+                         std::ranges::any_of(method->parameters, [&](const Parameter& p) {
+                             return optionOf(p, OptionNaming::Replay) == option;
+                         });
+        if (!own && options.has(option)) {
+            return option + " does not apply to --method " + key;
+        }
+    }
+    into = {method, settingsFrom(*method, options, OptionNaming::Replay)};
+    return refusedStart(*method, into.settings, OptionNaming::Replay);
 }
 
 std::string methodKeys(const MethodTable& table, const char* last) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
 
 #include "cli/options.h"
@@ -23,6 +24,21 @@ RunSettings settingsFrom(const Method& method, const Options& options, OptionNam
 // settings; nothing when it can.
 std::optional<std::string> refusedStart(const Method& method, const RunSettings& settings,
                                         OptionNaming naming);
+
+// "--method" and the option of every setting of `table`'s methods, as replay and session
+// take them.
+std::set<std::string> runOptions(const MethodTable& table);
+
+// The run replay and session make: the method --method names (the table's first when it
+// names none) and its settings, checked as the window's Start checks them.
+struct ChosenRun {
+    const Method* method = nullptr;
+    RunSettings settings;
+};
+// The run `options` choose, or the problem as one line: an unknown method, another
+// method's option, values no run can start from.
+std::optional<std::string> chooseRun(const Options& options, const MethodTable& table,
+                                     ChosenRun& into);
 
 // "pest, ml or bayes": the keys of the table, for a message.
 std::string methodKeys(const MethodTable& table, const char* last = " or ");
