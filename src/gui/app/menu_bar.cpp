@@ -102,7 +102,8 @@ QMenuBar* createMenuBar1(QWidget* parent, const MenuActions& actions) {
                                     editFocusedField(Edit::Undo);
                                 }
                             });
-    // A held Ctrl+Z takes back one answer, not one per repeat.
+    // A held Ctrl+Z takes back one answer: a flagged repeat never triggers it (the key
+    // router keeps the unflagged ones from the menus).
     undo->setAutoRepeat(false);
     if (actions.undoAnswer) {
         QAction* undoAnswer =

@@ -204,7 +204,10 @@ class Window1 final : public QMainWindow {
     void setCaption(const QString& caption);  // above the big number
     void handleKey(std::int32_t key);
     void takeAnswerKey(std::int32_t answer);
-    void presentEstimate();
+    void presentEstimate();  // the end on screen, and its signal
+    void showEndReached();
+    void showRunGoingOn(const char* caption);
+    void showRunOnScreen();  // the big number, history, interval and plot as the run stands
     void withdrawLastAnswer();
     void showRunAsItStands();  // the colour, caption and guides the kept answers leave
     void announceStage(int stage, QTimer* own, QTimer* next);

@@ -5,6 +5,7 @@
 #include <QSlider>
 #include <QTimer>
 
+#include "gui/main_window/plot_canvas.h"
 #include "gui/main_window/window1.h"
 #include "gui/widgets/design.h"
 #include "gui/widgets/notices.h"
@@ -61,27 +62,44 @@ void Window1::takeAnswerKey(std::int32_t answer) {
     if (step.reached) {
         presentEstimate();
     } else if (const char* caption = run_->method().answerCaption) {
-        setTextColour(StaticText4, kDesignBlack);
-        setCaption(QString::fromLatin1(caption));
-        blankGuides();  // the run goes on: no estimate stands
+        showRunGoingOn(caption);
     }
 
-    updatescreen();
-    showInterval();
-    makepicture();
+    showRunOnScreen();
     // clippedThresh, the number to announce, was set with the answer.
     Timer1->start();
 }
 
 void Window1::presentEstimate() {
-    // Above what the stimulator gives: "100+" in red, as the quick reference shows it.
-    setTextColour(StaticText4, run_->aboveMaximum() ? kDesignRed : kDesignGreen);
-    setCaption(QStringLiteral("rMT Estimate Reached :"));
+    showEndReached();
     Sound& signal = platform_.sounds.sound(QStringLiteral("ding2"));
     signal.setVolume(Slider2->value());
     signal.play();
+}
+
+void Window1::showEndReached() {
+    // Above what the stimulator gives: "100+" in red, as the quick reference shows it.
+    setTextColour(StaticText4, run_->aboveMaximum() ? kDesignRed : kDesignGreen);
+    setCaption(QStringLiteral("rMT Estimate Reached :"));
     // myrmt, endtime and totaltime were taken with the step.
     updateguides();
+}
+
+void Window1::showRunGoingOn(const char* caption) {
+    setTextColour(StaticText4, kDesignBlack);
+    setCaption(QString::fromLatin1(caption));
+    blankGuides();  // the run goes on: no estimate stands
+}
+
+void Window1::showRunOnScreen() {
+    updatescreen();
+    showInterval();
+    if (run_->trials().empty()) {
+        p = splashPicture();
+        Canvas1->update();
+    } else {
+        makepicture();
+    }
 }
 
 }  // namespace limenta

@@ -1,11 +1,9 @@
 // Taking an answer back: the run returns to where it stood before it, and the output fired
 // for it is shown and spoken again.
-#include <QLabel>
 #include <QTimer>
+#include <algorithm>
 
-#include "gui/main_window/plot_canvas.h"
 #include "gui/main_window/window1.h"
-#include "gui/widgets/design.h"
 
 namespace limenta {
 
@@ -41,14 +39,7 @@ void Window1::withdrawLastAnswer() {
     }
     journalAnswerWithdrawn();
     showRunAsItStands();
-    updatescreen();
-    showInterval();
-    if (run_->trials().empty()) {
-        p = splashPicture();
-        Canvas1->update();
-    } else {
-        makepicture();
-    }
+    showRunOnScreen();
     // No click and no signal: only the number, announced again.
     for (QTimer* stage : {Timer1, Timer2, Timer3}) {
         stage->stop();
@@ -67,15 +58,10 @@ void Window1::showRunAsItStands() {
          (answerCaption == nullptr && std::any_of(trials.begin(), trials.end(),
                                                   [](const TrialRecord& t) { return t.reached; })));
     if (endShown) {
-        setTextColour(StaticText4, run_->aboveMaximum() ? kDesignRed : kDesignGreen);
-        setCaption(QStringLiteral("rMT Estimate Reached :"));
-        updateguides();
-        return;
+        showEndReached();
+    } else {
+        showRunGoingOn(trials.empty() || answerCaption == nullptr ? kStartCaption : answerCaption);
     }
-    setTextColour(StaticText4, kDesignBlack);
-    setCaption(trials.empty() || answerCaption == nullptr ? QString::fromLatin1(kStartCaption)
-                                                          : QString::fromLatin1(answerCaption));
-    blankGuides();
 }
 
 }  // namespace limenta
