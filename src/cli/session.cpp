@@ -106,11 +106,15 @@ std::string fire(const Run& run) {
     return R"("fire":)" + std::to_string(nearestWhole(run.output()));
 }
 
+// The output to fire before any answer, as the run and as replay have it.
+std::string firstOutput(const Run& run) {
+    return fire(run) + R"(,"next":)" + jsonNumber(run.output());
+}
+
 // The run as it stands after its latest answer (or at its start, when it has none).
 std::string standing(const Run& run) {
     if (run.trials().empty()) {
-        return "{" + fire(run) + R"(,"next":)" + jsonNumber(run.output()) + R"(,"reached":false,)" +
-               jsonEstimateAndInterval(run);
+        return "{" + firstOutput(run) + R"(,"reached":false,)" + jsonEstimateAndInterval(run);
     }
     const TrialRecord& t = run.trials().back();
     return R"({"trial":)" + std::to_string(t.trial) + R"(,"fired":)" + jsonNumber(t.fired) +
@@ -147,8 +151,7 @@ int sessionCommand(const std::vector<std::string>& args, std::istream& in, std::
         out << line << '\n' << std::flush;
         return static_cast<bool>(out);
     };
-    if (!send(header(run.method(), run.settings())) ||
-        !send("{" + fire(run) + R"(,"next":)" + jsonNumber(run.output()) + "}")) {
+    if (!send(header(run.method(), run.settings())) || !send("{" + firstOutput(run) + "}")) {
         return outputFailed();
     }
     std::string line;
