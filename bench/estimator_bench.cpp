@@ -6,6 +6,7 @@
 #include "core/procedure/bayes.h"
 #include "core/procedure/credible_interval.h"
 #include "core/procedure/procedure.h"
+#include "core/procedure/robust_bayes.h"
 #include "core/run/run.h"
 #include "core/trial/run_start.h"
 
@@ -81,20 +82,29 @@ BENCHMARK(BM_credibleIntervalScattered)->Unit(benchmark::kMicrosecond);
 
 // One Bayesian answer after `range(0)` before it: the posterior's update and its three
 // quantiles, the work of one key press.
-void BM_bayesAnswer(benchmark::State& state) {
-    static const limenta::BayesModel model(7);
-    limenta::BayesRun run(model, 0.11);  // the width the method starts with
+template <class PosteriorRun, class Model>
+void bayesAnswer(benchmark::State& state, double parameter) {
+    static const Model model(parameter);
+    PosteriorRun run(model, 0.11);
     for (int i = 0; i < state.range(0); ++i) {
         run.answer(run.nextOutput() >= 55 ? 1 : 0);
     }
     for (auto _ : state) {
         state.PauseTiming();
-        limenta::BayesRun next = run;
+        PosteriorRun next = run;
         state.ResumeTiming();
         benchmark::DoNotOptimize(next.answer(next.nextOutput() >= 55 ? 1 : 0));
     }
 }
+void BM_bayesAnswer(benchmark::State& state) {
+    bayesAnswer<limenta::BayesRun, limenta::BayesModel>(state, 7);
+}
 BENCHMARK(BM_bayesAnswer)->Arg(0)->Arg(20)->Arg(199)->Unit(benchmark::kMicrosecond);
+// The same for the procedure that learns the spread, with the lapse rate it starts with.
+void BM_robustBayesAnswer(benchmark::State& state) {
+    bayesAnswer<limenta::RobustBayesRun, limenta::RobustBayesModel>(state, 0.04);
+}
+BENCHMARK(BM_robustBayesAnswer)->Arg(0)->Arg(20)->Arg(199)->Unit(benchmark::kMicrosecond);
 
 // Whole runs of one virtual subject; items are answers, so items/s is answers per second.
 void BM_answers(benchmark::State& state, const char* key) {
@@ -114,6 +124,7 @@ void BM_answers(benchmark::State& state, const char* key) {
 BENCHMARK_CAPTURE(BM_answers, adaptivePest, "pest");
 BENCHMARK_CAPTURE(BM_answers, mlPest, "ml");
 BENCHMARK_CAPTURE(BM_answers, bayesian, "bayes");
+BENCHMARK_CAPTURE(BM_answers, robustBayesian, "bayes-robust");
 
 // The reference population through the window's methods on one thread; items are subjects.
 void BM_subjectsPerSecond(benchmark::State& state) {

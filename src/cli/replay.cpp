@@ -19,12 +19,13 @@ const char* const kReplayHelp =
 Replays one run from scripted answers, exactly as the Limenta window takes them, and
 prints its history (oldest answer first) and the estimate.
 
-  --method pest|ml|bayes
-                     adaptive PEST (default), Maximum-Likelihood PEST, or the Bayesian
+  --method pest|ml|bayes|bayes-robust
+                     adaptive PEST (default), Maximum-Likelihood PEST, or a Bayesian
                      procedure (each pulse at the posterior median, ending when the 95 %
                      interval is at most --width times the median; a run that ends
                      with the interval reaching 100 and no MEP at 100 ends "above 100",
-                     with no estimate)
+                     with no estimate): bayes with a fixed spread, bayes-robust learning
+                     the patient's spread and allowing for slips
   --answers DIGITS   the answers in order: 1 success (MEP seen), 0 failure (no MEP), u
                      to take the latest answer back ("1101u0"); answers after the
                      estimate was reached are handled too
@@ -43,6 +44,10 @@ ML-PEST:
 Bayesian:
   --spread X         as for ML-PEST (default 7)
   --width W          the stop rule's relative width of the 95 % interval (default .11)
+Robust Bayesian (bayes-robust):
+  --width W          as above (default .15)
+  --lapse L          the share of answers that go either way whatever the output
+                     (default .06)
 Output:
   --json             one JSON object: {"method", "first", "trials": [{"trial", "fired",
                      "answer", "next", "diff", "reached"}...], "estimate",

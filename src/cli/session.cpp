@@ -13,7 +13,7 @@
 namespace limenta::cli {
 
 const char* const kSessionHelp =
-    R"(Usage: limenta-sim session [--method pest|ml|bayes] [the method's settings]
+    R"(Usage: limenta-sim session [--method pest|ml|bayes|bayes-robust] [the method's settings]
 
 Runs one run, exactly as the Limenta window takes it, answer by answer: a script fires
 the stimulator at "fire", reads the EMG, and writes one line per pulse. The settings are

@@ -21,19 +21,22 @@ namespace {
 const char* const kHelp =
     R"(Usage: limenta-sim simulate [options]
 
-Runs virtual subjects through adaptive PEST and ML-PEST with the very steps the Limenta
-window takes, and through the Bayesian procedure, and reports for each method the pulses to the estimate (mean, median, 90th
-percentile, maximum), the error of the estimate against the subject's true threshold in
-percent of that threshold and in percent of stimulator output (mean, mean absolute, 95th
-percentile of the absolute error), the share within +-5 % and +-10 %, and the share that
-reached the limit of 200 answers. Each pulse is fired at the whole percent the window
+Runs virtual subjects through adaptive PEST, ML-PEST and the Bayesian procedures with the
+very steps the Limenta window takes, and reports for each method the pulses to the
+estimate (mean, median, 90th percentile, maximum), the error of the estimate against the
+subject's true threshold in percent of that threshold and in percent of stimulator output
+(mean, mean absolute, 95th percentile of the absolute error), the share within +-5 % and
++-10 %, the share that reached the limit of 200 answers, and how often the run's 95 %
+interval holds the true threshold. Each pulse is fired at the whole percent the window
 shows; the estimate is the whole percent it shows at the end.
 
 Subjects:
-  --model psychometric|variable
+  --model psychometric|variable|own-spread
                      psychometric (default): P(MEP at s) = Phi((s - T) / (0.07 T));
                      variable: trial-to-trial threshold variability of 8 % of T and
-                     log-normal MEP amplitudes, an MEP counted above 50 microvolts
+                     log-normal MEP amplitudes, an MEP counted above 50 microvolts;
+                     own-spread: the psychometric model with each subject's own
+                     spread in place of 0.07, log-normal around 0.052 (0.02 to 0.15)
   --subjects N       number of subjects (default 7501); subject i has the threshold
                      25 + 75 i / (N - 1), so 7501 subjects span 25 to 100 in steps of 0.01
   --false-positive P the operator reports an MEP that was not there, with probability P
@@ -41,14 +44,17 @@ Subjects:
   --seed S           the same seed gives the same figures on any machine (default 1)
   --threads T        threads to use (default: all cores); the figures do not depend on it
 Methods:
-  --method M        a method's key (pest, ml, bayes), several joined by commas
-                     ("pest,bayes"), or all (the default); both is pest,ml
+  --method M         a method's key (pest, ml, bayes, bayes-robust), several joined by
+                     commas ("pest,bayes"), or all (the default); both is pest,ml
   --start X --step X --diff X      adaptive PEST (defaults 50, 7, .45)
   --lower X --upper X --spread X --ml-diff X
                                    ML-PEST (defaults 20, 80, 7, .45)
   --width W                        Bayesian: fires at the posterior median and ends when
                                    the 95 % interval is at most W times it (default .11);
                                    its model takes --spread
+  --width W --lapse L              the robust Bayesian procedure (bayes-robust): learns
+                                   the subject's spread, allows for a share L of answers
+                                   going either way (defaults .15, .06)
 Output:
   --json             one JSON object
   --csv              a header and one row per method
@@ -169,7 +175,7 @@ void printText(std::ostream& out, const Population& population,
     out << population.subjects << " " << modelName(population.model) << " subjects, seed "
         << population.seed << "\n\n";
     const auto cell = [](const std::string& text) {
-        return std::string(text.size() < 15 ? 15 - text.size() : 0, ' ') + text;
+        return std::string(text.size() < 15 ? 15 - text.size() : 1, ' ') + text;
     };
     std::string header(26, ' ');
     for (const MethodResult& r : results) {
@@ -243,8 +249,11 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
         population.model = SubjectModel::Psychometric;
     } else if (model == "variable") {
         population.model = SubjectModel::Variable;
+    } else if (model == "own-spread") {
+        population.model = SubjectModel::OwnSpread;
     } else {
-        return badUse(err, "--model must be psychometric or variable, not '" + model + "'");
+        return badUse(err,
+                      "--model must be psychometric, variable or own-spread, not '" + model + "'");
     }
     long long number = 0;
     if (!wholeOption(options.value("--subjects", "7501"), 1, 10'000'000, number)) {

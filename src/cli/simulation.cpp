@@ -54,8 +54,12 @@ std::vector<SubjectOutcome> runPopulation(const Population& population, const Me
     std::atomic<int> nextSubject{0};
     const auto work = [&] {
         for (int i = nextSubject++; i < n; i = nextSubject++) {
-            const Subject subject(population.model, subjectThreshold(i, n), population.errors);
-            Random random = subjectRandom(population.seed, static_cast<std::uint64_t>(i), stream);
+            const auto number = static_cast<std::uint64_t>(i);
+            const Subject subject(population.model, subjectThreshold(i, n), population.errors,
+                                  population.model == SubjectModel::OwnSpread
+                                      ? ownSpread(population.seed, number)
+                                      : 0.07);
+            Random random = subjectRandom(population.seed, number, stream);
             outcomes[static_cast<std::size_t>(i)] =
                 runSubject(subject, method, settings, random, shared);
         }

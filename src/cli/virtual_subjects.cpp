@@ -1,5 +1,6 @@
 #include "cli/virtual_subjects.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -83,16 +84,23 @@ double calibratedCentre() {
 
 }  // namespace
 
-Subject::Subject(SubjectModel model, double threshold, OperatorErrors errors)
-    : model_(model), threshold_(threshold), errors_(errors) {
+double ownSpread(std::uint64_t seed, std::uint64_t subject) {
+    constexpr double kMedian = 0.052;
+    constexpr double kLogSd = 0.45;  // 95 % of subjects from 2.1 to 12.5 %
+    Random random = subjectRandom(seed, subject, 0);
+    return std::clamp(kMedian * std::exp(kLogSd * random.gaussian()), 0.02, 0.15);
+}
+
+Subject::Subject(SubjectModel model, double threshold, OperatorErrors errors, double spread)
+    : model_(model), threshold_(threshold), errors_(errors), spread_(spread) {
     if (model_ == SubjectModel::Variable) {
         calibratedCentre();
     }
 }
 
 double Subject::mepProbability(double output) const {
-    if (model_ == SubjectModel::Psychometric) {
-        return phi((output - threshold_) / (0.07 * threshold_));
+    if (model_ != SubjectModel::Variable) {
+        return phi((output - threshold_) / (spread_ * threshold_));
     }
     return variableProbability(output / threshold_, calibratedCentre());
 }
@@ -104,9 +112,8 @@ bool Subject::variableMep(double output, Random& random) const {
 }
 
 int Subject::answer(double output, Random& random) const {
-    const bool mep = model_ == SubjectModel::Psychometric
-                         ? random.uniform() < mepProbability(output)
-                         : variableMep(output, random);
+    const bool mep = model_ != SubjectModel::Variable ? random.uniform() < mepProbability(output)
+                                                      : variableMep(output, random);
     const double slip = random.uniform();
     if (mep) {
         return slip < errors_.falseNegative ? 0 : 1;
@@ -115,7 +122,15 @@ int Subject::answer(double output, Random& random) const {
 }
 
 std::string modelName(SubjectModel model) {
-    return model == SubjectModel::Psychometric ? "psychometric" : "variable";
+    switch (model) {
+        case SubjectModel::Psychometric:
+            return "psychometric";
+        case SubjectModel::Variable:
+            return "variable";
+        case SubjectModel::OwnSpread:
+            return "own-spread";
+    }
+    return {};
 }
 
 }  // namespace limenta::cli

@@ -93,7 +93,7 @@ TEST(ReplayCli, AMethodIsARowOfTheTableAndNothingMore) {
     // The window's table does not know it.
     std::ostringstream unknown;
     EXPECT_EQ(replayCommand({"--method", "fixed"}, out, unknown), 2);
-    EXPECT_NE(unknown.str().find("--method must be pest, ml or bayes, not 'fixed'"),
+    EXPECT_NE(unknown.str().find("--method must be pest, ml, bayes or bayes-robust, not 'fixed'"),
               std::string::npos);
 }
 
@@ -167,7 +167,7 @@ TEST(ReplayCli, BayesianRunAsJsonAndText) {
 }
 
 TEST(ReplayCli, UTakesTheLatestAnswerBackInEveryMethod) {
-    for (const char* method : {"pest", "ml", "bayes"}) {
+    for (const char* method : {"pest", "ml", "bayes", "bayes-robust"}) {
         SCOPED_TRACE(method);
         const auto replay = [method](const std::string& answers) {
             std::ostringstream out;
@@ -203,7 +203,7 @@ TEST(ReplayCli, UTakesTheLatestAnswerBackInEveryMethod) {
 
 TEST(ReplayCli, StopsAtTheTrialLimitWithStatusOne) {
     // Answers after the estimate still count towards the run's 200, for every method.
-    for (const char* method : {"pest", "ml", "bayes"}) {
+    for (const char* method : {"pest", "ml", "bayes", "bayes-robust"}) {
         const Result r =
             runSim(std::string("replay --method ") + method + " --answers " + std::string(201, '1'),
                    "2>&1 >/dev/null");
@@ -230,6 +230,9 @@ TEST(ReplayCli, ReadsADecimalCommaAndRefusesValuesNoRunCanStartFrom) {
         {"replay --method ml --diff -1", "--diff must be greater than 0"},
         {"replay --method bayes --width 0", "--width must be greater than 0"},
         {"replay --method bayes --spread 0", "--spread must be at least 1"},
+        {"replay --method bayes-robust --width 1,5", "--width must be greater than 0"},
+        {"replay --method bayes-robust --lapse 0,6", "--lapse must be a number from 0 to 0.5"},
+        {"replay --method bayes-robust --lapse -0,01", "--lapse must be a number from 0 to 0.5"},
         {"simulate --subjects 3 --method ml --ml-diff 0", "--ml-diff must be greater than 0"},
         {"simulate --subjects 3 --lower 0", "--lower must be a number from 1 to 100"},
         {"simulate --subjects 3 --method pest --step 0", "--step must be at least 1"},

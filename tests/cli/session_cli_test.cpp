@@ -62,7 +62,7 @@ std::string member(const std::string& json, const std::string& name) {
 // Each answer's line carries replay's values for that trial, the whole percent to fire
 // next, and the run's end as replay gives it for the answers so far.
 TEST(SessionCli, EveryMethodAnswersLineByLineAsReplayDoes) {
-    for (const std::string method : {"pest", "ml", "bayes"}) {
+    for (const std::string method : {"pest", "ml", "bayes", "bayes-robust"}) {
         SCOPED_TRACE(method);
         const std::string answers = "1100101";
         const Result session = runSession("1\n1\n0\n0\n1\n0\n1\nu\n", "--method " + method);

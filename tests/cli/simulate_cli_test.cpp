@@ -15,15 +15,28 @@ TEST(SimulateCli, JsonHasTheShapeScriptsRelyOnAndIgnoresTheThreads) {
     const Result two = runSim("simulate --subjects 60 --seed 5 --threads 2 --json");
     ASSERT_EQ(one.status, 0);
     EXPECT_EQ(one.output, two.output);
-    for (const char* key :
-         {R"({"model":"psychometric","subjects":60,"seed":5,"methods":[{"method":"pest",)",
-          R"("parameters":{"start":50,"step":7,"diff":0.45,)",
-          R"({"method":"ml","parameters":{"lower":20,)", R"("pulses":{"mean":)", R"(,"median":)",
-          R"(,"p90":)", R"(,"max":)", R"("error_pct":{"mean":)", R"(,"mean_abs":)",
-          R"(,"p95_abs":)", R"("error_mso":{)", R"("within5":)", R"("within10":)", R"("limit":)",
-          R"(,"interval_coverage":)", R"(,"interval_width":)", R"(,"wide":{"share":)",
-          R"("not_wide":{"off5":)",
-          R"({"method":"bayes","parameters":{"spread":7,"width":0.11,"false_positive":0,)"}) {
+    for (
+        const char* key :
+        {R"({"model":"psychometric","subjects":60,"seed":5,"methods":[{"method":"pest",)",
+         R"("parameters":{"start":50,"step":7,"diff":0.45,)",
+         R"({"method":"ml","parameters":{"lower":20,)",
+         R"("pulses":{"mean":)",
+         R"(,"median":)",
+         R"(,"p90":)",
+         R"(,"max":)",
+         R"("error_pct":{"mean":)",
+         R"(,"mean_abs":)",
+         R"(,"p95_abs":)",
+         R"("error_mso":{)",
+         R"("within5":)",
+         R"("within10":)",
+         R"("limit":)",
+         R"(,"interval_coverage":)",
+         R"(,"interval_width":)",
+         R"(,"wide":{"share":)",
+         R"("not_wide":{"off5":)",
+         R"({"method":"bayes","parameters":{"spread":7,"width":0.11,"false_positive":0,)",
+         R"({"method":"bayes-robust","parameters":{"width":0.15,"lapse":0.06,"false_positive":0,)"}) {
         EXPECT_NE(one.output.find(key), std::string::npos) << key;
     }
     EXPECT_NE(one.output, runSim("simulate --subjects 60 --seed 6 --json").output);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace limenta::cli {
@@ -147,6 +148,47 @@ TEST(Simulation, TheBayesianRunStopsWhenItsIntervalIsNarrowAndANarrowerOneCostsP
     EXPECT_FALSE(blind.limit);
     EXPECT_GE(blind.estimate, 95);
     EXPECT_GT(blind.intervalHigh, 99.5);
+}
+
+TEST(Simulation, OwnSpreadSubjectsAreTheSameForEveryMethodAndSpreadAsPublished) {
+    std::vector<double> spreads;
+    for (std::uint64_t i = 0; i < 2000; ++i) {
+        spreads.push_back(ownSpread(1, i));
+        EXPECT_GE(spreads.back(), 0.02);
+        EXPECT_LE(spreads.back(), 0.15);
+    }
+    EXPECT_EQ(ownSpread(1, 7), spreads[7]);
+    EXPECT_NE(ownSpread(2, 7), spreads[7]);
+    std::sort(spreads.begin(), spreads.end());
+    EXPECT_NEAR(spreads[1000], 0.052, 0.003);
+    EXPECT_LT(spreads[50], 0.03);    // about 2.5 % of them below 2.1 %
+    EXPECT_GT(spreads[1950], 0.11);  // about 2.5 % above 12.5 %
+    // A subject of the model answers by its own spread.
+    const Subject steep(SubjectModel::OwnSpread, 50, {}, 0.02);
+    const Subject shallow(SubjectModel::OwnSpread, 50, {}, 0.15);
+    EXPECT_NEAR(steep.mepProbability(51), phi(1.0), 1e-12);
+    EXPECT_NEAR(shallow.mepProbability(51), phi(1 / 7.5), 1e-12);
+}
+
+TEST(Simulation, TheRobustBayesianIntervalStaysHonestWithSlipsAndVariableSubjects) {
+    // Where the fixed-spread procedure's interval is too sure, the robust one's is not.
+    Population population;
+    population.subjects = 600;
+    population.model = SubjectModel::Variable;
+    population.errors = {0.03, 0.03};
+    const Summary fixed =
+        summarise(runPopulation(population, *findMethod(methods(), "bayes"), {}, 3, 2));
+    const Summary robust =
+        summarise(runPopulation(population, *findMethod(methods(), "bayes-robust"), {}, 4, 2));
+    EXPECT_LT(fixed.intervalCoverage, 0.9);
+    EXPECT_GT(robust.intervalCoverage, 0.92);
+    EXPECT_EQ(robust.limit, 0);
+    // An operator who misses every MEP drives it to the top too, where it ends.
+    Random random = subjectRandom(1, 0, 4);
+    const SubjectOutcome blind = runSubject(Subject(SubjectModel::Psychometric, 60, {0.0, 1.0}),
+                                            *findMethod(methods(), "bayes-robust"), {}, random);
+    EXPECT_FALSE(blind.limit);
+    EXPECT_GE(blind.estimate, 95);
 }
 
 TEST(Simulation, ThresholdsSpanTheReferencePopulation) {

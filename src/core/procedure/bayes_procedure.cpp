@@ -1,4 +1,4 @@
-// The Bayesian procedure as an estimation procedure: its posterior run, with the run's
+// The Bayesian procedures as estimation procedures: a posterior run, with the run's
 // state kept under the names every method shares (the whole percent fired, the median as
 // the next output and the estimate, the interval's width as the difference).
 #include "core/procedure/procedures.h"
@@ -7,10 +7,10 @@ namespace limenta {
 
 namespace {
 
+template <class PosteriorRun, class Model>
 class Bayesian final : public EstimationProcedure {
   public:
-    Bayesian(Procedure& state, const BayesModel& model, double width)
-        : s_(state), run_(model, width) {
+    Bayesian(Procedure& state, const Model& model, double width) : s_(state), run_(model, width) {
         s_.mysetting = run_.nextOutput();
     }
 
@@ -38,14 +38,19 @@ class Bayesian final : public EstimationProcedure {
 
   private:
     Procedure& s_;
-    BayesRun run_;
+    PosteriorRun run_;
 };
 
 }  // namespace
 
 std::unique_ptr<EstimationProcedure> bayesian(Procedure& state, const BayesModel& model,
                                               double width) {
-    return std::make_unique<Bayesian>(state, model, width);
+    return std::make_unique<Bayesian<BayesRun, BayesModel>>(state, model, width);
+}
+
+std::unique_ptr<EstimationProcedure> robustBayesian(Procedure& state, const RobustBayesModel& model,
+                                                    double width) {
+    return std::make_unique<Bayesian<RobustBayesRun, RobustBayesModel>>(state, model, width);
 }
 
 }  // namespace limenta

@@ -109,17 +109,25 @@ std::optional<CredibleInterval> credibleInterval(const std::vector<FiredAnswer>&
 
 std::optional<CredibleInterval> quantilesOnGrid(double from, double step,
                                                 const std::vector<double>& logDensity) {
-    if (logDensity.size() < 2) {
+    if (logDensity.empty()) {
+        return std::nullopt;
+    }
+    const double top = *std::max_element(logDensity.begin(), logDensity.end());
+    std::vector<double> density(logDensity.size());
+    std::transform(logDensity.begin(), logDensity.end(), density.begin(),
+                   [top](double log) { return std::exp(log - top); });
+    return quantilesOfDensity(from, step, density);
+}
+
+std::optional<CredibleInterval> quantilesOfDensity(double from, double step,
+                                                   const std::vector<double>& density) {
+    if (density.size() < 2) {
         return std::nullopt;
     }
     // The cumulative mass by trapezoids, read off by linear interpolation.
-    const double top = *std::max_element(logDensity.begin(), logDensity.end());
-    std::vector<double> cumulative(logDensity.size(), 0.0);
-    double previous = std::exp(logDensity[0] - top);
-    for (std::size_t i = 1; i < logDensity.size(); ++i) {
-        const double density = std::exp(logDensity[i] - top);
-        cumulative[i] = cumulative[i - 1] + 0.5 * (previous + density) * step;
-        previous = density;
+    std::vector<double> cumulative(density.size(), 0.0);
+    for (std::size_t i = 1; i < density.size(); ++i) {
+        cumulative[i] = cumulative[i - 1] + 0.5 * (density[i - 1] + density[i]) * step;
     }
     const double total = cumulative.back();
     if (!(total > 0)) {

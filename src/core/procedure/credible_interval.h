@@ -39,6 +39,9 @@ std::optional<CredibleInterval> credibleInterval(const std::vector<FiredAnswer>&
 // constant) at points `step` apart from `from`, with trapezoids between the points.
 std::optional<CredibleInterval> quantilesOnGrid(double from, double step,
                                                 const std::vector<double>& logDensity);
+// The same from the density itself.
+std::optional<CredibleInterval> quantilesOfDensity(double from, double step,
+                                                   const std::vector<double>& density);
 
 // log Phi(z), the normal distribution function, accurate far into the lower tail where
 // Phi itself underflows.

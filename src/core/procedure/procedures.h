@@ -1,10 +1,11 @@
-// The three estimation procedures, each over the run's state under the design's names.
+// The estimation procedures, each over the run's state under the design's names.
 #pragma once
 
 #include <memory>
 
 #include "core/procedure/bayes.h"
 #include "core/procedure/estimation_procedure.h"
+#include "core/procedure/robust_bayes.h"
 
 namespace limenta {
 
@@ -23,5 +24,10 @@ std::unique_ptr<EstimationProcedure> mlPest(Procedure& state, std::int32_t lower
 // times its median.
 std::unique_ptr<EstimationProcedure> bayesian(Procedure& state, const BayesModel& model,
                                               double width);
+
+// The robust Bayesian procedure over `model` (the spread learned, slips allowed for), ending
+// when the threshold's 95 % interval is at most `width` times its median.
+std::unique_ptr<EstimationProcedure> robustBayesian(Procedure& state, const RobustBayesModel& model,
+                                                    double width);
 
 }  // namespace limenta

@@ -149,6 +149,34 @@ Method bayesianRow() {
     };
 }
 
+// The Bayesian procedure that learns the patient's spread and allows for slips.
+Method robustBayesianRow() {
+    Method row = bayesianRow();
+    row.key = "bayes-robust";
+    row.name = "robust Bayesian";
+    row.reportName = "Bayesian (spread learned, slips allowed)";
+    row.colour = "#e7298a";
+    row.inWindow = false;
+    row.parameters = {{"width", "width", "Width:", "Width", ".15", 0, StartValue::Width,
+                       ValueForm::Typed, nullptr, nullptr, "bayes-robust.width"},
+                      // A slip one way or the other in 6 % of answers: 3 % each way, as a busy
+                      // operator's keys go.
+                      {"lapse", "lapse", nullptr, "Lapse Rate", ".06", 0, StartValue::Lapse,
+                       ValueForm::Number, "The lapse rate"}};
+    row.check = [](const Method& m, const RunSettings& s) {
+        return checkRobustBayesStart(settingOf(m, s, "width"), settingOf(m, s, "lapse"));
+    };
+    row.share = [](const Method& m, const RunSettings& s) -> std::shared_ptr<const SharedModel> {
+        return std::make_shared<const RobustBayesModel>(settingOf(m, s, "lapse"));
+    };
+    row.make = [](const Method& m, Procedure& state, const RunSettings& s,
+                  const SharedModel* shared) {
+        return robustBayesian(state, dynamic_cast<const RobustBayesModel&>(*shared),
+                              settingOf(m, s, "width"));
+    };
+    return row;
+}
+
 }  // namespace
 
 const Parameter* Method::parameter(std::string_view key) const {
@@ -171,7 +199,8 @@ std::vector<const Parameter*> Method::fields() const {
 }
 
 const MethodTable& methods() {
-    static const MethodTable kMethods{adaptivePestRow(), mlPestRow(), bayesianRow()};
+    static const MethodTable kMethods{adaptivePestRow(), mlPestRow(), bayesianRow(),
+                                      robustBayesianRow()};
     return kMethods;
 }
 

@@ -55,6 +55,16 @@ std::optional<StartProblem> checkBayesStart(double spread, double width) {
     return std::nullopt;
 }
 
+std::optional<StartProblem> checkRobustBayesStart(double width, double lapse) {
+    if (!(width > 0 && width <= 1)) {
+        return StartProblem{StartValue::Width, StartRule::AboveZeroAtMostOne};
+    }
+    if (!(lapse >= 0 && lapse <= 0.5)) {
+        return StartProblem{StartValue::Lapse, StartRule::ZeroToHalf};
+    }
+    return std::nullopt;
+}
+
 std::string ruleText(StartRule rule, const std::string& upperName) {
     switch (rule) {
         case StartRule::OneToHundred:
@@ -65,6 +75,8 @@ std::string ruleText(StartRule rule, const std::string& upperName) {
             return "must be greater than 0";
         case StartRule::AboveZeroAtMostOne:
             return "must be greater than 0 and at most 1";
+        case StartRule::ZeroToHalf:
+            return "must be a number from 0 to 0.5";
         case StartRule::BelowUpperBound:
             return "must be below " + upperName;
     }

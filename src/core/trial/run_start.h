@@ -19,7 +19,8 @@ enum class StartValue {
     UpperBound,
     Spread,
     MlDiffThreshold,
-    Width,  // the Bayesian procedure's stop rule
+    Width,  // the Bayesian procedures' stop rule
+    Lapse,  // the robust Bayesian procedure's share of answers that go either way
 };
 
 // What a refused value must be.
@@ -29,6 +30,7 @@ enum class StartRule {
     AboveZero,           // a threshold of 0 or less never ends a run, or ends it at once
     AboveZeroAtMostOne,  // a share of the median: the width of the interval's stop rule
     BelowUpperBound,     // the lower bound must lie below the upper
+    ZeroToHalf,          // a share of answers that go either way: half of them is all chance
 };
 
 struct StartProblem {
@@ -49,6 +51,10 @@ std::optional<StartProblem> checkMlStart(std::int32_t lower, std::int32_t upper,
 // The problem with the Bayesian procedure's values, if any: the spread at least 1 and the
 // interval's relative width above 0 and at most 1.
 std::optional<StartProblem> checkBayesStart(double spread, double width);
+
+// The problem with the robust Bayesian procedure's values, if any: the width as above and
+// the lapse rate from 0 to 0.5.
+std::optional<StartProblem> checkRobustBayesStart(double width, double lapse);
 
 // "must be a number from 1 to 100", "must be at least 1", ...; `upperName` names the upper
 // bound for the rule that compares with it.

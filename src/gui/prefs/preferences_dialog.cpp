@@ -112,9 +112,13 @@ void Window2::buildControls() {
         text("StaticText12", {36, 221, 126, 20}, QStringLiteral("Diff. Threshold:"), right);
     EditField7 = edit("EditField7", {174, 217, 60, 22}, QString());
 
-    // The values of a method that the 17 fields have no place for: a group of their own.
+    // The values of a window method that the 17 fields have no place for: a group of their
+    // own.
     int fieldNumber = 8;
     for (const Method& method : methods()) {
+        if (!method.inWindow) {
+            continue;
+        }
         std::vector<const Parameter*> kept;
         for (const Parameter& parameter : method.parameters) {
             if (parameter.prefsKey != nullptr) {
@@ -306,6 +310,7 @@ bool Window2::refusedStartValues() {
                 return StaticText10->text();
             case StartValue::MlDiffThreshold:
             case StartValue::Width:  // not among these fields
+            case StartValue::Lapse:
                 break;
         }
         return StaticText12->text() + QStringLiteral(" (%1)").arg(GroupBox2->title());

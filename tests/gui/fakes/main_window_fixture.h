@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/prefs/prefs_format.h"
 #include "gui/fakes/fake_platform.h"
@@ -115,6 +116,14 @@ class MainWindowTest : public ::testing::Test {
         emit window->PopupMenu4->activated(index);
     }
     [[nodiscard]] std::string method() const { return window->activeMethod().key; }
+    // The keys of the methods the window's menu offers, in its order.
+    [[nodiscard]] std::vector<std::string> offered() const {
+        std::vector<std::string> keys;
+        for (int i = 0; i < window->PopupMenu4->count(); ++i) {
+            keys.push_back(window->PopupMenu4->itemData(i).toString().toStdString());
+        }
+        return keys;
+    }
 
     [[nodiscard]] QString big() const { return window->StaticText4->text(); }
     [[nodiscard]] QString caption() const { return window->StaticText5->text(); }

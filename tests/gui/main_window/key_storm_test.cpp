@@ -69,7 +69,8 @@ class KeyStorm : public MainWindowTest {
             } else if (roll < 990) {
                 if (w.PopupMenu4->isEnabled()) {
                     // Another method, then back to the storm's own.
-                    choose(methods()[random() % methods().size()].key);
+                    const std::vector<std::string> keys = offered();
+                    choose(keys[random() % keys.size()].c_str());
                     choose(std::string(method).c_str());
                 }
             } else if (roll < 995) {

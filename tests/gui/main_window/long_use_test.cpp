@@ -43,9 +43,11 @@ TEST_F(LongUse, AThousandRunsKeepMemoryFlat) {
     long afterFirst = 0;
     long afterHundredth = 0;
     long heapAfterHundredth = 0;
+    const std::vector<std::string> keys = offered();
     for (int run = 1; run <= 1000; ++run) {
-        if (method() != methods()[static_cast<std::size_t>(run) % methods().size()].key) {
-            choose(methods()[static_cast<std::size_t>(run) % methods().size()].key);
+        const std::string& next = keys[static_cast<std::size_t>(run) % keys.size()];
+        if (method() != next) {
+            choose(next.c_str());
         }
         w.PushButton1->click();
         for (int i = 0; i < kLastTrial && w.state().myrmt == 0; ++i) {

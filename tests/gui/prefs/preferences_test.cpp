@@ -383,6 +383,9 @@ TEST_F(Preferences, TheBayesianMethodAndItsValuesLiveAfterTheSeventeenFields) {
     fake.dialogs.scripts.push_back([](QDialog& dialog) {
         auto& d = dynamic_cast<Window2&>(dialog);
         EXPECT_EQ(d.GroupBox5->title(), "Bayesian Settings");
+        // Only the window's own methods have fields here: none for limenta-sim's alone.
+        EXPECT_EQ(d.findChildren<QGroupBox*>().size(), 5);
+        EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("EditField10")), nullptr);
         storeMethod(d, "bayes");
         d.findChild<QLineEdit*>(QStringLiteral("EditField8"))->setText(QStringLiteral("5"));
         d.findChild<QLineEdit*>(QStringLiteral("EditField9"))->setText(QStringLiteral(".2"));
