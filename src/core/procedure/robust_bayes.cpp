@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 #include "core/display/numbers.h"
 #include "core/procedure/procedure_state.h"
@@ -65,9 +64,11 @@ RobustBayesRun::RobustBayesRun(const RobustBayesModel& model, double width)
       width_(width),
       posterior_(kPoints),
       marginal_(static_cast<std::size_t>(RobustBayesModel::kThresholds)) {
+    const auto thresholds = static_cast<std::size_t>(RobustBayesModel::kThresholds);
     for (int k = 0; k < RobustBayesModel::kSpreads; ++k) {
-        const auto row = posterior_.begin() + k * RobustBayesModel::kThresholds;
-        std::fill(row, row + RobustBayesModel::kThresholds, RobustBayesModel::spreadPrior(k));
+        const auto row = static_cast<std::size_t>(k) * thresholds;
+        std::fill_n(posterior_.begin() + static_cast<std::ptrdiff_t>(row), thresholds,
+                    RobustBayesModel::spreadPrior(k));
     }
 }
 
@@ -82,9 +83,10 @@ std::optional<BayesStep> RobustBayesRun::answer(std::int32_t mep) {
         posterior_[j] *= answer != 0 ? p[j] : 1 - p[j];
     }
     std::fill(marginal_.begin(), marginal_.end(), 0.0);
-    for (auto row = posterior_.begin(); row != posterior_.end(); row += marginal_.size()) {
-        std::transform(row, row + static_cast<std::ptrdiff_t>(marginal_.size()), marginal_.begin(),
-                       marginal_.begin(), std::plus<>());
+    for (std::size_t row = 0; row < kPoints; row += marginal_.size()) {
+        for (std::size_t i = 0; i < marginal_.size(); ++i) {
+            marginal_[i] += posterior_[row + i];
+        }
     }
     // Scaled so its greatest mass is 1: two hundred answers never underflow what matters.
     const double top = *std::max_element(marginal_.begin(), marginal_.end());
