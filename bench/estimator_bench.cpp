@@ -108,6 +108,7 @@ BENCHMARK(BM_robustBayesAnswer)->Arg(0)->Arg(20)->Arg(199)->Unit(benchmark::kMic
 
 // Whole runs of one virtual subject; items are answers, so items/s is answers per second.
 void BM_answers(benchmark::State& state, const char* key) {
+    using namespace limenta;
     using namespace limenta::cli;
     const limenta::Method& method = *limenta::findMethod(limenta::methods(), key);
     const auto shared = method.share ? method.share(method, {}) : nullptr;
@@ -128,6 +129,7 @@ BENCHMARK_CAPTURE(BM_answers, robustBayesian, "bayes-robust");
 
 // The reference population through the window's methods on one thread; items are subjects.
 void BM_subjectsPerSecond(benchmark::State& state) {
+    using namespace limenta;
     using namespace limenta::cli;
     Population population;
     std::int64_t subjects = 0;

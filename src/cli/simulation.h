@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "cli/virtual_subjects.h"
+#include "core/subject/virtual_subjects.h"
 #include "core/run/run.h"
 
 namespace limenta::cli {

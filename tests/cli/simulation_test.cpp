@@ -1,4 +1,4 @@
-// The simulator: its subjects, its runs and its statistics.
+// The simulator: its runs and its statistics.
 #include "cli/simulation.h"
 
 #include <gtest/gtest.h>
@@ -8,45 +8,6 @@
 
 namespace limenta::cli {
 namespace {
-
-double observedRate(const Subject& subject, double output, int draws) {
-    Random random(99);
-    int meps = 0;
-    for (int i = 0; i < draws; ++i) {
-        meps += subject.answer(output, random);
-    }
-    return static_cast<double>(meps) / draws;
-}
-
-TEST(VirtualSubjects, PsychometricRatesAtTheThresholdAndOneSpreadAway) {
-    const Subject subject(SubjectModel::Psychometric, 60, {});
-    EXPECT_DOUBLE_EQ(subject.mepProbability(60), 0.5);
-    EXPECT_NEAR(subject.mepProbability(60 * 1.07), 0.841345, 1e-6);
-    EXPECT_NEAR(subject.mepProbability(60 * 0.93), 0.158655, 1e-6);
-    EXPECT_NEAR(observedRate(subject, 60, 40000), 0.5, 0.01);
-    EXPECT_NEAR(observedRate(subject, 60 * 1.07, 40000), 0.8413, 0.01);
-    EXPECT_NEAR(observedRate(subject, 60 * 0.93, 40000), 0.1587, 0.01);
-}
-
-TEST(VirtualSubjects, VariableModelHasItsThresholdAtHalfButAnotherShape) {
-    const Subject subject(SubjectModel::Variable, 40, {});
-    EXPECT_NEAR(subject.mepProbability(40), 0.5, 1e-9);
-    EXPECT_NEAR(observedRate(subject, 40, 40000), 0.5, 0.01);
-    const double above = subject.mepProbability(40 * 1.07);
-    const double below = subject.mepProbability(40 * 0.93);
-    EXPECT_GT(above, 0.5);
-    EXPECT_LT(below, 0.5);
-    EXPECT_NEAR(observedRate(subject, 40 * 1.07, 40000), above, 0.01);
-    // Not the psychometric model in disguise: another spread around the threshold.
-    EXPECT_GT(std::fabs(above - 0.8413), 0.03);
-}
-
-TEST(VirtualSubjects, OperatorErrorsFlipTheAnswers) {
-    const Subject alwaysSeen(SubjectModel::Psychometric, 60, {1.0, 0.0});
-    EXPECT_EQ(observedRate(alwaysSeen, 10, 1000), 1.0);
-    const Subject neverSeen(SubjectModel::Psychometric, 60, {0.0, 1.0});
-    EXPECT_EQ(observedRate(neverSeen, 99, 1000), 0.0);
-}
 
 const Method& pest() {
     return *findMethod(methods(), "pest");
@@ -148,26 +109,6 @@ TEST(Simulation, TheBayesianRunStopsWhenItsIntervalIsNarrowAndANarrowerOneCostsP
     EXPECT_FALSE(blind.limit);
     EXPECT_GE(blind.estimate, 95);
     EXPECT_GT(blind.intervalHigh, 99.5);
-}
-
-TEST(Simulation, OwnSpreadSubjectsAreTheSameForEveryMethodAndSpreadAsPublished) {
-    std::vector<double> spreads;
-    for (std::uint64_t i = 0; i < 2000; ++i) {
-        spreads.push_back(ownSpread(1, i));
-        EXPECT_GE(spreads.back(), 0.02);
-        EXPECT_LE(spreads.back(), 0.15);
-    }
-    EXPECT_EQ(ownSpread(1, 7), spreads[7]);
-    EXPECT_NE(ownSpread(2, 7), spreads[7]);
-    std::sort(spreads.begin(), spreads.end());
-    EXPECT_NEAR(spreads[1000], 0.052, 0.003);
-    EXPECT_LT(spreads[50], 0.03);    // about 2.5 % of them below 2.1 %
-    EXPECT_GT(spreads[1950], 0.11);  // about 2.5 % above 12.5 %
-    // A subject of the model answers by its own spread.
-    const Subject steep(SubjectModel::OwnSpread, 50, {}, 0.02);
-    const Subject shallow(SubjectModel::OwnSpread, 50, {}, 0.15);
-    EXPECT_NEAR(steep.mepProbability(51), phi(1.0), 1e-12);
-    EXPECT_NEAR(shallow.mepProbability(51), phi(1 / 7.5), 1e-12);
 }
 
 TEST(Simulation, TheRobustBayesianIntervalStaysHonestWithSlipsAndVariableSubjects) {

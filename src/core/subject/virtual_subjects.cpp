@@ -1,10 +1,10 @@
-#include "cli/virtual_subjects.h"
+#include "core/subject/virtual_subjects.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-namespace limenta::cli {
+namespace limenta {
 
 std::uint64_t Random::next() {
     std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
@@ -105,15 +105,17 @@ double Subject::mepProbability(double output) const {
     return variableProbability(output / threshold_, calibratedCentre());
 }
 
-bool Subject::variableMep(double output, Random& random) const {
+Pulse Subject::pulse(double output, Random& random) const {
+    if (model_ != SubjectModel::Variable) {
+        return {random.uniform() < mepProbability(output), std::nullopt};
+    }
     const double r = output / threshold_ + kInputSpread * random.gaussian();
     const double level = recruitment(r, calibratedCentre()) + kOutputSpread * random.gaussian();
-    return level > kCriterionLog;
+    return {level > kCriterionLog, 1000 * std::pow(10.0, level)};
 }
 
 int Subject::answer(double output, Random& random) const {
-    const bool mep = model_ != SubjectModel::Variable ? random.uniform() < mepProbability(output)
-                                                      : variableMep(output, random);
+    const bool mep = pulse(output, random).mep;
     const double slip = random.uniform();
     if (mep) {
         return slip < errors_.falseNegative ? 0 : 1;
@@ -133,4 +135,4 @@ std::string modelName(SubjectModel model) {
     return {};
 }
 
-}  // namespace limenta::cli
+}  // namespace limenta

@@ -1,12 +1,13 @@
 // Virtual subjects: each answers a pulse at a given output with or without an MEP, as a
-// model of a real patient would.
+// model of a real patient would, for limenta-sim's measurements and for practice.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
-namespace limenta::cli {
+namespace limenta {
 
 // A small random number generator whose sequence is the same on every machine and
 // standard library: splitmix64 for the bits, its own transforms for the distributions.
@@ -49,12 +50,24 @@ struct OperatorErrors {
     double falseNegative = 0.0;  // an MEP missed
 };
 
+// What one pulse brought, before the operator judged it.
+struct Pulse {
+    bool mep = false;
+    // The MEP's peak-to-peak amplitude, microvolts, where the model has amplitudes (the
+    // variable model); an MEP is one of at least kMepCriterionMicrovolts.
+    std::optional<double> peakToPeak;
+};
+
+inline constexpr double kMepCriterionMicrovolts = 50;
+
 class Subject {
   public:
     // `spread` is the relative spread of the psychometric curve, 0.07 but in the own-spread
     // model.
     Subject(SubjectModel model, double threshold, OperatorErrors errors, double spread = 0.07);
 
+    // What a pulse at `output` percent brings.
+    Pulse pulse(double output, Random& random) const;
     // The operator's answer to a pulse at `output` percent: 1 MEP seen, 0 none.
     int answer(double output, Random& random) const;
     // The true probability of an MEP at `output`, before operator errors.
@@ -62,8 +75,6 @@ class Subject {
     [[nodiscard]] double threshold() const { return threshold_; }
 
   private:
-    [[nodiscard]] bool variableMep(double output, Random& random) const;
-
     SubjectModel model_;
     double threshold_;
     OperatorErrors errors_;
@@ -73,4 +84,4 @@ class Subject {
 // The name used on the command line and in the output.
 std::string modelName(SubjectModel model);
 
-}  // namespace limenta::cli
+}  // namespace limenta
