@@ -43,6 +43,18 @@ bool narrowEnough(const CredibleInterval& interval, double width) {
     return (interval.high - interval.low) / interval.median <= width;
 }
 
+BayesStep bayesStep(std::int32_t fired, std::int32_t answer,
+                    const std::optional<CredibleInterval>& interval, double width) {
+    // The posterior of a real run always has mass; the prior's median stands in otherwise.
+    const CredibleInterval shown = interval.value_or(CredibleInterval{1, 50.5, 100});
+    return {fired, answer, shown, narrowEnough(shown, width)};
+}
+
+std::int32_t nextBayesOutput(const BayesStep& step) {
+    return std::clamp(nearestWhole(step.interval.median), static_cast<std::int32_t>(kLowestOutput),
+                      static_cast<std::int32_t>(kHighestOutput));
+}
+
 BayesRun::BayesRun(const BayesModel& model, double width)
     : model_(model),
       width_(width),
@@ -66,11 +78,8 @@ std::optional<BayesStep> BayesRun::answer(std::int32_t mep) {
     const auto interval = quantilesOnGrid(
         BayesModel::kFrom + static_cast<double>(first - logPosterior_.begin()) * BayesModel::kStep,
         BayesModel::kStep, std::vector<double>(first, last));
-    // The posterior of a real run always has mass; the prior's median stands in otherwise.
-    const CredibleInterval shown = interval.value_or(CredibleInterval{1, 50.5, 100});
-    latest_ = BayesStep{next_, answer, shown, narrowEnough(shown, width_)};
-    next_ = std::clamp(nearestWhole(shown.median), static_cast<std::int32_t>(kLowestOutput),
-                       static_cast<std::int32_t>(kHighestOutput));
+    latest_ = bayesStep(next_, answer, interval, width_);
+    next_ = nextBayesOutput(*latest_);
     return latest_;
 }
 

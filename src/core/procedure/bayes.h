@@ -41,6 +41,13 @@ struct BayesStep {
     bool ended = false;  // the stop rule holds after this answer
 };
 
+// The step of an answer given at `fired`, from the posterior's interval after it (the prior's
+// median where the posterior has no mass), and the whole percent to fire next: its median
+// rounded half away from zero, within the outputs a run may fire.
+BayesStep bayesStep(std::int32_t fired, std::int32_t answer,
+                    const std::optional<CredibleInterval>& interval, double width);
+std::int32_t nextBayesOutput(const BayesStep& step);
+
 class BayesRun {
   public:
     // The flat prior's median is 50.5 exactly: the first pulse is fired at 51.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/display/numbers.h"
 #include "core/procedure/procedure_state.h"
 
 namespace limenta {
@@ -101,11 +100,8 @@ std::optional<BayesStep> RobustBayesRun::answer(std::int32_t mep) {
     ++answers_;
     const auto interval =
         quantilesOfDensity(RobustBayesModel::kFrom, RobustBayesModel::kStep, marginal_);
-    // The posterior of a real run always has mass; the prior's median stands in otherwise.
-    const CredibleInterval shown = interval.value_or(CredibleInterval{1, 50.5, 100});
-    next_ = std::clamp(nearestWhole(shown.median), static_cast<std::int32_t>(kLowestOutput),
-                       static_cast<std::int32_t>(kHighestOutput));
-    latest_ = BayesStep{fired, answer, shown, narrowEnough(shown, width_)};
+    latest_ = bayesStep(fired, answer, interval, width_);
+    next_ = nextBayesOutput(*latest_);
     return latest_;
 }
 
