@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "core/subject/virtual_subjects.h"
 #include "core/run/run.h"
+#include "core/subject/virtual_subjects.h"
 
 namespace limenta::cli {
 
