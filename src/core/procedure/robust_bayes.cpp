@@ -16,8 +16,9 @@ constexpr double kHighestSpread = 0.20;
 // Relative spreads of the hand muscles' threshold run from about 3 to 10 % of T: 0.052 the
 // median of 37 subjects (Demjan et al. 2023), 0.07 the value of the threshold-hunting
 // literature. The prior is centred on the latter and holds 95 % of its weight from 3.2 to
-// 15 %: of the priors simulated, the narrowest whose interval stays honest on patients
-// whose thresholds vary from pulse to pulse (docs/performance.md).
+// 15 %: of the priors simulated, the one needing fewest pulses whose interval still holds
+// the threshold 93 % of the time on patients who vary from pulse to pulse and on slipping
+// operators (docs/performance.md).
 constexpr double kPriorMedian = 0.07;
 constexpr double kPriorLogSd = 0.4;
 
