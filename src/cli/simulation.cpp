@@ -58,7 +58,7 @@ std::vector<SubjectOutcome> runPopulation(const Population& population, const Me
             const Subject subject(population.model, subjectThreshold(i, n), population.errors,
                                   population.model == SubjectModel::OwnSpread
                                       ? ownSpread(population.seed, number)
-                                      : 0.07);
+                                      : kLiteratureSpread);
             Random random = subjectRandom(population.seed, number, stream);
             outcomes[static_cast<std::size_t>(i)] =
                 runSubject(subject, method, settings, random, shared);

@@ -25,20 +25,16 @@ double mepShape(double sinceStartMs) {
 }  // namespace
 
 double EmgSweep::peakToPeak(double fromMs, double toMs) const {
-    double low = 0;
-    double high = 0;
-    bool any = false;
-    for (int i = 0; i < static_cast<int>(microvolts.size()); ++i) {
-        const double t = timeMs(i);
-        if (t < fromMs || t > toMs) {
-            continue;
-        }
-        const double v = microvolts[static_cast<std::size_t>(i)];
-        low = any ? std::min(low, v) : v;
-        high = any ? std::max(high, v) : v;
-        any = true;
+    const double perMs = kSampleRateHz / 1000;
+    const auto first = static_cast<std::ptrdiff_t>(std::ceil(std::max(fromMs, 0.0) * perMs));
+    const auto end = std::min(static_cast<std::ptrdiff_t>(std::floor(toMs * perMs)) + 1,
+                              static_cast<std::ptrdiff_t>(microvolts.size()));
+    if (first >= end) {
+        return 0;
     }
-    return high - low;
+    const auto [low, high] =
+        std::minmax_element(microvolts.begin() + first, microvolts.begin() + end);
+    return *high - *low;
 }
 
 EmgSweep emgSweep(const Pulse& pulse, Random& noise) {

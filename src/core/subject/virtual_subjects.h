@@ -59,12 +59,15 @@ struct Pulse {
 };
 
 inline constexpr double kMepCriterionMicrovolts = 50;
+// The relative spread of the threshold-hunting literature's psychometric model.
+inline constexpr double kLiteratureSpread = 0.07;
 
 class Subject {
   public:
-    // `spread` is the relative spread of the psychometric curve, 0.07 but in the own-spread
-    // model.
-    Subject(SubjectModel model, double threshold, OperatorErrors errors, double spread = 0.07);
+    // `spread` is the relative spread of the psychometric curve: the literature's but in the
+    // own-spread model.
+    Subject(SubjectModel model, double threshold, OperatorErrors errors,
+            double spread = kLiteratureSpread);
 
     // What a pulse at `output` percent brings.
     Pulse pulse(double output, Random& random) const;
