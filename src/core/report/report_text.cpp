@@ -2,6 +2,7 @@
 
 #include "core/display/numbers.h"
 #include "core/run/run.h"
+#include "core/subject/practice_patient.h"
 
 namespace limenta {
 
@@ -11,6 +12,9 @@ std::string composeReport(const ReportInputs& in) {
     std::string out;
     out += rule + cr + cr;
     out += "Limenta" + cr;
+    if (in.practice) {
+        out += std::string(kPracticeTitle) + cr;
+    }
     out += "TMS rMT Assessment Program" + cr;
     out += "Resting motor threshold by adaptive PEST," + cr;
     out += "Maximum-Likelihood PEST or a Bayesian procedure" + cr;

@@ -35,6 +35,7 @@ struct ReportInputs {
     std::string historyHeader;             // the column header
     std::string history;                   // every history line, newest first, each ending in CR
     std::size_t withdrawn = 0;             // answers taken back, which the history leaves out
+    bool practice = false;                 // a run on a virtual patient, said in the heading
 };
 
 // The report, every line ending in a single carriage return. Only a run that has reached

@@ -1,5 +1,7 @@
 #include "core/subject/practice_patient.h"
 
+#include <algorithm>
+
 namespace limenta {
 
 namespace {
@@ -44,20 +46,23 @@ bool PracticePatient::judge(std::int32_t answer) {
 }
 
 void PracticePatient::withdraw() {
-    if (awaitingJudgement()) {
-        pulses_.pop_back();
+    const auto judged = std::find_if(pulses_.rbegin(), pulses_.rend(),
+                                     [](const PracticePulse& p) { return p.judged.has_value(); });
+    if (judged == pulses_.rend()) {
+        return;
     }
-    if (!pulses_.empty()) {
-        pulses_.pop_back();
-    }
+    judged->judged.reset();
+    pulses_.erase(judged.base(), pulses_.end());
 }
 
-PracticeResult PracticePatient::result(double estimate) const {
+PracticeResult PracticePatient::result(std::optional<double> estimate) const {
     PracticeResult result;
     result.threshold = threshold();
     result.estimate = estimate;
-    result.errorMso = estimate - result.threshold;
-    result.errorPercent = 100 * result.errorMso / result.threshold;
+    if (estimate) {
+        result.errorMso = *estimate - result.threshold;
+        result.errorPercent = 100 * *result.errorMso / result.threshold;
+    }
     for (std::size_t i = 0; i < pulses_.size(); ++i) {
         if (pulses_[i].judged) {
             ++result.pulses;

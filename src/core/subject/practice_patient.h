@@ -14,6 +14,9 @@
 
 namespace limenta {
 
+// What the window's title, its banner and a report say while practice runs.
+inline constexpr const char* kPracticeTitle = "PRACTICE \u2013 virtual patient";
+
 struct PracticePulse {
     std::int32_t output = 0;             // the whole percent fired
     Pulse pulse;                         // what the patient's muscle did
@@ -25,9 +28,10 @@ struct PracticePulse {
 
 struct PracticeResult {
     double threshold = 0;  // the patient's, hidden until now
-    double estimate = 0;
-    double errorMso = 0;                     // estimate - threshold
-    double errorPercent = 0;                 // of the threshold
+    // Nothing where the run ended above what the stimulator gives, with no estimate.
+    std::optional<double> estimate;
+    std::optional<double> errorMso;          // estimate - threshold
+    std::optional<double> errorPercent;      // of the threshold
     int pulses = 0;                          // pulses judged
     std::vector<std::size_t> disagreements;  // into pulses(), in order
 };
@@ -49,11 +53,12 @@ class PracticePatient {
     }
     // Judges the latest pulse; false (and nothing changes) when none waits.
     bool judge(std::int32_t answer);
-    // Takes the latest judged pulse back, with its judgement, as the run takes its answer
-    // back; a pulse still waiting goes with it.
+    // Takes the latest judgement back, as the run takes its answer back: its pulse, the one
+    // the run shows again, waits to be judged afresh, and a later pulse not yet judged is
+    // gone. Nothing when no pulse is judged.
     void withdraw();
     [[nodiscard]] const std::vector<PracticePulse>& pulses() const { return pulses_; }
-    [[nodiscard]] PracticeResult result(double estimate) const;
+    [[nodiscard]] PracticeResult result(std::optional<double> estimate) const;
 
   private:
     Subject subject_;

@@ -64,6 +64,13 @@ TEST(ReportText, FinishedAdaptivePestRunLineByLine) {
                   "02   043.00   043   1.0   07.0000\r"
                   "01   050.00   050   1.0   07.0000\r"
                   "\r");
+    // A run on a virtual patient says so under the program's name, and nothing else changes.
+    ReportInputs practice = finishedAdaptiveRun();
+    practice.practice = true;
+    std::string report = composeReport(practice);
+    const std::string line = "PRACTICE \u2013 virtual patient\r";
+    ASSERT_EQ(report.find(line), kRule.size() + 10);
+    EXPECT_EQ(report.erase(kRule.size() + 10, line.size()), composeReport(finishedAdaptiveRun()));
 }
 
 TEST(ReportText, TheIntervalFollowsTheEstimateAndIsLeftOutWithoutAnswers) {

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "core/display/numbers.h"
+#include "core/display/practice_summary.h"
 #include "core/run/run.h"
 
 namespace limenta {
@@ -65,7 +66,8 @@ PracticeResult practiseWith(const Method& method, const std::vector<std::size_t>
             break;
         }
     }
-    return patient.result(roundHalfAway(run.state().myrmt));
+    return patient.result(run.estimate() ? std::optional(roundHalfAway(*run.estimate()))
+                                         : std::nullopt);
 }
 
 TEST(PracticePatient, TheEndTellsTheTruthTheErrorAndTheJudgementsTheSweepsDidNotBearOut) {
@@ -79,8 +81,13 @@ TEST(PracticePatient, TheEndTellsTheTruthTheErrorAndTheJudgementsTheSweepsDidNot
             PracticePatient patient(seed);
             const PracticeResult r = practiseWith(method, {2, 4}, patient);
             EXPECT_EQ(r.threshold, patient.threshold());
-            EXPECT_DOUBLE_EQ(r.errorMso, r.estimate - r.threshold);
-            EXPECT_DOUBLE_EQ(r.errorPercent, 100 * (r.estimate - r.threshold) / r.threshold);
+            // Slips can end a run above what the stimulator gives: no estimate, no error.
+            EXPECT_EQ(r.errorMso.has_value(), r.estimate.has_value());
+            EXPECT_EQ(r.errorPercent.has_value(), r.estimate.has_value());
+            if (r.estimate) {
+                EXPECT_DOUBLE_EQ(*r.errorMso, *r.estimate - r.threshold);
+                EXPECT_DOUBLE_EQ(*r.errorPercent, 100 * *r.errorMso / r.threshold);
+            }
             EXPECT_EQ(r.pulses, static_cast<int>(patient.pulses().size()));
             // A pulse disagrees where the judgement differs from the model: a slip does,
             // unless the sweep's noise had carried it across the criterion already, and
@@ -103,23 +110,66 @@ TEST(PracticePatient, TheEndTellsTheTruthTheErrorAndTheJudgementsTheSweepsDidNot
     }
 }
 
-TEST(PracticePatient, AWithdrawnJudgementTakesItsPulseWithIt) {
+TEST(PracticePatient, TheEndInWordsWithAndWithoutAnEstimate) {
+    PracticeResult r;
+    r.threshold = 47.26;
+    r.estimate = 46;
+    r.errorMso = 46 - 47.26;
+    r.errorPercent = 100 * (46 - 47.26) / 47.26;
+    r.pulses = 14;
+    r.disagreements = {2, 9};
+    using Figures = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(practiceFigures(r), (Figures{{"True threshold", "47.3 %"},
+                                           {"Your estimate", "46 %"},
+                                           {"Error", "-1.3 % MSO"},
+                                           {"Error relative to the threshold", "-2.7 % of T"},
+                                           {"Pulses", "14"},
+                                           {"Judgements the sweeps did not bear out", "2 of 14"}}));
+    r.estimate = r.errorMso = r.errorPercent = std::nullopt;
+    const Figures above = practiceFigures(r);
+    EXPECT_EQ(above[1].second, "above 100");
+    EXPECT_EQ(above[2].second, "--");
+    EXPECT_EQ(above[3].second, "--");
+    r.estimate = 49;
+    r.errorMso = 1.74;
+    r.errorPercent = 3.68;
+    EXPECT_EQ(practiceFigures(r)[2].second, "+1.7 % MSO");
+
+    PracticePulse pulse;
+    pulse.output = 52;
+    pulse.pulse = {false, 38.4};
+    pulse.judged = 1;
+    EXPECT_EQ(disagreementCaption(pulse, 3), "Pulse 3 at 52 %: judged MEP, was 38 \u00b5V");
+    pulse.pulse = {true, 74.0};
+    pulse.judged = 0;
+    EXPECT_EQ(disagreementCaption(pulse, 11), "Pulse 11 at 52 %: judged none, was 74 \u00b5V");
+}
+
+TEST(PracticePatient, AJudgementTakenBackLeavesItsSweepToBeJudgedAgain) {
     PracticePatient patient(3);
+    patient.withdraw();  // nothing judged: nothing happens
     patient.fire(50);
+    patient.withdraw();
+    ASSERT_EQ(patient.pulses().size(), 1U);
     patient.judge(1);
     patient.fire(45);
     patient.judge(0);
-    patient.fire(47);  // fired, not yet judged
+    const std::vector<double> second = patient.pulses()[1].sweep.microvolts;
+    patient.fire(47);  // fired, not yet judged: it goes with the judgement before it
     patient.withdraw();
-    ASSERT_EQ(patient.pulses().size(), 1U);
-    EXPECT_EQ(patient.pulses()[0].output, 50);
+    ASSERT_EQ(patient.pulses().size(), 2U);
+    EXPECT_TRUE(patient.awaitingJudgement());
+    EXPECT_EQ(patient.pulses()[1].output, 45);
+    EXPECT_EQ(patient.pulses()[1].sweep.microvolts, second);  // the same sweep, shown again
+    EXPECT_EQ(patient.fire(45), nullptr);
     EXPECT_EQ(patient.result(50).pulses, 1);
-    EXPECT_NE(patient.fire(45), nullptr);  // the output is fired afresh
+    EXPECT_TRUE(patient.judge(1));  // judged afresh, the other way
+    EXPECT_EQ(patient.pulses()[1].judged, 1);
     patient.withdraw();
     patient.withdraw();
-    patient.withdraw();  // nothing left: nothing happens
-    EXPECT_TRUE(patient.pulses().empty());
-    EXPECT_FALSE(patient.judge(1));
+    EXPECT_EQ(patient.pulses().size(), 1U);
+    EXPECT_FALSE(patient.pulses()[0].judged);
+    EXPECT_EQ(patient.result(50).pulses, 0);
 }
 
 }  // namespace
