@@ -101,6 +101,7 @@ QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer
     in.targetDistance = run.targetDistance.toStdString();
     in.historyHeader = kHistoryHeader;
     in.withdrawn = given.size() - answers.size();
+    in.practice = run.practice;
     for (std::size_t i = answers.size(); i-- > 0;) {  // newest first
         const JournalAnswer& a = answers[i];
         in.history += historyLine(a.trial, a.fired, a.answer, a.diff);
@@ -111,19 +112,22 @@ QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer
 QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& runs) {
     QString csv = QStringLiteral(
         "run_id,started,ended,method,settings,estimate,interval_low,interval_high,note,"
-        "trial,fired,answer,next,diff,at,above_100,withdrawn_at\r\n");
+        "trial,fired,answer,next,diff,at,above_100,withdrawn_at,practice,true_threshold\r\n");
     for (const JournalRun& run : runs) {
         const QStringList runColumns{
             QString::number(run.id), csvField(run.started),    csvField(run.ended),
             csvField(run.method),    csvField(run.settings),   number(run.estimate),
             number(run.intervalLow), number(run.intervalHigh), csvField(run.note)};
         // The columns added with the journal's later versions come last in every row, in
-        // the order they were added: above_100 (4), withdrawn_at (5).
+        // the order they were added: above_100 (4), withdrawn_at (5), practice and
+        // true_threshold (6).
         const QString above = run.aboveMaximum ? QStringLiteral(",1") : QStringLiteral(",0");
+        const QString practice = (run.practice ? QStringLiteral(",1,") : QStringLiteral(",0,")) +
+                                 number(run.trueThreshold) + QStringLiteral("\r\n");
         const std::vector<JournalAnswer> answers = journal.answers(run.id);
         if (answers.empty()) {
             csv += runColumns.join(QLatin1Char(',')) + QStringLiteral(",,,,,,") + above +
-                   QStringLiteral(",\r\n");
+                   QLatin1Char(',') + practice;
         }
         for (const JournalAnswer& a : answers) {
             csv += runColumns.join(QLatin1Char(',')) + QLatin1Char(',') +
@@ -131,7 +135,7 @@ QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& run
                                QString::number(a.answer),        QString::number(a.next, 'g', 17),
                                QString::number(a.diff, 'g', 17), csvField(a.at)}
                        .join(QLatin1Char(',')) +
-                   above + QLatin1Char(',') + csvField(a.withdrawnAt) + QStringLiteral("\r\n");
+                   above + QLatin1Char(',') + csvField(a.withdrawnAt) + practice;
         }
     }
     return csv;

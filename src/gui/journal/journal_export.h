@@ -19,8 +19,9 @@ QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer
 
 // One header line, then one row per answer given, those taken back too (a run without
 // answers has one row with the answer's columns empty), the run's columns repeated, then
-// whether the run ended above 100 (1) or not (0), and last when the answer was taken back
-// (empty while it stands); RFC 4180 quoting, CRLF line ends.
+// whether the run ended above 100 (1) or not (0), when the answer was taken back (empty
+// while it stands), whether the run was practice (1) or a patient's (0), and last the
+// practice patient's threshold (empty for a patient); RFC 4180 quoting, CRLF line ends.
 QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& runs);
 
 }  // namespace limenta

@@ -29,7 +29,9 @@ QJsonObject runObject(const JournalRun& r) {
             {"report", r.report},
             {"percents", QJsonArray{r.percents[0], r.percents[1], r.percents[2]}},
             {"m1_distance", r.m1Distance},
-            {"target_distance", r.targetDistance}};
+            {"target_distance", r.targetDistance},
+            {"practice", r.practice},
+            {"true_threshold", optional(r.trueThreshold)}};
 }
 
 JournalRun runOf(const QJsonObject& o) {
@@ -50,6 +52,8 @@ JournalRun runOf(const QJsonObject& o) {
     }
     r.m1Distance = o.value(QLatin1String("m1_distance")).toString();
     r.targetDistance = o.value(QLatin1String("target_distance")).toString();
+    r.practice = o.value(QLatin1String("practice")).toBool();
+    r.trueThreshold = optionalOf(o.value(QLatin1String("true_threshold")));
     return r;
 }
 

@@ -41,12 +41,16 @@ struct JournalRun {
     QString targetDistance;
     int pulses = 0;  // answers kept
     int fired = 0;   // pulses fired: the answers kept and those taken back
+    // A run on a virtual patient, and that patient's threshold, hidden while it ran.
+    bool practice = false;
+    std::optional<double> trueThreshold;
 };
 
 struct JournalWrite {
     enum class Kind { Start, Answer, Update, Note, Withdraw };
     Kind kind = Kind::Start;
-    // Start: uid, started, method, settings; Answer, Update, Withdraw: the row as it stands
+    // Start: uid, started, method, settings, practice; Answer, Update, Withdraw: the row as it
+    // stands
     JournalRun run;
     JournalAnswer answer;  // Answer; Withdraw: its seq and withdrawnAt
     qint64 noteRun = 0;    // Note: the run's id, and its text

@@ -1,5 +1,6 @@
 #include "gui/journal/past_runs_window.h"
 
+#include <QCheckBox>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <set>
 
 #include "core/display/numbers.h"
@@ -46,10 +48,13 @@ PastRunsWindow::PastRunsWindow(QWidget* parent, JournalWriter* writer, Dialogs& 
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->hide();
     status = new QLabel(this);
+    showPractice = new QCheckBox(QStringLiteral("Show practice runs"), this);
+    showPractice->setObjectName(QStringLiteral("ShowPracticeRuns"));
     exportButton = new QPushButton(QStringLiteral("Export CSV..."), this);
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(status, 1);
+    buttons->addWidget(showPractice);
     buttons->addWidget(exportButton);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
@@ -59,6 +64,7 @@ PastRunsWindow::PastRunsWindow(QWidget* parent, JournalWriter* writer, Dialogs& 
     connect(table, &QTableWidget::cellChanged, this,
             [this](int row, int column) { noteEdited(row, column); });
     connect(exportButton, &QPushButton::clicked, this, [this] { exportCsv(); });
+    connect(showPractice, &QCheckBox::toggled, this, [this] { refresh(); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 }
 
@@ -68,13 +74,20 @@ void PastRunsWindow::refresh() {
         journal_ = RunJournal::open(writer_->path(), RunJournal::Access::Read).journal;
     }
     runs_ = journal_ != nullptr ? journal_->runs() : std::vector<JournalRun>{};
-    status->setText(
-        journal_ != nullptr
-            ? QStringLiteral("%1 %2; the note is yours to edit (a patient code, "
-                             "say).")
-                  .arg(runs_.size())
-                  .arg(runs_.size() == 1 ? QStringLiteral("run") : QStringLiteral("runs"))
-            : QStringLiteral("No journal: runs are not being kept."));
+    const auto hidden =
+        showPractice->isChecked()
+            ? 0
+            : std::erase_if(runs_, [](const JournalRun& run) { return run.practice; });
+    const auto count = [](std::size_t n, const char* what) {
+        return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(what),
+                                                    n == 1 ? QString() : QStringLiteral("s"));
+    };
+    status->setText(journal_ == nullptr ? QStringLiteral("No journal: runs are not being kept.")
+                    : hidden == 0
+                        ? QStringLiteral("%1; the note is yours to edit (a patient code, say).")
+                              .arg(count(runs_.size(), "run"))
+                        : QStringLiteral("%1, and %2 not shown; the note is yours to edit.")
+                              .arg(count(runs_.size(), "run"), count(hidden, "practice run")));
     exportButton->setEnabled(!runs_.empty());
     filling_ = true;
     table->clearContents();
@@ -84,7 +97,10 @@ void PastRunsWindow::refresh() {
         const QDateTime started = QDateTime::fromString(run.started, Qt::ISODate).toLocalTime();
         table->setItem(row, kWhen,
                        fixedItem(started.toString(QStringLiteral("yyyy-MM-dd  HH:mm:ss"))));
-        table->setItem(row, kMethod, fixedItem(methodName(run.method)));
+        table->setItem(
+            row, kMethod,
+            fixedItem(run.practice ? methodName(run.method) + QStringLiteral(" \u2013 practice")
+                                   : methodName(run.method)));
         table->setItem(row, kEstimate,
                        fixedItem(run.aboveMaximum ? QStringLiteral("above 100")
                                                   : decimal(run.estimate, "0.00")));

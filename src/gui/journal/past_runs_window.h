@@ -1,5 +1,6 @@
 // Past Runs: every run of the journal, newest first, with an editable note; a selected
-// run's report in the Output window; the selected runs (or all) exported as CSV.
+// run's report in the Output window; the selected runs (or all listed) exported as CSV.
+// Practice runs are listed only when asked for.
 #pragma once
 
 #include <QDialog>
@@ -10,6 +11,7 @@
 #include "gui/journal/run_journal.h"
 #include "gui/platform/platform.h"
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -32,6 +34,7 @@ class PastRunsWindow final : public QDialog {
 
     QTableWidget* table = nullptr;
     QPushButton* exportButton = nullptr;
+    QCheckBox* showPractice = nullptr;  // "Show practice runs"
     QLabel* status = nullptr;
 
   private:
@@ -43,7 +46,7 @@ class PastRunsWindow final : public QDialog {
     std::unique_ptr<RunJournal> journal_;  // read afresh by every refresh
     Dialogs& dialogs_;
     std::function<void(const QString&)> showReport_;
-    std::vector<JournalRun> runs_;
+    std::vector<JournalRun> runs_;  // those listed
     bool filling_ = false;
 };
 

@@ -164,6 +164,10 @@ const std::array<QStringList, RunJournal::kSchemaVersion> kUpgrades{
                        "ORDER BY run_id, trial"),
         QStringLiteral("DROP TABLE answers"),
         QStringLiteral("ALTER TABLE answers_v5 RENAME TO answers")},
+    // 5 to 6: a practice run on a virtual patient, kept apart from the patients' runs, with
+    // the threshold it hid.
+    QStringList{QStringLiteral("ALTER TABLE runs ADD COLUMN practice INTEGER NOT NULL DEFAULT 0"),
+                QStringLiteral("ALTER TABLE runs ADD COLUMN true_threshold REAL")},
 };
 
 QVariant optional(const std::optional<double>& value) {
@@ -352,9 +356,11 @@ bool RunJournal::apply(const JournalWrite& w) {
     switch (w.kind) {
         case JournalWrite::Kind::Start:
             // Applied again from a backlog, it changes nothing.
-            return run(QStringLiteral("INSERT INTO runs(uid, started, method, settings) "
-                                      "VALUES(?, ?, ?, ?) ON CONFLICT(uid) DO NOTHING"),
-                       {r.uid, text(r.started), text(r.method), text(r.settings)});
+            return run(QStringLiteral("INSERT INTO runs(uid, started, method, settings, practice, "
+                                      "true_threshold) VALUES(?, ?, ?, ?, ?, ?) "
+                                      "ON CONFLICT(uid) DO NOTHING"),
+                       {r.uid, text(r.started), text(r.method), text(r.settings),
+                        r.practice ? 1 : 0, optional(r.trueThreshold)});
         case JournalWrite::Kind::Answer: {
             const JournalAnswer& a = w.answer;
             return run(QStringLiteral("INSERT OR REPLACE INTO answers(run_id, seq, trial, fired, "
@@ -385,8 +391,8 @@ std::vector<JournalRun> RunJournal::runs() const {
             "SELECT id, uid, started, ended, method, settings, estimate, interval_low, "
             "interval_high, report, note, percents, m1_distance, target_distance, "
             "(SELECT COUNT(*) FROM answers WHERE run_id = runs.id AND withdrawn_at IS NULL), "
-            "above_100, (SELECT COUNT(*) FROM answers WHERE run_id = runs.id) FROM runs "
-            "ORDER BY id DESC"))) {
+            "above_100, (SELECT COUNT(*) FROM answers WHERE run_id = runs.id), practice, "
+            "true_threshold FROM runs ORDER BY id DESC"))) {
         return all;
     }
     while (q.next()) {
@@ -413,6 +419,8 @@ std::vector<JournalRun> RunJournal::runs() const {
         r.pulses = q.value(14).toInt();
         r.aboveMaximum = q.value(15).toInt() != 0;
         r.fired = q.value(16).toInt();
+        r.practice = q.value(17).toInt() != 0;
+        r.trueThreshold = optionalDouble(q.value(18));
         all.push_back(r);
     }
     return all;

@@ -42,7 +42,7 @@ class RunJournal {
     RunJournal& operator=(const RunJournal&) = delete;
 
     // The journal's versions, one step each; a file of a later version is left alone.
-    static constexpr int kSchemaVersion = 5;
+    static constexpr int kSchemaVersion = 6;
 
     // All of them or none, in one transaction; false, with the fault, when not written.
     bool write(const std::vector<JournalWrite>& writes);

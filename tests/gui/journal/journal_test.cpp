@@ -235,13 +235,20 @@ TEST_F(Journal, AJournalOfEveryOlderVersionIsUpgradedInPlaceStepByStep) {
         }
         EXPECT_EQ(runs[0].pulses, 2);
         EXPECT_EQ(runs[0].fired, 2);
+        EXPECT_FALSE(runs[0].practice);  // every older run was a patient's
+        EXPECT_FALSE(runs[0].trueThreshold);
         JournalRun later;
         later.uid = QStringLiteral("later");
         later.started = QStringLiteral("2026-12-09T10:00:00Z");
         later.settings = QStringLiteral("{}");
         later.method = QStringLiteral("pest");
+        later.practice = true;
+        later.trueThreshold = 47.25;
         EXPECT_TRUE(opened.journal->write({JournalWrite::start(later)}));
-        EXPECT_EQ(opened.journal->runs().size(), 2U);
+        const std::vector<JournalRun> now = opened.journal->runs();
+        ASSERT_EQ(now.size(), 2U);
+        EXPECT_TRUE(now[0].practice);
+        EXPECT_EQ(now[0].trueThreshold, 47.25);
     }
 }
 
@@ -617,8 +624,8 @@ TEST_F(Journal, AnAnswerTakenBackIsKeptMarkedAndTheRunsEndFollowsIt) {
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = csv.readAll().split('\n');
     ASSERT_EQ(lines.size(), 12);  // header, 10 answers, the empty end
-    EXPECT_TRUE(lines[6].endsWith(",0,2026-12-08T09:31:15Z\r")) << lines[6].toStdString();
-    EXPECT_TRUE(lines[8].endsWith(",0,\r")) << lines[8].toStdString();
+    EXPECT_TRUE(lines[6].endsWith(",0,2026-12-08T09:31:15Z,0,\r")) << lines[6].toStdString();
+    EXPECT_TRUE(lines[8].endsWith(",0,,0,\r")) << lines[8].toStdString();
 }
 
 // RFC 4180: fields split on commas, quoted fields may hold commas, quotes and line ends.
@@ -830,6 +837,10 @@ TEST_F(Journal, AThousandRunsComeBackWholeFromTheirCsv) {
         run.started = QStringLiteral("2026-12-%1T10:00:00+01:00").arg(r % 28 + 1);
         run.method = QLatin1String(methods()[static_cast<std::size_t>(r) % methods().size()].key);
         run.settings = QStringLiteral(R"({"initial_output":"5,5"})");
+        if (r % 5 == 0) {
+            run.practice = true;
+            run.trueThreshold = 30 + r / 21.0;
+        }
         std::vector<JournalWrite> writes{JournalWrite::start(run),
                                          JournalWrite::noted(r, notes[r % notes.size()])};
         for (int t = 1; t <= r % 4; ++t) {  // some runs without answers
@@ -850,15 +861,18 @@ TEST_F(Journal, AThousandRunsComeBackWholeFromTheirCsv) {
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows[0].join(QLatin1Char(',')),
               "run_id,started,ended,method,settings,estimate,interval_low,interval_high,note,"
-              "trial,fired,answer,next,diff,at,above_100,withdrawn_at");
+              "trial,fired,answer,next,diff,at,above_100,withdrawn_at,practice,true_threshold");
     std::size_t at = 1;
     for (const JournalRun& run : runs) {
         const std::vector<JournalAnswer> answers = journal.answers(run.id);
         for (std::size_t a = 0; a < std::max<std::size_t>(answers.size(), 1); ++a) {
             ASSERT_LT(at, rows.size());
             const QStringList& row = rows[at++];
-            ASSERT_EQ(row.size(), 17) << row.join(QLatin1Char('|')).toStdString();
+            ASSERT_EQ(row.size(), 19) << row.join(QLatin1Char('|')).toStdString();
             EXPECT_EQ(row[15], "0");
+            EXPECT_EQ(row[17], run.practice ? "1" : "0");
+            EXPECT_EQ(row[18].isEmpty(), !run.practice);
+            EXPECT_EQ(row[18].toDouble(), run.trueThreshold.value_or(0));  // every bit
             EXPECT_EQ(row[0].toLongLong(), run.id);
             EXPECT_EQ(row[1], run.started);
             EXPECT_EQ(row[3], run.method);
