@@ -10,7 +10,7 @@ namespace limenta {
 namespace {
 
 constexpr double kSmallestHalfRange = 100;
-constexpr double kTickEveryMs = 20;
+constexpr int kTickEveryMs = 20;
 // The artefact has died away by then; what follows sets the scale.
 constexpr double kScaledFromMs = 5;
 
@@ -54,7 +54,9 @@ SweepScene sweepScene(const EmgSweep& sweep, double width, double height) {
         scene.trace.push_back(
             {EmgSweep::timeMs(static_cast<int>(i)) * perMs, y(sweep.microvolts[i])});
     }
-    for (double ms = 0; ms <= EmgSweep::kLengthMs; ms += kTickEveryMs) {
+    const int ticks = static_cast<int>(EmgSweep::kLengthMs) / kTickEveryMs;
+    for (int tick = 0; tick <= ticks; ++tick) {
+        const double ms = tick * kTickEveryMs;
         scene.ticks.push_back({ms * perMs, formatMask(ms, "##0")});
     }
     return scene;

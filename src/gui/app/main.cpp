@@ -28,7 +28,9 @@ int main(int argc, char** argv) {
     limenta::Window1 window(platform, prefs);
     prefs.setTeller([&](const QString& message) { dialogs.message(&window, message); });
     window.setMenuBar(limenta::createMenuBar1(
-        &window, {.pastRuns = [&window] { window.showPastRuns(); },
+        &window, {.practice = [&window] { window.startPractice(); },
+                  .practiceAvailable = [&window] { return window.practiceAvailable(); },
+                  .pastRuns = [&window] { window.showPastRuns(); },
                   .undoAnswer = [&window] { window.undoLastAnswer(); },
                   .answerUndoable = [&window] { return window.answerUndoable(); }}));
     window.fitToScreen();

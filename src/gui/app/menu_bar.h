@@ -1,4 +1,4 @@
-// The menu bar: File > Past Runs... and Quit, and Edit's Undo, Cut, Copy, Paste and Clear, which
+// The menu bar: File > Practice with a Virtual Patient..., Past Runs... and Quit, and Edit's Undo, Cut, Copy, Paste and Clear, which
 // act on the text field that has the keyboard focus, and Undo Last Answer.
 #pragma once
 
@@ -11,6 +11,9 @@ namespace limenta {
 
 // What the menus ask of the window they serve; a command left empty is not offered.
 struct MenuActions {
+    // File > Practice with a Virtual Patient..., enabled while `practiceAvailable` says so.
+    std::function<void()> practice{};
+    std::function<bool()> practiceAvailable{};
     std::function<void()> pastRuns{};  // File > Past Runs...
     // Takes the run's latest answer back: Edit > Undo when no text field has the keyboard,
     // and Edit > Undo Last Answer, enabled while `answerUndoable` says so.
@@ -18,8 +21,8 @@ struct MenuActions {
     std::function<bool()> answerUndoable{};
 };
 
-// Quit closes `parent`'s window, which asks first during a run. Past Runs and Undo Last
-// Answer have no shortcut, since any other key may be an answer key.
+// Quit closes `parent`'s window, which asks first during a run. Practice, Past Runs and Undo
+// Last Answer have no shortcut, since any other key may be an answer key.
 QMenuBar* createMenuBar1(QWidget* parent, const MenuActions& actions = {});
 
 }  // namespace limenta

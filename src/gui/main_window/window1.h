@@ -1,6 +1,7 @@
 // The operator's console: every control of the main window, and the run it holds.
 // The handlers live beside it, one window1_<topic>.cpp for each topic (answers, start and
-// reset, status, plot, quick reference, prefs, report, journal, announcement, layout).
+// reset, status, plot, quick reference, prefs, report, journal, announcement, layout,
+// undo, practice).
 #pragma once
 
 #include <QImage>
@@ -18,6 +19,7 @@
 #include "core/prefs/prefs_format.h"
 #include "core/procedure/credible_interval.h"
 #include "core/run/run.h"
+#include "core/subject/practice_patient.h"
 #include "core/trial/response_keys.h"
 #include "gui/journal/journal_writer.h"
 #include "gui/platform/platform.h"
@@ -36,12 +38,17 @@ namespace limenta {
 inline constexpr int kAnswerWaitTicks = 30;
 // The caption above the big number from Start on.
 inline constexpr const char* kStartCaption = "Next Output to Try:";
+// The window's title but in practice.
+inline constexpr const char* kWindow1Title = "Adaptive PEST Procedure ";
+// A virtual pulse fires this many ticks after its output has been spoken.
+inline constexpr int kPulseAfterTicks = 60;
 // The design's size of the caption above the big number.
 inline constexpr int kCaptionPixelSize = 24;
 
 class CrTextEdit;
 class LineControl;
 class PlotCanvas;
+class PracticeWindow;
 class PrefsStore;
 class StatusNotice;
 class Window4;
@@ -113,6 +120,18 @@ class Window1 final : public QMainWindow {
     // Shows a report in the Output window, opening it if need be.
     void showReport(const QString& report);
 
+    // File > Practice with a Virtual Patient...: a run of the active method and start values
+    // on a virtual patient whose threshold is hidden; its pulses fire by themselves (Timer5)
+    // and the Virtual patient window shows each one's sweep to judge. Not during a
+    // patient's run; during practice, a new patient. Reset ends practice.
+    void startPractice();
+    [[nodiscard]] bool practiceAvailable() const;
+    [[nodiscard]] bool practising() const { return practice_ != nullptr; }
+    [[nodiscard]] const PracticePatient* practicePatient() const { return practice_.get(); }
+    [[nodiscard]] PracticeWindow* practiceWindow() const;
+    // Fires the virtual pulse once its output has been spoken and a second has passed.
+    void Timer5_Action();
+
     // The journal of runs, kept by its writer; none in a window that keeps no runs.
     void setJournal(JournalWriter* journal) { journal_ = journal; }
     [[nodiscard]] JournalWriter* journal() const { return journal_; }
@@ -154,6 +173,7 @@ class Window1 final : public QMainWindow {
     QLabel* StaticText18 = nullptr;
     QLabel* StaticText19 = nullptr;
     QLabel* StaticText20 = nullptr;  // the run's 95 % interval
+    QLabel* PracticeBanner = nullptr;  // over the big number, in practice only
     QLineEdit* EditField1 = nullptr;
     CrTextEdit* EditField2 = nullptr;
     QLineEdit* EditField3 = nullptr;
@@ -183,6 +203,7 @@ class Window1 final : public QMainWindow {
     QTimer* Timer2 = nullptr;
     QTimer* Timer3 = nullptr;
     QTimer* Timer4 = nullptr;  // an undo waiting for the answer's wait to end
+    QTimer* Timer5 = nullptr;  // the virtual pulse, in practice
 
   protected:
     // Closing during a run asks first.
@@ -211,6 +232,13 @@ class Window1 final : public QMainWindow {
     void withdrawLastAnswer();
     void showRunAsItStands();  // the colour, caption and guides the kept answers leave
     void announceStage(int stage, QTimer* own, QTimer* next);
+    [[nodiscard]] bool digitPlaying() const;
+    // Practice: a key that can answer no pulse now, and what the practice window shows as
+    // the patient and the run stand.
+    [[nodiscard]] bool practiceKeyRefused();
+    void firePracticePulse();
+    void showPractice();
+    void leavePractice();
     void recolourDistancePanels();
     void showGuides();
     void blankGuides();
@@ -230,6 +258,9 @@ class Window1 final : public QMainWindow {
     StatusNotice* notice_ = nullptr;
     std::unique_ptr<class KeyRouter> keyRouter_;
     std::unique_ptr<Run> run_;  // from Start until Reset
+    std::unique_ptr<PracticePatient> practice_;  // beside a practice run
+    QPointer<PracticeWindow> practiceWindow_;
+    std::optional<qint64> pulseDue_;  // the tick the virtual pulse fires at
     SharedModels shared_;       // what the runs of one method and settings share
     Procedure idle_;            // what the displays show of no run
     const Method* method_;      // the active method

@@ -4,6 +4,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTimer>
+#include <algorithm>
 
 #include "core/display/numbers.h"
 #include "gui/main_window/window1.h"
@@ -29,10 +30,8 @@ void Window1::announceStage(int stage, QTimer* own, QTimer* next) {
     if (answerWaitRunning()) {
         return;
     }
-    for (std::size_t d = 0; d <= 9; ++d) {
-        if (sss[d] != nullptr && sss[d]->isPlaying()) {
-            return;
-        }
+    if (digitPlaying()) {
+        return;
     }
     // The number is read when the stage fires, so a newer answer changes the digits
     // still to come.
@@ -52,6 +51,11 @@ void Window1::announceStage(int stage, QTimer* own, QTimer* next) {
     if (next != nullptr) {
         next->start();
     }
+}
+
+bool Window1::digitPlaying() const {
+    return std::any_of(sss.begin(), sss.begin() + 10,
+                       [](const Sound* digit) { return digit != nullptr && digit->isPlaying(); });
 }
 
 void Window1::delay(double ticks) {

@@ -42,6 +42,9 @@ void Window1::handleKey(std::int32_t key) {
         tell(QLatin1String(notice::kPressStart));
         return;
     }
+    if (practiceKeyRefused()) {
+        return;
+    }
     takeAnswerKey(classified.answer);
     delay(kAnswerWaitTicks);
 }
@@ -51,6 +54,9 @@ void Window1::takeAnswerKey(std::int32_t answer) {
     if (step.refused) {
         setCaption(QString::fromLatin1(kTrialLimitMessage));
         return;
+    }
+    if (practising()) {
+        practice_->judge(answer);
     }
     // Handed to the journal's writer before it is shown.
     journalAnswerTaken(answer, step.next);
@@ -68,6 +74,9 @@ void Window1::takeAnswerKey(std::int32_t answer) {
     showRunOnScreen();
     // clippedThresh, the number to announce, was set with the answer.
     Timer1->start();
+    if (practising()) {
+        showPractice();
+    }
 }
 
 void Window1::presentEstimate() {

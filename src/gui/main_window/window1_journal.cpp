@@ -9,6 +9,7 @@
 
 #include "gui/journal/past_runs_window.h"
 #include "gui/main_window/window1.h"
+#include "gui/practice/practice_window.h"
 
 namespace limenta {
 
@@ -45,6 +46,10 @@ void Window1::journalRunStarted() {
     journalRun_.method = QString::fromLatin1(method.key);
     journalRun_.settings =
         QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact));
+    if (practising()) {
+        journalRun_.practice = true;
+        journalRun_.trueThreshold = practice_->threshold();
+    }
     journal_->write(JournalWrite::start(journalRun_));
 }
 
@@ -126,6 +131,9 @@ void Window1::closeEvent(QCloseEvent* event) {
             return;
         }
         journalRunUpdated();
+    }
+    if (practiceWindow_ != nullptr) {
+        practiceWindow_->close();
     }
     event->accept();
 }

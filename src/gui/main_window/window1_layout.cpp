@@ -93,7 +93,7 @@ Window1::Window1(Platform& platform, PrefsStore& prefs)
       keyRouter_(std::make_unique<KeyRouter>(*this, platform.clocks)),
       method_(&methodOfPrefsFlag(methods(), false)) {
     setObjectName(QStringLiteral("Window1"));
-    setWindowTitle(QStringLiteral("Adaptive PEST Procedure "));
+    setWindowTitle(QLatin1String(kWindow1Title));
     buildControls();
     PopupMenu1_Open();
     PopupMenu2_Open();
@@ -238,11 +238,20 @@ void Window1::buildControls() {
     StaticText20 =
         label(content, "StaticText20", QString(), designFont(Face::Times, 16), Qt::AlignCenter);
     StaticText4 = label(content, "StaticText4", QString(), designFont(Face::Times, 170, true));
+    PracticeBanner = label(content, "PracticeBanner", QString::fromUtf8(kPracticeTitle),
+                           designFont(Face::Times, 18, true), centre);
+    PracticeBanner->setAutoFillBackground(true);
+    QPalette inverse = PracticeBanner->palette();
+    inverse.setColor(QPalette::Window, kDesignBlack);
+    inverse.setColor(QPalette::WindowText, kMainBackground);
+    PracticeBanner->setPalette(inverse);
+    PracticeBanner->hide();
 
     Timer1 = pollTimer(this, "Timer1");
     Timer2 = pollTimer(this, "Timer2");
     Timer3 = pollTimer(this, "Timer3");
     Timer4 = pollTimer(this, "Timer4");
+    Timer5 = pollTimer(this, "Timer5");
 }
 
 void Window1::connectEvents() {
@@ -268,6 +277,7 @@ void Window1::connectEvents() {
     connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Action(); });
     connect(Timer3, &QTimer::timeout, this, [this] { Timer3_Action(); });
     connect(Timer4, &QTimer::timeout, this, [this] { Timer4_Action(); });
+    connect(Timer5, &QTimer::timeout, this, [this] { Timer5_Action(); });
 }
 
 void Window1::tell(const QString& message) {

@@ -33,6 +33,7 @@ void Window1::PushButton4_Action() {
         }
         in.history = historyText(run_->trials());
         in.withdrawn = run_->withdrawn().size();
+        in.practice = practising();
     } else {
         // No run: the fields as they stand.
         in.method = method_->reportName;

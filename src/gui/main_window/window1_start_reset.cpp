@@ -91,6 +91,7 @@ void Window1::PushButton3_Action() {
         journalRun_ = JournalRun();
     }
     run_.reset();
+    leavePractice();
     // No run, nothing to announce: a number still being spoken stops.
     for (QTimer* stage : {Timer1, Timer2, Timer3, Timer4}) {
         stage->stop();

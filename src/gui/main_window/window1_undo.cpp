@@ -45,6 +45,10 @@ void Window1::withdrawLastAnswer() {
         stage->stop();
     }
     Timer1->start();
+    if (practising()) {
+        practice_->withdraw();  // its sweep is judged again
+        showPractice();
+    }
 }
 
 void Window1::showRunAsItStands() {

@@ -32,8 +32,15 @@ inline constexpr const char* kJournalFailed =
     "The run journal could not be written: print or save the report to keep this run. Limenta "
     "goes on without it because %1.";
 
+inline constexpr const char* kPulseNotFired =
+    "No pulse to judge yet: the virtual pulse fires a second after its output is spoken.";
+inline constexpr const char* kPracticeEnded =
+    "The practice run has ended: press Reset to leave practice, or practise again from the File "
+    "menu.";
+
 inline constexpr std::array kEveryNotice{
-    kPressStart,       kNoSound,        kPrefsDamaged,   kSameKeys,       kMenuKeyReplaced,
-    kJournalNotOpened, kJournalDamaged, kJournalWaiting, kJournalWritten, kJournalFailed};
+    kPressStart,     kNoSound,        kPrefsDamaged,  kSameKeys,      kMenuKeyReplaced,
+    kJournalNotOpened, kJournalDamaged, kJournalWaiting, kJournalWritten, kJournalFailed,
+    kPulseNotFired,  kPracticeEnded};
 
 }  // namespace limenta::notice
