@@ -82,9 +82,9 @@ QMenuBar* createMenuBar1(QWidget* parent, const MenuActions& actions) {
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("FileMenu"));
     if (actions.practice) {
-        QAction* practice = addItem(file, "FilePractice",
-                                    QStringLiteral("Practice with a Virtual Patient\u2026"),
-                                    QKeySequence(), actions.practice);
+        QAction* practice =
+            addItem(file, "FilePractice", QStringLiteral("Practice with a Virtual Patient\u2026"),
+                    QKeySequence(), actions.practice);
         QObject::connect(file, &QMenu::aboutToShow, practice,
                          [practice, available = actions.practiceAvailable] {
                              practice->setEnabled(!available || available());

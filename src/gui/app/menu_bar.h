@@ -1,5 +1,6 @@
-// The menu bar: File > Practice with a Virtual Patient..., Past Runs... and Quit, and Edit's Undo, Cut, Copy, Paste and Clear, which
-// act on the text field that has the keyboard focus, and Undo Last Answer.
+// The menu bar: File > Practice with a Virtual Patient..., Past Runs... and Quit; Edit's
+// Undo, Cut, Copy, Paste and Clear, which act on the text field that has the keyboard
+// focus, and Undo Last Answer.
 #pragma once
 
 #include <functional>

@@ -8,8 +8,8 @@
 #include "core/trial/response_keys.h"
 #include "gui/main_window/plot_canvas.h"
 #include "gui/main_window/window1.h"
-#include "gui/practice/practice_window.h"
 #include "gui/platform/platform.h"
+#include "gui/practice/practice_window.h"
 #include "gui/widgets/editable_text.h"
 #include "gui/widgets/qt_key_code.h"
 
@@ -60,8 +60,8 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
     }
     auto* widget = qobject_cast<QWidget*>(watched);
     // The practice window's keys are the main window's: the operator judges its sweeps.
-    if (widget == nullptr || (widget->window() != &window_ &&
-                              widget->window() != window_.practiceWindow())) {
+    if (widget == nullptr ||
+        (widget->window() != &window_ && widget->window() != window_.practiceWindow())) {
         return false;
     }
     const std::int32_t code = keyCodeOf(key);

@@ -172,7 +172,7 @@ class Window1 final : public QMainWindow {
     QLabel* StaticText17 = nullptr;
     QLabel* StaticText18 = nullptr;
     QLabel* StaticText19 = nullptr;
-    QLabel* StaticText20 = nullptr;  // the run's 95 % interval
+    QLabel* StaticText20 = nullptr;    // the run's 95 % interval
     QLabel* PracticeBanner = nullptr;  // over the big number, in practice only
     QLineEdit* EditField1 = nullptr;
     CrTextEdit* EditField2 = nullptr;
@@ -257,13 +257,13 @@ class Window1 final : public QMainWindow {
     QPointer<Window4> Window4_;
     StatusNotice* notice_ = nullptr;
     std::unique_ptr<class KeyRouter> keyRouter_;
-    std::unique_ptr<Run> run_;  // from Start until Reset
+    std::unique_ptr<Run> run_;                   // from Start until Reset
     std::unique_ptr<PracticePatient> practice_;  // beside a practice run
     QPointer<PracticeWindow> practiceWindow_;
     std::optional<qint64> pulseDue_;  // the tick the virtual pulse fires at
-    SharedModels shared_;       // what the runs of one method and settings share
-    Procedure idle_;            // what the displays show of no run
-    const Method* method_;      // the active method
+    SharedModels shared_;             // what the runs of one method and settings share
+    Procedure idle_;                  // what the displays show of no run
+    const Method* method_;            // the active method
     ResponseKeys keys_;
     PrefsText preferences_{std::string()};
     // The date and time of the latest Start, which a report keeps after Reset.

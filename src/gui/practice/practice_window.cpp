@@ -138,9 +138,9 @@ void PracticeWindow::showEnd(const PracticeResult& result,
         figures->addWidget(label(QString::fromStdString(name) + QLatin1Char(':'),
                                  designFont(Face::Times, 16), "FigureLabel"),
                            row, 0);
-        figures->addWidget(label(QString::fromStdString(value), designFont(Face::Times, 16, true),
-                                 "FigureValue"),
-                           row++, 1);
+        figures->addWidget(
+            label(QString::fromStdString(value), designFont(Face::Times, 16, true), "FigureValue"),
+            row++, 1);
     }
     clearGrid(disagreements);
     agreement->setText(result.disagreements.empty()
@@ -151,9 +151,8 @@ void PracticeWindow::showEnd(const PracticeResult& result,
         auto* one = new QWidget;
         auto* oneLayout = new QVBoxLayout(one);
         oneLayout->setContentsMargins(0, 0, 0, 0);
-        oneLayout->addWidget(
-            label(QString::fromStdString(disagreementCaption(pulses[i], i + 1)),
-                  designFont(Face::Times, 12), "DisagreementCaption"));
+        oneLayout->addWidget(label(QString::fromStdString(disagreementCaption(pulses[i], i + 1)),
+                                   designFont(Face::Times, 12), "DisagreementCaption"));
         auto* small = new SweepView(one, true);
         small->setFixedSize(kSmallSweep);
         small->setSweep(pulses[i].sweep);
@@ -166,9 +165,10 @@ void PracticeWindow::showEnd(const PracticeResult& result,
 
 QPoint placeBeside(const QRect& main, QSize size, const QRect& room) {
     // Kept on the screen; on one too small for both, over the main window's right side.
-    const int x = std::max(room.left(), std::min(main.right() + 8, room.right() + 1 - size.width()));
-    const int y =
-        std::max(room.top(), std::min(main.bottom() + 1 - size.height(), room.bottom() + 1 - size.height()));
+    const int x =
+        std::max(room.left(), std::min(main.right() + 8, room.right() + 1 - size.width()));
+    const int y = std::max(
+        room.top(), std::min(main.bottom() + 1 - size.height(), room.bottom() + 1 - size.height()));
     return {x, y};
 }
 

@@ -35,7 +35,7 @@ class PracticeWindow final : public QWidget {
     QLabel* caption = nullptr;     // what the pulse page is showing
     SweepView* sweep = nullptr;    // the latest pulse's sweep
     QLabel* peakToPeak = nullptr;  // its amplitude, 15 to 50 ms after the pulse
-    QWidget* endPage = nullptr;  // shown instead of the pulse at the end
+    QWidget* endPage = nullptr;    // shown instead of the pulse at the end
     // The end's figures, in the order of practiceFigures: a "FigureLabel" and a
     // "FigureValue" each.
     QGridLayout* figures = nullptr;

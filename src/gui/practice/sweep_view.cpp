@@ -52,8 +52,8 @@ void SweepView::paintEvent(QPaintEvent* /*event*/) {
     for (const SweepTick& tick : scene.ticks) {
         g.drawLine(QPointF(tick.x, plot.height()), QPointF(tick.x, plot.height() + 4));
         const bool last = &tick == &scene.ticks.back();
-        const QString label = QString::fromStdString(tick.label) +
-                              (last ? QStringLiteral(" ms") : QString());
+        const QString label =
+            QString::fromStdString(tick.label) + (last ? QStringLiteral(" ms") : QString());
         const QRectF room(tick.x - (last ? 40 : 20), plot.height() + 4, 40, kBelow - 4);
         g.drawText(room, (last ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignTop, label);
     }

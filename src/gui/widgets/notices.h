@@ -38,9 +38,9 @@ inline constexpr const char* kPracticeEnded =
     "The practice run has ended: press Reset to leave practice, or practise again from the File "
     "menu.";
 
-inline constexpr std::array kEveryNotice{
-    kPressStart,     kNoSound,        kPrefsDamaged,  kSameKeys,      kMenuKeyReplaced,
-    kJournalNotOpened, kJournalDamaged, kJournalWaiting, kJournalWritten, kJournalFailed,
-    kPulseNotFired,  kPracticeEnded};
+inline constexpr std::array kEveryNotice{kPressStart,     kNoSound,         kPrefsDamaged,
+                                         kSameKeys,       kMenuKeyReplaced, kJournalNotOpened,
+                                         kJournalDamaged, kJournalWaiting,  kJournalWritten,
+                                         kJournalFailed,  kPulseNotFired,   kPracticeEnded};
 
 }  // namespace limenta::notice

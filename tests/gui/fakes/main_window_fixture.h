@@ -79,7 +79,8 @@ class MainWindowTest : public ::testing::Test {
         window = std::make_unique<Window1>(fake.platform, *store);
         // QTest lets due timers run after every key it sends; the announcement's stages and
         // an undo that waits are driven by the tests themselves.
-        for (QTimer* stage : {window->Timer1, window->Timer2, window->Timer3, window->Timer4}) {
+        for (QTimer* stage :
+             {window->Timer1, window->Timer2, window->Timer3, window->Timer4, window->Timer5}) {
             stage->setInterval(3'600'000);
         }
         window->Event_Open();
@@ -107,6 +108,25 @@ class MainWindowTest : public ::testing::Test {
         pastTheWait();
     }
     void pastTheWait() { fake.clocks.tick += kAnswerWaitTicks + 1; }
+
+    // In practice: the answer's wait passes, the next output is spoken digit by digit, and
+    // a second later the virtual pulse fires.
+    void firePulse() {
+        Window1& w = *window;
+        pastTheWait();
+        for (int tick = 0; tick < 20; ++tick) {
+            if (w.Timer1->isActive()) {
+                w.Timer1_Action();
+            } else if (w.Timer2->isActive()) {
+                w.Timer2_Action();
+            } else if (w.Timer3->isActive()) {
+                w.Timer3_Action();
+            }
+        }
+        w.Timer5_Action();
+        fake.clocks.tick += kPulseAfterTicks;
+        w.Timer5_Action();
+    }
 
     // The operator chooses a method in the main window, as a click in its menu does.
     void choose(const char* key) {

@@ -793,6 +793,76 @@ TEST_F(Journal, ABayesianRunOnScreenIsTheRunLimentaSimReplays) {
     EXPECT_EQ(rows[1][5], "");
 }
 
+// A practice run, kept while another program holds the journal, reaches it marked as
+// practice with the virtual patient's threshold; Past Runs and the CSV leave it out until
+// "Show practice runs" is ticked.
+TEST_F(Journal, APracticeRunIsKeptMarkedAndListedOnlyWhenAsked) {
+    Window1& w = openWithJournal();
+    w.PushButton1->click();  // a patient
+    type("yynnyny");
+    w.PushButton3->click();
+    ASSERT_TRUE(settled());
+    std::optional<Lock> lock(journalPath());
+    w.startPractice();
+    for (const char key : std::string("ynyn")) {
+        firePulse();
+        answer(key);
+    }
+    const double threshold = w.practicePatient()->threshold();
+    w.PushButton3->click();
+    pass(300);
+    EXPECT_EQ(w.notice(), notice::kJournalWaiting);
+    lock.reset();
+    ASSERT_TRUE(settled());
+    const auto runs = [this](const char* what) {
+        return column(journalPath(),
+                      QStringLiteral("SELECT %1 FROM runs ORDER BY id").arg(QLatin1String(what)));
+    };
+    EXPECT_EQ(runs("practice"), (QStringList{"0", "1"}));
+    EXPECT_EQ(runs("(SELECT COUNT(*) FROM answers WHERE run_id = runs.id)"),
+              (QStringList{"7", "4"}));
+    const QStringList thresholds = runs("IFNULL(true_threshold, 'none')");
+    ASSERT_EQ(thresholds.size(), 2);
+    EXPECT_EQ(thresholds[0], "none");
+    EXPECT_NEAR(thresholds[1].toDouble(), threshold, 1e-9);
+
+    w.showPastRuns();
+    auto* past = w.findChild<PastRunsWindow*>();
+    ASSERT_NE(past, nullptr);
+    const QString csvPath = dir.filePath(QStringLiteral("runs.csv"));
+    fake.dialogs.saveAnswer = csvPath;
+    const auto exported = [&] {
+        past->exportCsv();
+        QFile csv(csvPath);
+        EXPECT_TRUE(csv.open(QIODevice::ReadOnly));
+        return parseCsv(QString::fromUtf8(csv.readAll()));
+    };
+    EXPECT_FALSE(past->showPractice->isChecked());
+    ASSERT_EQ(past->table->rowCount(), 1);
+    EXPECT_EQ(past->table->item(0, PastRunsWindow::kMethod)->text(), "adaptive PEST");
+    EXPECT_EQ(past->status->text(),
+              "1 run, and 1 practice run not shown; the note is yours to edit.");
+    std::vector<QStringList> rows = exported();
+    ASSERT_EQ(rows.size(), 8U);  // the header and the patient's 7 answers
+    EXPECT_EQ(rows[7][17], "0");
+    EXPECT_EQ(rows[7][18], "");
+
+    past->showPractice->setChecked(true);
+    ASSERT_EQ(past->table->rowCount(), 2);
+    EXPECT_EQ(past->table->item(0, PastRunsWindow::kMethod)->text(),
+              "adaptive PEST \u2013 practice");
+    rows = exported();
+    ASSERT_EQ(rows.size(), 12U);  // the practice run's 4 answers come first, the newest
+    EXPECT_EQ(rows[1][17], "1");
+    EXPECT_NEAR(rows[1][18].toDouble(), threshold, 1e-9);
+    EXPECT_EQ(rows[11][17], "0");
+
+    // Its report, composed from the journal, says PRACTICE.
+    past->table->selectRow(0);
+    EXPECT_TRUE(w.outputWindow()->EditField1->text().contains(
+        QStringLiteral("\rLimenta\r") + QString::fromUtf8(kPracticeTitle) + QLatin1Char('\r')));
+}
+
 TEST_F(Journal, AnExportedCsvRunsNoFormulaAndKeepsItsNumbersNumbers) {
     RunJournal::Opened opened = RunJournal::open(journalPath(), RunJournal::Access::Write);
     ASSERT_TRUE(opened.journal) << opened.problem.toStdString();
