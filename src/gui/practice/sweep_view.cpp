@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextOption>
 
 #include "core/display/sweep_scene.h"
 #include "gui/widgets/design.h"
@@ -55,7 +56,8 @@ void SweepView::paintEvent(QPaintEvent* /*event*/) {
         const QString label =
             QString::fromStdString(tick.label) + (last ? QStringLiteral(" ms") : QString());
         const QRectF room(tick.x - (last ? 40 : 20), plot.height() + 4, 40, kBelow - 4);
-        g.drawText(room, (last ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignTop, label);
+        g.drawText(room, label,
+                   QTextOption((last ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignTop));
     }
     if (!sweep_) {
         return;
