@@ -109,11 +109,9 @@ class MainWindowTest : public ::testing::Test {
     }
     void pastTheWait() { fake.clocks.tick += kAnswerWaitTicks + 1; }
 
-    // In practice: the answer's wait passes, the next output is spoken digit by digit, and
-    // a second later the virtual pulse fires.
-    void firePulse() {
+    // The announcement's stages, each run as its timer would, until every one is off.
+    void speakNextOutput() {
         Window1& w = *window;
-        pastTheWait();
         for (int tick = 0; tick < 20; ++tick) {
             if (w.Timer1->isActive()) {
                 w.Timer1_Action();
@@ -123,6 +121,13 @@ class MainWindowTest : public ::testing::Test {
                 w.Timer3_Action();
             }
         }
+    }
+    // In practice: the answer's wait passes, the next output is spoken digit by digit, and
+    // a second later the virtual pulse fires.
+    void firePulse() {
+        Window1& w = *window;
+        pastTheWait();
+        speakNextOutput();
         w.Timer5_Action();
         fake.clocks.tick += kPulseAfterTicks;
         w.Timer5_Action();

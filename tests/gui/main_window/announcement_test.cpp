@@ -17,15 +17,7 @@ class AudibleCues : public MainWindowTest {
         w.state().clippedThresh = number;
         fake.sounds.played.clear();
         w.Timer1->start();
-        for (int tick = 0; tick < 20; ++tick) {
-            if (w.Timer1->isActive()) {
-                w.Timer1_Action();
-            } else if (w.Timer2->isActive()) {
-                w.Timer2_Action();
-            } else if (w.Timer3->isActive()) {
-                w.Timer3_Action();
-            }
-        }
+        speakNextOutput();
         EXPECT_FALSE(w.Timer1->isActive() || w.Timer2->isActive() || w.Timer3->isActive());
         return fake.sounds.played;
     }
