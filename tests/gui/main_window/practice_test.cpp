@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "core/display/numbers.h"
+#include "core/subject/emg_sweep.h"
 #include "gui/app/menu_bar.h"
 #include "gui/fakes/main_window_fixture.h"
 #include "gui/practice/practice_window.h"
@@ -211,6 +212,37 @@ TEST_F(Practice, AnAnswerTakenBackLeavesItsSweepToBeJudgedAgain) {
     answer('y');
     firePulse();
     EXPECT_EQ(w.practicePatient()->pulses().size(), 2U);
+}
+
+// The widest texts the window can be given fit their places: a pulse of three digits at
+// 100 %, an MEP of tens of millivolts, and its caption among the end's sweeps.
+TEST_F(Practice, TheWidestTextsFitTheirPlaces) {
+    Window1& w = open();
+    w.startPractice();
+    Random noise(7);
+    PracticePulse pulse;
+    pulse.output = 100;
+    pulse.pulse = {true, 48'000.0};
+    pulse.sweep = emgSweep(pulse.pulse, noise);
+    pulse.judged = 0;
+    PracticeWindow& shown = patientWindow();
+    shown.showPulse(pulse, 199);
+    QCoreApplication::processEvents();
+    const auto fits = [](const QLabel* label) {
+        EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+    };
+    fits(shown.caption);
+    fits(shown.peakToPeak);
+    EXPECT_TRUE(shown.peakToPeak->text().startsWith(QStringLiteral("480")));  // five digits
+    PracticeResult end;
+    end.threshold = 79.96;
+    end.pulses = 199;
+    end.disagreements = {0};
+    shown.showEnd(end, {pulse});
+    QCoreApplication::processEvents();
+    for (const QLabel* label : shown.endPage->findChildren<QLabel*>()) {
+        fits(label);
+    }
 }
 
 // A practice run cannot pass for a patient's: its report says PRACTICE; the menu offers no
