@@ -20,7 +20,7 @@ double oneTwoFive(double value) {
     while (decade * 10 < value) {
         decade *= 10;
     }
-    for (const double step : {1.0, 2.0, 5.0, 10.0}) {
+    for (const double step : {1.0, 2.0, 5.0}) {
         if (step * decade >= value) {
             return step * decade;
         }

@@ -49,8 +49,8 @@ struct JournalRun {
 struct JournalWrite {
     enum class Kind { Start, Answer, Update, Note, Withdraw };
     Kind kind = Kind::Start;
-    // Start: uid, started, method, settings, practice; Answer, Update, Withdraw: the row as it
-    // stands
+    // Start: uid, started, method, settings, practice and trueThreshold; Answer, Update,
+    // Withdraw: the row as it stands
     JournalRun run;
     JournalAnswer answer;  // Answer; Withdraw: its seq and withdrawnAt
     qint64 noteRun = 0;    // Note: the run's id, and its text

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <set>
 
 #include "core/display/numbers.h"

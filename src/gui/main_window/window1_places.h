@@ -62,12 +62,12 @@ inline constexpr std::array kWindow1Places{
     ControlPlace{"StaticText5", QRect(506, 478, 337, 35)},
     ControlPlace{"StaticText4", QRect(499, 503, 337, 166)},
     ControlPlace{"StaticText20", QRect(448, 669, 437, 20)},  // the run's 95 % interval
-    // Between the key legend and the caption, where neither draws.
+    // Between the key legend and the caption, over the blank edges of both.
     ControlPlace{"PracticeBanner", QRect(448, 460, 437, 22)},
 };
 
 // Places that overlap by design: the caption over the big number, the distance caption
-// over its "mm=" and its field.
+// over its "mm=" and its field, the practice banner over the key legend and the caption.
 inline constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kWindow1Overlaps{{
     {"StaticText5", "StaticText4"},
     {"StaticText16", "StaticText18"},

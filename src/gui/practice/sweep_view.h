@@ -18,7 +18,6 @@ class SweepView final : public QWidget {
 
     void setSweep(const EmgSweep& sweep);
     void clear();  // no pulse yet
-    [[nodiscard]] bool hasSweep() const { return sweep_.has_value(); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
