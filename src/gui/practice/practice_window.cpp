@@ -67,6 +67,9 @@ PracticeWindow::PracticeWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Wi
     sweep->setMinimumSize(420, 320);
     peakToPeak = label(QString(), designFont(Face::Times, 40, true), "PeakToPeak");
     peakToPeak->setAlignment(Qt::AlignCenter);
+    // As wide as the widest amplitude, so the sweep beside it keeps its place and scale.
+    peakToPeak->setFixedWidth(
+        peakToPeak->fontMetrics().horizontalAdvance(QStringLiteral("88888 \u00b5V")) + 8);
     auto* measured = new QVBoxLayout;
     measured->addStretch();
     measured->addWidget(label(QStringLiteral("peak to peak"), text), 0, Qt::AlignHCenter);

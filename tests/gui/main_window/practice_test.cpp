@@ -13,6 +13,7 @@
 #include "gui/app/menu_bar.h"
 #include "gui/fakes/main_window_fixture.h"
 #include "gui/practice/practice_window.h"
+#include "gui/practice/sweep_view.h"
 #include "gui/report/output_window.h"
 #include "gui/widgets/notices.h"
 
@@ -215,25 +216,34 @@ TEST_F(Practice, AnAnswerTakenBackLeavesItsSweepToBeJudgedAgain) {
 }
 
 // The widest texts the window can be given fit their places: a pulse of three digits at
-// 100 %, an MEP of tens of millivolts, and its caption among the end's sweeps.
+// 100 %, an MEP of tens of millivolts, and its caption among the end's sweeps. The sweep
+// keeps its place and scale whatever the amplitude beside it.
 TEST_F(Practice, TheWidestTextsFitTheirPlaces) {
     Window1& w = open();
     w.startPractice();
     Random noise(7);
-    PracticePulse pulse;
-    pulse.output = 100;
-    pulse.pulse = {true, 48'000.0};
-    pulse.sweep = emgSweep(pulse.pulse, noise);
-    pulse.judged = 0;
+    const auto pulseOf = [&noise](double microvolts) {
+        PracticePulse pulse;
+        pulse.output = 100;
+        pulse.pulse = {microvolts >= kMepCriterionMicrovolts, microvolts};
+        pulse.sweep = emgSweep(pulse.pulse, noise);
+        pulse.judged = 0;
+        return pulse;
+    };
     PracticeWindow& shown = patientWindow();
+    shown.showPulse(pulseOf(20), 1);
+    QCoreApplication::processEvents();
+    const QRect smallBeside = shown.sweep->geometry();
+    const PracticePulse pulse = pulseOf(48'000);
     shown.showPulse(pulse, 199);
     QCoreApplication::processEvents();
+    EXPECT_EQ(shown.sweep->geometry(), smallBeside) << "the sweep moved with its label";
     const auto fits = [](const QLabel* label) {
         EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
     };
     fits(shown.caption);
     fits(shown.peakToPeak);
-    EXPECT_TRUE(shown.peakToPeak->text().startsWith(QStringLiteral("480")));  // five digits
+    EXPECT_EQ(shown.peakToPeak->text().indexOf(QLatin1Char(' ')), 5);  // five digits
     PracticeResult end;
     end.threshold = 79.96;
     end.pulses = 199;
