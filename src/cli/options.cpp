@@ -2,6 +2,12 @@
 
 namespace limenta::cli {
 
+int badUse(std::ostream& err, const std::string& command, const std::string& problem) {
+    err << "limenta-sim " << command << ": " << problem << " (see limenta-sim " << command
+        << " --help)\n";
+    return kBadUse;
+}
+
 std::optional<std::string> Options::parse(const std::vector<std::string>& args,
                                           const std::set<std::string>& valued,
                                           const std::set<std::string>& switches, Options& into) {

@@ -3,11 +3,18 @@
 
 #include <map>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace limenta::cli {
+
+// The exit status of a command used wrongly.
+inline constexpr int kBadUse = 2;
+
+// "limenta-sim replay: <problem> (see limenta-sim replay --help)" on `err`; returns kBadUse.
+int badUse(std::ostream& err, const std::string& command, const std::string& problem);
 
 class Options {
   public:

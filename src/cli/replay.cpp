@@ -7,7 +7,7 @@
 #include "cli/json.h"
 #include "cli/options.h"
 #include "cli/start_values.h"
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "core/procedure/credible_interval.h"
 #include "core/run/run.h"
 
@@ -64,11 +64,6 @@ could not be written.
 )";
 
 namespace {
-
-int badUse(std::ostream& err, const std::string& problem) {
-    err << "limenta-sim replay: " << problem << " (see limenta-sim replay --help)\n";
-    return 2;
-}
 
 void printText(std::ostream& out, const Run& run) {
     const Method& method = run.method();
@@ -131,7 +126,7 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
     valued.insert("--answers");
     Options options;
     if (auto problem = Options::parse(args, valued, {"--json", "--help"}, options)) {
-        return badUse(err, *problem);
+        return badUse(err, "replay", *problem);
     }
     if (options.has("--help")) {
         out << kReplayHelp;
@@ -139,12 +134,12 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
     }
     ChosenRun chosen;
     if (auto problem = chooseRun(options, table, chosen)) {
-        return badUse(err, *problem);
+        return badUse(err, "replay", *problem);
     }
     const std::string answers = options.value("--answers", "");
     for (const char c : answers) {
         if (c != '0' && c != '1' && c != 'u') {
-            return badUse(err, std::string("an answer must be 0, 1 or u, not '") + c + "'");
+            return badUse(err, "replay", std::string("an answer must be 0, 1 or u, not '") + c + "'");
         }
     }
 

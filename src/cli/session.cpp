@@ -7,7 +7,7 @@
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/start_values.h"
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "core/run/run.h"
 
 namespace limenta::cli {
@@ -43,11 +43,6 @@ namespace {
 
 // A line longer than this is no answer: the rest of it is passed over unread.
 constexpr std::size_t kLongestLine = 80;
-
-int badUse(std::ostream& err, const std::string& problem) {
-    err << "limenta-sim session: " << problem << " (see limenta-sim session --help)\n";
-    return 2;
-}
 
 // Reads one line, at most kLongestLine characters of it; false at the end of the input.
 bool readLine(std::istream& in, std::string& line, bool& cut) {
@@ -85,18 +80,12 @@ bool blank(const std::string& line) {
     return line.find_first_not_of(" \t") == std::string::npos;
 }
 
-// The value a setting takes in the run: made whole where the procedure makes it so.
-double taken(const Parameter& parameter, const RunSettings& settings) {
-    const double number = settings.number(parameter);
-    return parameter.form == ValueForm::Whole ? nearestWhole(number) : number;
-}
-
 std::string header(const Method& method, const RunSettings& settings) {
     std::string json = R"({"protocol":"limenta-session","version":1,"method":")" +
                        std::string(method.key) + R"(","settings":{)";
     const char* comma = "";
     for (const Parameter& p : method.parameters) {
-        json += comma + std::string("\"") + p.key + "\":" + jsonNumber(taken(p, settings));
+        json += comma + std::string("\"") + p.key + "\":" + jsonNumber(settings.taken(p));
         comma = ",";
     }
     return json + "}}";
@@ -135,7 +124,7 @@ int sessionCommand(const std::vector<std::string>& args, std::istream& in, std::
                    std::ostream& err, const MethodTable& table) {
     Options options;
     if (auto problem = Options::parse(args, runOptions(table), {"--help"}, options)) {
-        return badUse(err, *problem);
+        return badUse(err, "session", *problem);
     }
     if (options.has("--help")) {
         out << kSessionHelp << std::flush;
@@ -143,7 +132,7 @@ int sessionCommand(const std::vector<std::string>& args, std::istream& in, std::
     }
     ChosenRun chosen;
     if (auto problem = chooseRun(options, table, chosen)) {
-        return badUse(err, *problem);
+        return badUse(err, "session", *problem);
     }
     Run run(*chosen.method, chosen.settings);
     // Every line goes out whole and at once: the script reads it before its next pulse.

@@ -11,7 +11,7 @@
 #include "cli/options.h"
 #include "cli/simulation.h"
 #include "cli/start_values.h"
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "core/files/whole_file.h"
 
 namespace limenta::cli {
@@ -61,11 +61,6 @@ Output:
   --plot FILE.svg    error against pulses for every subject of each method
   --help             this text
 )";
-
-int badUse(std::ostream& err, const std::string& problem) {
-    err << "limenta-sim simulate: " << problem << " (see limenta-sim simulate --help)\n";
-    return 2;
-}
 
 // A whole number option within [low, high]; false when the text is anything else.
 bool wholeOption(const std::string& text, long long low, long long high, long long& value) {
@@ -228,19 +223,19 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
     Options options;
     if (auto problem = Options::parse(args, valued, {"--json", "--csv", "--help"}, options)) {
-        return badUse(err, *problem);
+        return badUse(err, "simulate", *problem);
     }
     if (options.has("--help")) {
         out << kHelp;
         return 0;
     }
     if (options.has("--json") && options.has("--csv")) {
-        return badUse(err, "choose --json or --csv, not both");
+        return badUse(err, "simulate", "choose --json or --csv, not both");
     }
     // Told before the runs, not after them.
     if (const std::string plot = options.value("--plot", "");
         options.has("--plot") && (plot.size() < 4 || plot.substr(plot.size() - 4) != ".svg")) {
-        return badUse(err, "--plot writes an .svg file");
+        return badUse(err, "simulate", "--plot writes an .svg file");
     }
 
     Population population;
@@ -252,26 +247,26 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
     } else if (model == "own-spread") {
         population.model = SubjectModel::OwnSpread;
     } else {
-        return badUse(err,
+        return badUse(err, "simulate",
                       "--model must be psychometric, variable or own-spread, not '" + model + "'");
     }
     long long number = 0;
     if (!wholeOption(options.value("--subjects", "7501"), 1, 10'000'000, number)) {
-        return badUse(err, "--subjects must be a whole number from 1 to 10000000");
+        return badUse(err, "simulate", "--subjects must be a whole number from 1 to 10000000");
     }
     population.subjects = static_cast<int>(number);
     if (!wholeOption(options.value("--seed", "1"), 0, INT64_MAX, number)) {
-        return badUse(err, "--seed must be a whole number of 0 or more");
+        return badUse(err, "simulate", "--seed must be a whole number of 0 or more");
     }
     population.seed = static_cast<std::uint64_t>(number);
     const long long cores = std::max(1U, std::thread::hardware_concurrency());
     if (!wholeOption(options.value("--threads", std::to_string(cores)), 1, 256, number)) {
-        return badUse(err, "--threads must be a whole number from 1 to 256");
+        return badUse(err, "simulate", "--threads must be a whole number from 1 to 256");
     }
     const int threads = static_cast<int>(number);
     if (!shareOption(options.value("--false-positive", "0"), population.errors.falsePositive) ||
         !shareOption(options.value("--false-negative", "0"), population.errors.falseNegative)) {
-        return badUse(err, "--false-positive and --false-negative must lie from 0 to 1");
+        return badUse(err, "simulate", "--false-positive and --false-negative must lie from 0 to 1");
     }
 
     // Methods by their keys, joined by commas, or all; "both", as scripts wrote it when there
@@ -289,7 +284,7 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
     for (const std::string& key : keys) {
         if (findMethod(table, key) == nullptr) {
-            return badUse(err, "--method must be " + methodKeys(table) +
+            return badUse(err, "simulate", "--method must be " + methodKeys(table) +
                                    ", several joined by commas, or all, not '" +
                                    options.value("--method", "all") + "'");
         }
@@ -305,7 +300,7 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
                 {&method, settingsFrom(method, options, OptionNaming::Simulate), {}, {}});
             if (auto refused =
                     refusedStart(method, results.back().settings, OptionNaming::Simulate)) {
-                return badUse(err, *refused);
+                return badUse(err, "simulate", *refused);
             }
         }
     }

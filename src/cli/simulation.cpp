@@ -7,7 +7,7 @@
 #include <optional>
 #include <thread>
 
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 
 namespace limenta::cli {
 

@@ -1,36 +1,20 @@
 #include "core/display/history_line.h"
 
-#include "core/display/numbers.h"
-#include "core/run/run.h"
+#include "core/numbers/numbers.h"
 
 namespace limenta {
 
-std::string historyLine(std::int32_t stepnum, double lastsetting, std::int32_t answer,
-                        double thediff) {
-    const std::string gap = "   ";
-    return formatMask(stepnum, "00") + gap + formatMask(lastsetting, "000.00") + gap +
-           formatMask(roundHalfAway(lastsetting), "000") + gap + formatMask(answer, "0.0") + gap +
-           formatMask(thediff, "00.0000") + "\r";
-}
-
-std::string historyText(const std::vector<TrialRecord>& trials) {
-    std::string text;
-    for (std::size_t i = trials.size(); i-- > 0;) {  // newest first
-        const TrialRecord& t = trials[i];
-        text += historyLine(t.trial, t.fired, t.answer, t.diff);
-    }
-    return text;
+std::string shownOutput(double output, bool asTheProcedureHasIt) {
+    return asTheProcedureHasIt ? plainDecimal(output) : formatMask(roundHalfAway(output), "##0");
 }
 
 std::string shownOutput(const Run& run) {
     if (run.aboveMaximum()) {
         return "100+";
     }
-    if (run.trials().empty() && run.method().firstShownUnrounded) {
-        return plainDecimal(run.firstOutput());
-    }
-    const double output = run.trials().empty() ? run.firstOutput() : run.state().mysetting;
-    return formatMask(roundHalfAway(output), "##0");
+    const bool first = run.trials().empty();
+    return shownOutput(first ? run.firstOutput() : run.state().mysetting,
+                       first && run.method().firstShownUnrounded);
 }
 
 std::string intervalLine(const CredibleInterval& interval, std::int32_t pulses) {

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "core/display/numbers.h"
-#include "core/run/run.h"
+#include "core/numbers/numbers.h"
 
 namespace limenta {
 
@@ -37,7 +36,13 @@ PlotStep text(Rgb colour, double x, double y, std::string words) {
 }  // namespace
 
 std::vector<PlotStep> plotScene(const PlotInput& in) {
-    const int n = std::clamp(in.n, 1, kLastTrial);
+    if (in.trials.empty()) {
+        return {};  // no answer, no plot: the canvas keeps its splash
+    }
+    const int n = std::min(static_cast<int>(in.trials.size()), kLastTrial);
+    // settinglog(i) and diflog(i): the output chosen after answer i, and its difference.
+    const auto settinglog = [&in](int i) { return in.trials[static_cast<std::size_t>(i - 1)].next; };
+    const auto diflog = [&in](int i) { return in.trials[static_cast<std::size_t>(i - 1)].diff; };
     const double dx = static_cast<double>(kPlotWidth) / (n + 1);
     const double k = in.scale;
     const auto outputY = [](double output) { return kPlotHeight - 4.0 * output; };
@@ -55,22 +60,22 @@ std::vector<PlotStep> plotScene(const PlotInput& in) {
 
     for (int i = 1; i <= n; ++i) {
         steps.push_back(
-            box(PlotStep::Kind::FillOval, kBlack, dx * i, outputY(in.settinglog[i]), 6, 6));
+            box(PlotStep::Kind::FillOval, kBlack, dx * i, outputY(settinglog(i)), 6, 6));
         steps.push_back(
-            box(PlotStep::Kind::FillRect, kGreen, dx * i, differenceY(in.diflog[i]), 6, 6));
+            box(PlotStep::Kind::FillRect, kGreen, dx * i, differenceY(diflog(i)), 6, 6));
     }
 
     // Each line joins the centres of two neighbouring marks.
     for (int i = 1; i <= n - 1; ++i) {
-        steps.push_back(line(kBlack, 3, dx * i + 3, outputY(in.settinglog[i]) + 3, dx * (i + 1) + 3,
-                             outputY(in.settinglog[i + 1]) + 3));
-        steps.push_back(line(kGreen, 3, dx * i + 3, differenceY(in.diflog[i]) + 3, dx * (i + 1) + 3,
-                             differenceY(in.diflog[i + 1]) + 3));
+        steps.push_back(line(kBlack, 3, dx * i + 3, outputY(settinglog(i)) + 3, dx * (i + 1) + 3,
+                             outputY(settinglog(i + 1)) + 3));
+        steps.push_back(line(kGreen, 3, dx * i + 3, differenceY(diflog(i)) + 3, dx * (i + 1) + 3,
+                             differenceY(diflog(i + 1)) + 3));
     }
 
-    const double ys = outputY(in.settinglog[n]);
+    const double ys = outputY(settinglog(n));
     steps.push_back(text(kBlue, 10, ys, "rMT Estimate"));
-    steps.push_back(text(kBlue, 510, ys, formatMask(roundHalfAway(in.newSetting), "#00")));
+    steps.push_back(text(kBlue, 510, ys, formatMask(roundHalfAway(settinglog(n)), "#00")));
     steps.push_back(line(kBlue, 3, 0, ys + 5, kPlotWidth, ys + 5));
 
     const double criterion = in.criterion;
@@ -81,8 +86,7 @@ std::vector<PlotStep> plotScene(const PlotInput& in) {
 }
 
 std::vector<PlotStep> plotScene(const Run& run) {
-    const Procedure& s = run.state();
-    return plotScene({s.settinglog, s.diflog, s.stepnum, s.mysetting, run.method().plotScale(run),
+    return plotScene({run.trials(), kPlotHeight / run.method().differenceAtTop(run),
                       run.method().criterion(run)});
 }
 

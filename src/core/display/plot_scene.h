@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/procedure/procedure_state.h"
+#include "core/run/run.h"
 
 namespace limenta {
 
@@ -41,12 +41,10 @@ struct PlotStep {
 };
 
 struct PlotInput {
-    const std::array<double, kLastTrial + 1>& settinglog;
-    const std::array<double, kLastTrial + 1>& diflog;
-    int n;              // answers to draw, 1 to 200
-    double newSetting;  // the newest output, labelled in blue
-    double scale;       // pixels per unit of difference, as the method draws it
-    double criterion;   // the method's stop criterion, in units of difference
+    // The answers to draw (1 to 200): the output chosen after each, and its difference.
+    const std::vector<TrialRecord>& trials;
+    double scale;      // pixels per unit of difference, as the method draws it
+    double criterion;  // the method's stop criterion, in units of difference
 };
 
 // A computed coordinate as a whole pixel: truncated, and kept within a range the drawing
@@ -54,10 +52,9 @@ struct PlotInput {
 int pixel(double coordinate);
 
 // Every step of one redraw, in drawing order: background, grid, points, connecting lines,
-// the blue estimate and the red stop criterion.
+// the blue estimate and the red stop criterion; none without an answer.
 std::vector<PlotStep> plotScene(const PlotInput& input);
 
-class Run;
 // The scene of a run with at least one answer, at its method's scale and criterion.
 std::vector<PlotStep> plotScene(const Run& run);
 

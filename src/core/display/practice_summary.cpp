@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "core/display/sweep_scene.h"
 
 namespace limenta {

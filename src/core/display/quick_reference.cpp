@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
+#include "core/numbers/output_range.h"
 
 namespace limenta {
 
@@ -14,7 +15,7 @@ namespace {
 
 ReferenceValue referenceOf(double value) {
     const double whole = roundHalfAway(value);
-    return {formatMask(whole, "##0"), std::isfinite(whole) && whole > kStimulatorMaximum};
+    return {formatMask(whole, "##0"), std::isfinite(whole) && whole > kHighestOutput};
 }
 
 }  // namespace

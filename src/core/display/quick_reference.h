@@ -10,9 +10,6 @@ namespace limenta {
 // that the target lies deeper than M1.
 double depthFactor(double targetDistance, double m1Distance);
 
-// No stimulator delivers more than its full output.
-inline constexpr double kStimulatorMaximum = 100;
-
 // One quick-reference value, a whole percent of the stimulator's output.
 struct ReferenceValue {
     std::string text;           // "##0" of the rounded value, or "--" when it is no number
@@ -29,7 +26,7 @@ struct ReferenceValue {
 // rMT x (percent / 100), rounded to a whole percent.
 ReferenceValue quickReference(double rmt, int percent);
 
-// The same, for a threshold already multiplied by the depth factor.
+// The same for a target at another depth: (rMT x the depth factor) x (percent / 100).
 ReferenceValue correctedReference(double rmt, double factor, int percent);
 
 }  // namespace limenta

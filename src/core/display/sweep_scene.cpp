@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 
 namespace limenta {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "core/trial/response_keys.h"
 
 namespace limenta {
@@ -35,15 +35,6 @@ int PrefsText::volume(int n) const {
 std::int32_t PrefsText::key(int n, std::int32_t fallback) const {
     const std::int32_t code = whole(n);
     return isCharacterCode(code) && menuKeyOf(code) == nullptr ? code : fallback;
-}
-
-std::optional<std::string> PrefsText::extension(std::string_view key) const {
-    for (const auto& [name, value] : extensions()) {
-        if (name == key) {
-            return value;
-        }
-    }
-    return std::nullopt;
 }
 
 std::vector<std::pair<std::string, std::string>> PrefsText::extensions() const {

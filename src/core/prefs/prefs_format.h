@@ -1,5 +1,6 @@
-// The preferences file "PREFS": one line of 17 tab-separated fields, no line terminator.
-// Its one writer and its two readers agree on the format here.
+// The preferences file "PREFS": one line of 17 tab-separated fields, no line terminator, and
+// after the end marker "key=value" fields for what the 17 have no place for. Its one writer
+// and its two readers agree on the format here.
 #pragma once
 
 #include <array>
@@ -63,9 +64,7 @@ class PrefsText {
     [[nodiscard]] std::int32_t key(int n, std::int32_t fallback) const;
     // True only for exactly "1".
     [[nodiscard]] bool flag(int n) const { return field(n) == "1"; }
-    // The value of a "key=value" field after the end marker; nothing when there is none.
-    [[nodiscard]] std::optional<std::string> extension(std::string_view key) const;
-    // Every such field, in file order.
+    // Every "key=value" field after the end marker, in file order.
     [[nodiscard]] std::vector<std::pair<std::string, std::string>> extensions() const;
 
   private:

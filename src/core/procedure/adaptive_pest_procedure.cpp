@@ -2,8 +2,8 @@
 // outputs a stimulator has, ending when a move is smaller than mydiff.
 #include <cmath>
 
+#include "core/numbers/output_range.h"
 #include "core/procedure/procedures.h"
-#include "core/trial/run_start.h"
 
 namespace limenta {
 
@@ -14,9 +14,10 @@ class AdaptivePest final : public EstimationProcedure {
     AdaptivePest(Procedure& state, double initialOutput, double step, double diff,
                  std::int32_t intervalSpread)
         : s_(state), intervalSpread_(intervalSpread) {
-        startAdaptivePest(s_, initialOutput, step, diff);
+        s_.startAdaptivePest(initialOutput, step, diff);
     }
 
+    // The run's answer step makes the next output mysetting.
     [[nodiscard]] double output() const override { return s_.mysetting; }
 
     AnswerStep answer(std::int32_t answer) override {
@@ -27,14 +28,13 @@ class AdaptivePest final : public EstimationProcedure {
         if (!(next >= kLowestOutput)) {
             next = kLowestOutput;
         }
-        s_.lastsetting = s_.mysetting;
-        s_.mysetting = next;
-        s_.thediff = std::fabs(s_.mysetting - s_.lastsetting);
-        return {false, s_.thediff < s_.mydiff, next};
+        const double move = std::fabs(next - s_.mysetting);
+        return {false, move < s_.mydiff, s_.mysetting, next, move};
     }
 
-    [[nodiscard]] std::optional<CredibleInterval> interval() const override {
-        return credibleInterval(firedAnswers(s_), intervalSpread_);
+    [[nodiscard]] std::optional<CredibleInterval> interval(
+        const std::vector<FiredAnswer>& answers) const override {
+        return credibleInterval(answers, intervalSpread_);
     }
 
   private:

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
+#include "core/numbers/output_range.h"
 #include "core/procedure/procedure_state.h"
 
 namespace limenta {
@@ -22,7 +23,7 @@ std::size_t rowOf(std::int32_t output, std::int32_t answer) {
 }  // namespace
 
 BayesModel::BayesModel(double spread)
-    : spread_(spread), table_(kOutputs * 2 * static_cast<std::size_t>(kPoints)) {
+    : table_(kOutputs * 2 * static_cast<std::size_t>(kPoints)) {
     for (std::int32_t s = 1; s <= 100; ++s) {
         double* none = table_.data() + rowOf(s, 0);
         double* mep = table_.data() + rowOf(s, 1);
@@ -61,7 +62,7 @@ BayesRun::BayesRun(const BayesModel& model, double width)
       logPosterior_(static_cast<std::size_t>(BayesModel::kPoints), 0.0) {}
 
 std::optional<BayesStep> BayesRun::answer(std::int32_t mep) {
-    if (fired_.size() >= static_cast<std::size_t>(kLastTrial)) {
+    if (answers_ >= static_cast<std::size_t>(kLastTrial)) {
         return std::nullopt;
     }
     const std::int32_t answer = mep != 0 ? 1 : 0;
@@ -69,7 +70,7 @@ std::optional<BayesStep> BayesRun::answer(std::int32_t mep) {
     for (std::size_t i = 0; i < logPosterior_.size(); ++i) {
         logPosterior_[i] += likelihood[i];
     }
-    fired_.push_back({next_, answer});
+    ++answers_;
     // The quantiles of the part of the grid that holds the mass.
     const double top = *std::max_element(logPosterior_.begin(), logPosterior_.end());
     const auto holds = [top](double log) { return log >= top - kNegligibleLog; };

@@ -22,12 +22,10 @@ class BayesModel final : public SharedModel {
     static double threshold(int i) { return (100 + i) / 100.0; }
 
     explicit BayesModel(double spread);
-    [[nodiscard]] double spread() const { return spread_; }
     // log P(answer at output | threshold) at every point of the grid; output 1 to 100.
     [[nodiscard]] const double* logLikelihoods(std::int32_t output, std::int32_t answer) const;
 
   private:
-    double spread_;
     std::vector<double> table_;  // by output, then answer, then grid point
 };
 
@@ -48,19 +46,18 @@ BayesStep bayesStep(std::int32_t fired, std::int32_t answer,
                     const std::optional<CredibleInterval>& interval, double width);
 std::int32_t nextBayesOutput(const BayesStep& step);
 
+// The flat prior's median is 50.5 exactly: a Bayesian run's first pulse is fired at 51.
+inline constexpr std::int32_t kFlatPriorFirstOutput = 51;
+
 class BayesRun {
   public:
-    // The flat prior's median is 50.5 exactly: the first pulse is fired at 51.
-    static constexpr std::int32_t kFirstOutput = 51;
-
     BayesRun(const BayesModel& model, double width);
 
     // The whole percent to fire next: the posterior median, rounded half away from zero.
     [[nodiscard]] std::int32_t nextOutput() const { return next_; }
     // Takes the answer to a pulse at nextOutput(); nothing once the run holds 200 answers.
     std::optional<BayesStep> answer(std::int32_t mep);
-    [[nodiscard]] std::size_t answers() const { return fired_.size(); }
-    [[nodiscard]] const std::vector<FiredAnswer>& fired() const { return fired_; }
+    [[nodiscard]] std::size_t answers() const { return answers_; }
     // The latest answer's step; nothing before the first answer.
     [[nodiscard]] const std::optional<BayesStep>& latest() const { return latest_; }
 
@@ -68,9 +65,9 @@ class BayesRun {
     const BayesModel& model_;
     double width_;
     std::vector<double> logPosterior_;
-    std::vector<FiredAnswer> fired_;
+    std::size_t answers_ = 0;
     std::optional<BayesStep> latest_;
-    std::int32_t next_ = kFirstOutput;
+    std::int32_t next_ = kFlatPriorFirstOutput;
 };
 
 }  // namespace limenta

@@ -146,14 +146,4 @@ std::optional<CredibleInterval> quantilesOfDensity(double from, double step,
     return CredibleInterval{quantile(0.025), quantile(0.5), quantile(0.975)};
 }
 
-std::vector<FiredAnswer> firedAnswers(const ProcedureState& run) {
-    std::vector<FiredAnswer> answers;
-    const int n = std::clamp(run.stepnum, 0, kLastTrial);
-    for (int k = 1; k <= n; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        answers.push_back({run.firedlog[i], run.mep[i]});
-    }
-    return answers;
-}
-
 }  // namespace limenta

@@ -7,8 +7,6 @@
 #include <optional>
 #include <vector>
 
-#include "core/procedure/procedure_state.h"
-
 namespace limenta {
 
 // One answer at the whole percent that was fired.
@@ -46,8 +44,5 @@ std::optional<CredibleInterval> quantilesOfDensity(double from, double step,
 // log Phi(z), the normal distribution function, accurate far into the lower tail where
 // Phi itself underflows.
 double logPhi(double z);
-
-// Every answer of the run so far, at the output it was fired at.
-std::vector<FiredAnswer> firedAnswers(const ProcedureState& run);
 
 }  // namespace limenta

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/numbers/output_range.h"
 #include "core/procedure/procedure_state.h"
 
 namespace limenta {

@@ -2,9 +2,8 @@
 // the next output the maximum-likelihood threshold, the end when two estimates agree.
 #include <cmath>
 
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "core/procedure/procedures.h"
-#include "core/trial/run_start.h"
 
 namespace limenta {
 
@@ -15,7 +14,7 @@ class MlPest final : public EstimationProcedure {
     MlPest(Procedure& state, std::int32_t lower, std::int32_t upper, double spread, double diff)
         : s_(state) {
         s_.mydiff2 = diff;
-        startMlPest(s_, lower, upper, spread);
+        s_.startMlPest(lower, upper, spread);
     }
 
     [[nodiscard]] double output() const override { return s_.curstim; }
@@ -25,25 +24,21 @@ class MlPest final : public EstimationProcedure {
         const double distance = std::fabs(s_.curstim - s_.laststim);
         const bool goesOn = distance > s_.mydiff2;
         if (goesOn && s_.recordFull()) {
-            return {true, false, s_.mysetting};
+            return {true, false, s_.curstim, s_.curstim, 0};
         }
-        s_.thediff = distance;
-        s_.stepnum = s_.stepnum + 1;
-        // The trial's answer, as adaptive PEST records it, for the run's interval.
-        s_.mep[static_cast<std::size_t>(s_.stepnum)] = answer;
+        const double fired = s_.curstim;
         if (goesOn) {
             // The operator fired the whole percent that the big number showed.
             s_.insertstimulus(nearestWhole(s_.curstim), answer);
         }
         s_.laststim = s_.curstim;
-        s_.lastsetting = s_.curstim;
         s_.curstim = s_.finalThreshold(s_.runspread);
-        s_.mysetting = s_.curstim;
-        return {false, !goesOn, s_.mysetting};
+        return {false, !goesOn, fired, s_.curstim, distance};
     }
 
-    [[nodiscard]] std::optional<CredibleInterval> interval() const override {
-        return credibleInterval(firedAnswers(s_), s_.runspread);
+    [[nodiscard]] std::optional<CredibleInterval> interval(
+        const std::vector<FiredAnswer>& answers) const override {
+        return credibleInterval(answers, s_.runspread);
     }
 
   private:

@@ -26,6 +26,13 @@ class Procedure : public ProcedureState {
 
     // Seeds the record: a failure at the lower bound and a success at the upper one.
     void startBestPest(std::int32_t lower, std::int32_t upper);
+    // Adaptive PEST starts from the three parameter fields' numbers; the start step is the
+    // step made whole.
+    void startAdaptivePest(double initialOutput, double step, double diff);
+    // ML-PEST starts a fresh record with the two bounds and returns the first estimate,
+    // which becomes curstim and teststim; laststim is 0. The spread, made whole (7.5 is 8),
+    // becomes the run's spread for this and every later estimate.
+    double startMlPest(std::int32_t lower, std::int32_t upper, double spread);
     // The maximum-likelihood threshold: a grid search over whole outputs 1 to 100, the
     // middle of a run of tied grid points, or Brent's refinement around a single minimum.
     double finalThreshold(double spread);

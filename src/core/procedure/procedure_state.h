@@ -12,31 +12,27 @@ namespace limenta {
 inline constexpr int kLastTrial = 200;
 // ML-PEST stimuli are numbered from 1 as well.
 inline constexpr int kLastStimulus = 1000;
-// Outputs are percent of the stimulator's maximum: a staircase stays within these.
-inline constexpr double kLowestOutput = 1;
-inline constexpr double kHighestOutput = 100;
 
 struct ProcedureState {
-    // Counters and the adaptive PEST staircase.
-    std::int32_t stepnum = 0;    // answers taken in this run
+    // Written by the run's answer step for every method, as the design's key handlers write
+    // them (runpest counts stepnum too).
+    std::int32_t stepnum = 0;  // answers taken in this run
+    double mysetting = 0.0;    // output just fired before an answer, next output after it
+    double lastsetting = 0.0;  // output of the trial just answered
+    // The latest answer's difference: adaptive PEST's move, ML-PEST's distance between its
+    // last two estimates, a Bayesian run's interval width.
+    double thediff = 0.0;
+
+    // Adaptive PEST's staircase.
     std::int32_t startstep = 0;  // step of the first two trials, whole percent
     double mystep = 0.0;         // current step, percent of output
-    double mysetting = 0.0;      // output just fired before an answer, next output after it
-    double lastsetting = 0.0;    // output of the trial just answered
     std::array<std::int32_t, kLastTrial + 1> mep{};       // answer of trial k
     std::array<std::int32_t, kLastTrial + 1> reversal{};  // trial k reversed the direction
     std::array<std::int32_t, kLastTrial + 1> doubled{};   // the step of trial k was doubled
-    double mydiff = 0.0;   // adaptive PEST ends when a move is smaller than this
-    double thediff = 0.0;  // size of the latest move (or ML-PEST distance)
-    std::array<double, kLastTrial + 1> settinglog{};      // output after trial k, for the plot
-    std::array<double, kLastTrial + 1> diflog{};          // thediff after trial k, for the plot
-    std::array<std::int32_t, kLastTrial + 1> firedlog{};  // whole percent fired at trial k
+    double mydiff = 0.0;  // adaptive PEST ends when a move is smaller than this
 
     // ML-PEST.
-    std::int32_t lowbound = 0;    // lower bound, recorded at Start as a failure
-    std::int32_t upbound = 0;     // upper bound, recorded at Start as a success
-    std::int32_t myspread = 0;    // relative spread of the psychometric function, percent
-    std::int32_t runspread = 0;   // this ML-PEST run's spread: the one typed at Start, whole
+    std::int32_t runspread = 0;   // this run's spread, as Start took it, whole
     double mydiff2 = 0.0;         // ML-PEST ends when two estimates differ by no more
     std::int32_t nrstimulus = 0;  // stimuli recorded
     std::array<double, kLastStimulus + 1> staerken{};  // intensity of stimulus i
@@ -46,8 +42,8 @@ struct ProcedureState {
     double laststim = 0.0;                             // the estimate fired before it
     double teststim = 0.0;                             // the first estimate of the run
 
-    // Result, announcement and timing.
-    double myrmt = 0.0;              // the threshold found; 0 while a run goes on
+    // Result, announcement and timing, written by the run.
+    double myrmt = 0.0;              // the latest estimate reached; 0 before the first
     std::int32_t clippedThresh = 0;  // the next output as a whole percent, announced
     double starttime = 0.0;          // microseconds at Start
     double endtime = 0.0;            // microseconds when the estimate was reached

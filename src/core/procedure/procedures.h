@@ -1,4 +1,5 @@
-// The estimation procedures, each over the run's state under the design's names.
+// The estimation procedures: adaptive PEST and ML-PEST over the state under the design's
+// names, the Bayesian ones over posteriors of their own.
 #pragma once
 
 #include <memory>
@@ -22,12 +23,10 @@ std::unique_ptr<EstimationProcedure> mlPest(Procedure& state, std::int32_t lower
 
 // The Bayesian procedure over `model`, ending when the 95 % interval is at most `width`
 // times its median.
-std::unique_ptr<EstimationProcedure> bayesian(Procedure& state, const BayesModel& model,
-                                              double width);
+std::unique_ptr<EstimationProcedure> bayesian(const BayesModel& model, double width);
 
 // The robust Bayesian procedure over `model` (the spread learned, slips allowed for), ending
 // when the threshold's 95 % interval is at most `width` times its median.
-std::unique_ptr<EstimationProcedure> robustBayesian(Procedure& state, const RobustBayesModel& model,
-                                                    double width);
+std::unique_ptr<EstimationProcedure> robustBayesian(const RobustBayesModel& model, double width);
 
 }  // namespace limenta

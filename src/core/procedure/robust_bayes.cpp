@@ -44,7 +44,7 @@ double RobustBayesModel::spreadPrior(int k) {
     return density(k) / total;
 }
 
-RobustBayesModel::RobustBayesModel(double lapse) : lapse_(lapse), table_(100 * kPoints) {
+RobustBayesModel::RobustBayesModel(double lapse) : table_(100 * kPoints) {
     for (std::int32_t s = 1; s <= 100; ++s) {
         double* row = table_.data() + static_cast<std::size_t>(s - 1) * kPoints;
         for (int k = 0; k < kSpreads; ++k) {

@@ -31,21 +31,16 @@ class RobustBayesModel final : public SharedModel {
     static double spreadPrior(int k);
 
     explicit RobustBayesModel(double lapse);
-    [[nodiscard]] double lapse() const { return lapse_; }
     // P(MEP at output | threshold i, spread k) at every point, spread by spread (index
     // k x kThresholds + i); output 1 to 100.
     [[nodiscard]] const double* mepProbabilities(std::int32_t output) const;
 
   private:
-    double lapse_;
     std::vector<double> table_;  // by output, then spread, then threshold
 };
 
 class RobustBayesRun {
   public:
-    // The flat prior's median is 50.5: the first pulse is fired at 51.
-    static constexpr std::int32_t kFirstOutput = 51;
-
     RobustBayesRun(const RobustBayesModel& model, double width);
 
     // The whole percent to fire next: the marginal's median, rounded half away from zero.
@@ -53,9 +48,6 @@ class RobustBayesRun {
     // Takes the answer to a pulse at nextOutput(); nothing once the run holds 200 answers.
     std::optional<BayesStep> answer(std::int32_t mep);
     [[nodiscard]] const std::optional<BayesStep>& latest() const { return latest_; }
-    // The posterior mass of the threshold, summed over the spreads, at every threshold of the
-    // grid (up to a constant).
-    [[nodiscard]] const std::vector<double>& thresholdMarginal() const { return marginal_; }
 
   private:
     const RobustBayesModel& model_;
@@ -64,7 +56,7 @@ class RobustBayesRun {
     std::vector<double> marginal_;
     std::size_t answers_ = 0;
     std::optional<BayesStep> latest_;
-    std::int32_t next_ = kFirstOutput;
+    std::int32_t next_ = kFlatPriorFirstOutput;
 };
 
 }  // namespace limenta

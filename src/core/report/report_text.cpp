@@ -1,7 +1,6 @@
 #include "core/report/report_text.h"
 
-#include "core/display/numbers.h"
-#include "core/run/run.h"
+#include "core/numbers/numbers.h"
 #include "core/subject/practice_patient.h"
 
 namespace limenta {
@@ -69,17 +68,6 @@ std::string composeReport(const ReportInputs& in) {
     out += in.historyHeader + cr;
     out += in.history + cr;
     return out;
-}
-
-std::vector<std::pair<std::string, std::string>> reportedSettings(const Method& method,
-                                                                  const RunSettings& settings) {
-    std::vector<std::pair<std::string, std::string>> lines;
-    for (const Parameter& p : method.parameters) {
-        if (p.reportLabel != nullptr) {
-            lines.emplace_back(p.reportLabel, settings.stated(p));
-        }
-    }
-    return lines;
 }
 
 }  // namespace limenta

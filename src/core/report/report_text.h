@@ -43,10 +43,4 @@ struct ReportInputs {
 // those say why they are missing ("--" for the values).
 std::string composeReport(const ReportInputs& in);
 
-struct Method;
-class RunSettings;
-// A method's reported settings, each as `settings` states it.
-std::vector<std::pair<std::string, std::string>> reportedSettings(const Method& method,
-                                                                  const RunSettings& settings);
-
 }  // namespace limenta

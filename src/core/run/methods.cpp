@@ -1,8 +1,6 @@
 #include "core/run/methods.h"
 
-#include "core/display/history_line.h"
-#include "core/display/numbers.h"
-#include "core/display/plot_scene.h"
+#include "core/numbers/numbers.h"
 #include "core/prefs/prefs_format.h"
 #include "core/procedure/procedures.h"
 #include "core/run/run.h"
@@ -11,11 +9,12 @@ namespace limenta {
 
 namespace {
 
-// Pixels per unit of difference under the methods whose difference is an estimate's move.
-constexpr double kEstimateMoveScale = 8.6;
+// The difference at the top of the plot under the methods whose difference is an estimate's
+// move: 8.6 pixels per unit on the plot's 387.
+constexpr double kEstimateMoveTop = 45;
 
 std::string historyReplayLine(const TrialRecord& t) {
-    const std::string line = historyLine(t.trial, t.fired, t.answer, t.diff);
+    const std::string line = historyLine(t);
     return line.substr(0, line.size() - 1);  // a terminal wants a line feed, not the CR
 }
 
@@ -55,7 +54,7 @@ Method adaptivePestRow() {
                                 settingOf(m, s, "diff"), toWhole(settingOf(m, s, "spread")));
         },
         // A difference of twice the start step reaches the top.
-        [](const Run& run) { return kPlotHeight / (2.0 * run.state().startstep); },
+        [](const Run& run) { return 2.0 * run.state().startstep; },
         [](const Run& run) { return run.state().mydiff; },
         kHistoryHeader,
         historyReplayLine,
@@ -96,7 +95,7 @@ Method mlPestRow() {
                           toWhole(settingOf(m, s, "upper")), settingOf(m, s, "spread"),
                           settingOf(m, s, "diff"));
         },
-        [](const Run& /*run*/) { return kEstimateMoveScale; },
+        [](const Run& /*run*/) { return kEstimateMoveTop; },
         [](const Run& run) { return run.state().mydiff2; },
         kHistoryHeader,
         historyReplayLine,
@@ -128,11 +127,10 @@ Method bayesianRow() {
         [](const Method& m, const RunSettings& s) -> std::shared_ptr<const SharedModel> {
             return std::make_shared<const BayesModel>(settingOf(m, s, "spread"));
         },
-        [](const Method& m, Procedure& state, const RunSettings& s, const SharedModel* shared) {
-            return bayesian(state, dynamic_cast<const BayesModel&>(*shared),
-                            settingOf(m, s, "width"));
+        [](const Method& m, Procedure& /*state*/, const RunSettings& s, const SharedModel* shared) {
+            return bayesian(dynamic_cast<const BayesModel&>(*shared), settingOf(m, s, "width"));
         },
-        [](const Run& /*run*/) { return kEstimateMoveScale; },
+        [](const Run& /*run*/) { return kEstimateMoveTop; },
         // The run ends once the interval is at most width times the median.
         [](const Run& run) {
             return settingOf(run.method(), run.settings(), "width") * run.state().mysetting;
@@ -171,9 +169,9 @@ Method robustBayesianRow() {
     row.share = [](const Method& m, const RunSettings& s) -> std::shared_ptr<const SharedModel> {
         return std::make_shared<const RobustBayesModel>(settingOf(m, s, "lapse"));
     };
-    row.make = [](const Method& m, Procedure& state, const RunSettings& s,
+    row.make = [](const Method& m, Procedure& /*state*/, const RunSettings& s,
                   const SharedModel* shared) {
-        return robustBayesian(state, dynamic_cast<const RobustBayesModel&>(*shared),
+        return robustBayesian(dynamic_cast<const RobustBayesModel&>(*shared),
                               settingOf(m, s, "width"));
     };
     return row;
@@ -213,6 +211,11 @@ const Method* findMethod(const MethodTable& table, std::string_view key) {
         }
     }
     return nullptr;
+}
+
+std::string methodName(std::string_view key) {
+    const Method* method = findMethod(methods(), key);
+    return method != nullptr ? method->name : "unknown (" + std::string(key) + ")";
 }
 
 const Method& methodOfPrefsFlag(const MethodTable& table, bool flag) {

@@ -74,8 +74,9 @@ struct Method {
     std::function<std::unique_ptr<EstimationProcedure>(
         const Method& self, Procedure& state, const RunSettings&, const SharedModel* shared)>
         make;
-    // The plot: pixels per unit of difference, and the stop criterion's line.
-    std::function<double(const Run&)> plotScale;
+    // The plot: the difference that reaches its top (its scale), and the stop criterion's
+    // line, in units of difference.
+    std::function<double(const Run&)> differenceAtTop;
     std::function<double(const Run&)> criterion;
     // limenta-sim replay's text: the trials' header, a trial's line, the estimate.
     const char* replayHeader;
@@ -94,6 +95,10 @@ const MethodTable& methods();
 
 // The method stored under `key`; nothing for a key the table does not know.
 const Method* findMethod(const MethodTable& table, std::string_view key);
+
+// A kept method's name ("adaptive PEST"); "unknown (x)" for a key the table does not know,
+// which is never taken for another method.
+std::string methodName(std::string_view key);
 
 // The method PREFS's flag stores (the window's methods only).
 const Method& methodOfPrefsFlag(const MethodTable& table, bool flag);

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
+#include "core/numbers/output_range.h"
 
 namespace limenta {
 
@@ -16,9 +17,23 @@ double RunSettings::number(const Parameter& parameter) const {
     return parameter.form == ValueForm::Bounds ? toWhole(value) : value;
 }
 
+double RunSettings::taken(const Parameter& parameter) const {
+    const double value = number(parameter);
+    return parameter.form == ValueForm::Whole ? nearestWhole(value) : value;
+}
+
 std::string RunSettings::stated(const Parameter& parameter) const {
     return parameter.form == ValueForm::Whole ? std::to_string(nearestWhole(number(parameter)))
                                               : typed(parameter);
+}
+
+std::vector<FiredAnswer> firedAnswers(const std::vector<TrialRecord>& trials) {
+    std::vector<FiredAnswer> answers;
+    answers.reserve(trials.size());
+    for (const TrialRecord& t : trials) {
+        answers.push_back({nearestWhole(t.fired), t.answer});
+    }
+    return answers;
 }
 
 double settingOf(const Method& method, const RunSettings& settings, const char* key) {
@@ -59,29 +74,29 @@ void Run::begin(std::unique_ptr<Procedure> state) {
 
 AnswerStep Run::answer(std::int32_t answer, double nowMicros) {
     Procedure& s = *state_;
-    if (s.trialsFull()) {
-        return {true, false, s.mysetting};
+    if (trials_.size() >= static_cast<std::size_t>(kLastTrial)) {
+        return {true, false, procedure_->output(), procedure_->output(), s.thediff};
     }
-    // The operator fired the whole percent the big number showed.
-    const std::int32_t fired = nearestWhole(procedure_->output());
     const AnswerStep step = procedure_->answer(answer);
     if (step.refused) {
         return step;
     }
+    s.stepnum = static_cast<std::int32_t>(trials_.size()) + 1;
+    s.lastsetting = step.fired;
+    s.mysetting = step.next;
+    s.thediff = step.diff;
     if (step.reached) {
         s.myrmt = s.mysetting;
         s.endtime = nowMicros;
         s.totaltime = (s.endtime - s.starttime) / 1000000;
     }
-    const auto k = static_cast<std::size_t>(s.stepnum);
-    s.firedlog[k] = fired;
-    s.settinglog[k] = s.mysetting;
-    s.diflog[k] = s.thediff;
     s.clippedThresh = nearestWhole(s.mysetting);
     reached_ = step.reached;
-    trials_.push_back({s.stepnum, s.lastsetting, answer, s.mysetting, s.thediff, step.reached,
-                       procedure_->posterior(), nowMicros});
-    return {false, step.reached, s.mysetting};
+    trials_.push_back({{s.stepnum, step.fired, answer, step.next, step.diff},
+                       step.reached,
+                       procedure_->posterior(),
+                       nowMicros});
+    return step;
 }
 
 bool Run::withdraw() {

@@ -14,6 +14,7 @@
 #include "core/procedure/credible_interval.h"
 #include "core/procedure/estimation_procedure.h"
 #include "core/run/methods.h"
+#include "core/run/trial_line.h"
 
 namespace limenta {
 
@@ -31,6 +32,8 @@ class RunSettings {
     [[nodiscard]] std::string typed(const Parameter& parameter) const;
     // As the parameter's form reads it.
     [[nodiscard]] double number(const Parameter& parameter) const;
+    // The value the run takes: the number, made whole where its procedure makes it so.
+    [[nodiscard]] double taken(const Parameter& parameter) const;
     // As the run states it: typed, or made whole where its procedure makes it so.
     [[nodiscard]] std::string stated(const Parameter& parameter) const;
 
@@ -58,17 +61,17 @@ class SharedModels {
 // The number a method's parameter `key` has in `settings`; the method must have it.
 double settingOf(const Method& method, const RunSettings& settings, const char* key);
 
-struct TrialRecord {
-    std::int32_t trial = 0;
-    double fired = 0;  // the output the answer was given at, as the procedure had it
-    std::int32_t answer = 0;
-    double next = 0;  // the next output (or the estimate)
-    double diff = 0;  // the run's difference after the answer
+// An answer as the run records it: its line, whether it ended the run, the procedure's own
+// interval after it (if the procedure keeps one) and when it was given.
+struct TrialRecord : TrialLine {
     bool reached = false;
-    std::optional<CredibleInterval> posterior;  // a procedure's own interval, if it keeps one
-    double at = 0;                              // the microsecond clock reading when it was given
+    std::optional<CredibleInterval> posterior;
+    double at = 0;  // the microsecond clock reading
     friend bool operator==(const TrialRecord&, const TrialRecord&) = default;
 };
+
+// Every answer at the whole percent the operator fired.
+std::vector<FiredAnswer> firedAnswers(const std::vector<TrialRecord>& trials);
 
 class Run {
   public:
@@ -82,7 +85,8 @@ class Run {
     [[nodiscard]] const RunSettings& settings() const { return settings_; }
 
     // The one answer step: takes the answer (1 MEP, 0 none) to a pulse at the whole
-    // percent of output() and advances the procedure; on the end it sets myrmt, endtime
+    // percent of output(), advances the procedure and records the answer (stepnum,
+    // lastsetting, mysetting, thediff and clippedThresh); on the end it sets myrmt, endtime
     // (`nowMicros`) and totaltime. A 201st answer, or one the procedure cannot take, is
     // refused and changes nothing.
     AnswerStep answer(std::int32_t answer, double nowMicros);
@@ -107,7 +111,7 @@ class Run {
     // the threshold lies above what the stimulator gives, and no number is an estimate of it.
     [[nodiscard]] bool aboveMaximum() const;
     [[nodiscard]] std::optional<CredibleInterval> interval() const {
-        return procedure_->interval();
+        return procedure_->interval(firedAnswers(trials_));
     }
     [[nodiscard]] std::string stated(const Parameter& parameter) const {
         return settings_.stated(parameter);

@@ -1,6 +1,6 @@
 #include "core/trial/run_start.h"
 
-#include "core/display/numbers.h"
+#include "core/numbers/output_range.h"
 
 namespace limenta {
 
@@ -81,23 +81,6 @@ std::string ruleText(StartRule rule, const std::string& upperName) {
             return "must be below " + upperName;
     }
     return {};
-}
-
-void startAdaptivePest(Procedure& run, double initialOutput, double step, double diff) {
-    run.mysetting = initialOutput;
-    run.mystep = step;
-    run.startstep = toWhole(run.mystep);
-    run.mydiff = diff;
-}
-
-double startMlPest(Procedure& run, std::int32_t lower, std::int32_t upper, double spread) {
-    run.nrstimulus = 0;
-    run.startBestPest(lower, upper);
-    run.runspread = nearestWhole(spread);
-    run.teststim = run.finalThreshold(run.runspread);
-    run.curstim = run.teststim;
-    run.laststim = 0;
-    return run.teststim;
 }
 
 }  // namespace limenta

@@ -1,12 +1,9 @@
-// The procedure side of Start: the method's starting values, and the values no run can
-// start from.
+// The values no run can start from, and how a refusal says what they must be.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
-
-#include "core/procedure/procedure.h"
 
 namespace limenta {
 
@@ -59,14 +56,5 @@ std::optional<StartProblem> checkRobustBayesStart(double width, double lapse);
 // "must be a number from 1 to 100", "must be at least 1", ...; `upperName` names the upper
 // bound for the rule that compares with it.
 std::string ruleText(StartRule rule, const std::string& upperName);
-
-// Adaptive PEST starts from the three parameter fields' numbers; the start step is the
-// step made whole.
-void startAdaptivePest(Procedure& run, double initialOutput, double step, double diff);
-
-// ML-PEST starts a fresh record with the two bounds and returns the first estimate,
-// which becomes curstim and teststim; laststim is 0. The spread, made whole (7.5 is 8),
-// becomes the run's spread for this and every later estimate.
-double startMlPest(Procedure& run, std::int32_t lower, std::int32_t upper, double spread);
 
 }  // namespace limenta

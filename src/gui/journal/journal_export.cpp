@@ -9,7 +9,7 @@
 #include <iterator>
 
 #include "core/display/history_line.h"
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "core/display/quick_reference.h"
 #include "core/procedure/credible_interval.h"
 #include "core/report/report_text.h"
@@ -104,7 +104,7 @@ QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer
     in.practice = run.practice;
     for (std::size_t i = answers.size(); i-- > 0;) {  // newest first
         const JournalAnswer& a = answers[i];
-        in.history += historyLine(a.trial, a.fired, a.answer, a.diff);
+        in.history += historyLine({a.trial, a.fired, a.answer, a.next, a.diff});
     }
     return QString::fromStdString(composeReport(in));
 }

@@ -5,7 +5,7 @@
 
 #include "gui/journal/journal_backlog.h"
 #include "gui/journal/run_journal.h"
-#include "gui/widgets/notices.h"
+#include "core/console/notices.h"
 
 namespace limenta {
 

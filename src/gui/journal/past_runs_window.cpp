@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 #include <set>
 
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "core/files/whole_file.h"
 #include "gui/journal/journal_export.h"
 #include "gui/platform/file_type.h"

@@ -6,9 +6,9 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "gui/main_window/window1.h"
-#include "gui/widgets/notices.h"
+#include "core/console/notices.h"
 
 namespace limenta {
 

@@ -8,7 +8,7 @@
 #include "gui/main_window/plot_canvas.h"
 #include "gui/main_window/window1.h"
 #include "gui/widgets/design.h"
-#include "gui/widgets/notices.h"
+#include "core/console/notices.h"
 
 namespace limenta {
 

@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "gui/main_window/window1.h"
 #include "gui/practice/practice_window.h"
-#include "gui/widgets/notices.h"
+#include "core/console/notices.h"
 
 namespace limenta {
 

@@ -8,7 +8,7 @@
 #include "gui/main_window/window1.h"
 #include "gui/prefs/preferences_dialog.h"
 #include "gui/prefs/prefs_store.h"
-#include "gui/widgets/notices.h"
+#include "core/console/notices.h"
 
 namespace limenta {
 

@@ -8,12 +8,12 @@
 #include <QTimer>
 
 #include "core/display/history_line.h"
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "gui/main_window/plot_canvas.h"
 #include "gui/main_window/window1.h"
 #include "gui/widgets/cr_text_edit.h"
 #include "gui/widgets/design.h"
-#include "gui/widgets/notices.h"
+#include "core/console/notices.h"
 
 namespace limenta {
 

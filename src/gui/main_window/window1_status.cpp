@@ -2,7 +2,7 @@
 #include <QLabel>
 
 #include "core/display/history_line.h"
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "gui/main_window/window1.h"
 #include "gui/widgets/caption_fit.h"
 #include "gui/widgets/cr_text_edit.h"

@@ -6,7 +6,7 @@
 #include <QPalette>
 #include <QWidget>
 
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 
 namespace limenta {
 

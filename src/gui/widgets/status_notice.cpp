@@ -17,10 +17,6 @@ void StatusNotice::tell(const QString& message) {
     setToolTip(text() == message ? QString() : message);
 }
 
-void StatusNotice::clear() {
-    tell(QString());
-}
-
 QString firstSentence(const QString& message) {
     const qsizetype end = message.indexOf(QLatin1String(". "));
     return end < 0 ? message : message.left(end + 1);

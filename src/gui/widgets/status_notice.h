@@ -17,7 +17,6 @@ class StatusNotice final : public QLabel {
     Q_DISABLE_COPY_MOVE(StatusNotice)
 
     void tell(const QString& message);
-    void clear();
     // The whole message, its first sentence shown.
     [[nodiscard]] const QString& message() const { return message_; }
 

@@ -19,17 +19,21 @@ std::vector<PlotStep> stepsOf(const std::vector<PlotStep>& steps, PlotStep::Kind
     return found;
 }
 
-struct Logs {
-    std::array<double, kLastTrial + 1> settings{};
-    std::array<double, kLastTrial + 1> differences{};
-};
+// Answers by the output chosen after each and its difference.
+std::vector<TrialRecord> trials(const std::vector<std::pair<double, double>>& nextAndDiff) {
+    std::vector<TrialRecord> made;
+    for (const auto& [next, diff] : nextAndDiff) {
+        TrialRecord t;
+        t.trial = static_cast<std::int32_t>(made.size()) + 1;
+        t.next = next;
+        t.diff = diff;
+        made.push_back(t);
+    }
+    return made;
+}
 
 TEST(PlotScene, OneAnswerHasOnePointTwoGridColumnsAndNoConnectingLines) {
-    Logs logs;
-    logs.settings[1] = 50;
-    logs.differences[1] = 7;
-    const auto steps =
-        plotScene({logs.settings, logs.differences, 1, 50, kPlotHeight / 14.0, 0.45});
+    const auto steps = plotScene({trials({{50, 7}}), kPlotHeight / 14.0, 0.45});
     const auto dots = stepsOf(steps, PlotStep::Kind::FillOval, kBlack);
     ASSERT_EQ(dots.size(), 1U);
     EXPECT_EQ(dots[0].x1, 275);
@@ -70,11 +74,7 @@ TEST(PlotScene, OneAnswerHasOnePointTwoGridColumnsAndNoConnectingLines) {
 }
 
 TEST(PlotScene, ScalesDifferencesAndDrawsTheCriterionAsGiven) {
-    Logs logs;
-    logs.settings = {0, 50, 43};
-    logs.differences = {0, 7, 7};
-    const auto adaptive =
-        plotScene({logs.settings, logs.differences, 2, 43, kPlotHeight / 14.0, 0.45});
+    const auto adaptive = plotScene({trials({{50, 7}, {43, 7}}), kPlotHeight / 14.0, 0.45});
     const auto red = stepsOf(adaptive, PlotStep::Kind::Line, kRed);
     ASSERT_EQ(red.size(), 1U);
     EXPECT_EQ(red[0].y1, 374);  // 387 - (387 / 14) x 0.45 = 374.6: adaptive PEST, step 7
@@ -88,10 +88,8 @@ TEST(PlotScene, ScalesDifferencesAndDrawsTheCriterionAsGiven) {
     ASSERT_EQ(green.size(), 1U);
     EXPECT_EQ((std::array{green[0].x1, green[0].y1, green[0].x2, green[0].y2}),
               (std::array{186, 196, 369, 196}));
-    logs.settings[3] = 39.5;
-    logs.differences[3] = 3.5;
     const auto three =
-        plotScene({logs.settings, logs.differences, 3, 39.5, kPlotHeight / 14.0, 0.45});
+        plotScene({trials({{50, 7}, {43, 7}, {39.5, 3.5}}), kPlotHeight / 14.0, 0.45});
     const auto greens = stepsOf(three, PlotStep::Kind::Line, kGreen);
     ASSERT_EQ(greens.size(), 2U);  // dx = 550 / 4
     EXPECT_EQ((std::array{greens[1].x1, greens[1].y1, greens[1].x2, greens[1].y2}),
@@ -105,20 +103,20 @@ TEST(PlotScene, ScalesDifferencesAndDrawsTheCriterionAsGiven) {
               (std::array{0, 220, 550, 220}));
     EXPECT_EQ(stepsOf(adaptive, PlotStep::Kind::Text, kBlue)[1].text, "43");
 
-    const auto ml = plotScene({logs.settings, logs.differences, 2, 7, 8.6, 1});
+    const auto ml = plotScene({trials({{50, 7}, {7, 7}}), 8.6, 1});
     EXPECT_EQ(stepsOf(ml, PlotStep::Kind::Line, kRed)[0].y1, 378);  // 387 - 8.6 x 1
     EXPECT_EQ(stepsOf(ml, PlotStep::Kind::Text, kBlue)[1].text, "07");
+}
+
+TEST(PlotScene, NoAnswerDrawsNothing) {
+    EXPECT_TRUE(plotScene({{}, 8.6, 1}).empty());
 }
 
 TEST(PlotScene, KeepsAbsurdValuesToSafePixels) {
     EXPECT_EQ(pixel(1e300), 32000);
     EXPECT_EQ(pixel(-1e300), -32000);
     EXPECT_EQ(pixel(31999.9), 31999);
-    Logs logs;
-    logs.settings[1] = 1e300;
-    logs.differences[1] = -1e300;
-    const auto steps =
-        plotScene({logs.settings, logs.differences, 1, 1e300, kPlotHeight / 0.0, 1e300});
+    const auto steps = plotScene({trials({{1e300, -1e300}}), kPlotHeight / 0.0, 1e300});
     for (const PlotStep& step : steps) {
         for (const int coordinate : {step.x1, step.y1, step.x2, step.y2}) {
             EXPECT_LE(std::abs(coordinate), 32000 + 550);

@@ -121,14 +121,14 @@ TEST(CredibleInterval, TakesEveryAnswerAtTheWholePercentFired) {
     const Procedure& run = ml.state();
     ASSERT_EQ(run.curstim, 47.5);
     ml.answer(0, 0);
-    EXPECT_EQ(firedAnswers(run), (std::vector<FiredAnswer>{{48, 0}}));
+    EXPECT_EQ(firedAnswers(ml.trials()), (std::vector<FiredAnswer>{{48, 0}}));
     for (int i = 0; i < 40 && run.myrmt == 0; ++i) {
         ml.answer(i % 2, 0);
     }
     ASSERT_NE(run.myrmt, 0);
     const int answered = run.stepnum;
     ml.answer(1, 0);  // after the end
-    const auto answers = firedAnswers(run);
+    const auto answers = firedAnswers(ml.trials());
     ASSERT_EQ(static_cast<int>(answers.size()), answered + 1);
     EXPECT_EQ(answers.back(), (FiredAnswer{static_cast<std::int32_t>(std::lround(run.myrmt)), 1}));
 
@@ -137,7 +137,7 @@ TEST(CredibleInterval, TakesEveryAnswerAtTheWholePercentFired) {
     for (const int answer : {1, 1, 0, 0}) {
         pest.answer(answer, 0);
     }
-    EXPECT_EQ(firedAnswers(pest.state()),
+    EXPECT_EQ(firedAnswers(pest.trials()),
               (std::vector<FiredAnswer>{{50, 1}, {43, 1}, {36, 0}, {40, 0}}));
 }
 

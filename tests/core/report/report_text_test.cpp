@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/run/run.h"
-
 namespace limenta {
 namespace {
 
@@ -12,9 +10,8 @@ ReportInputs finishedAdaptiveRun() {
     in.mydate = "Tuesday, 8 December 2026";
     in.mytime = "09:30:15 UTC";
     in.totaltime = 95.25;
-    const Method& pest = *findMethod(methods(), "pest");
-    in.method = pest.reportName;
-    in.settings = reportedSettings(pest, {{"start", "50"}, {"step", "7"}, {"diff", ".45"}});
+    in.method = "Adaptive PEST";
+    in.settings = {{"Starting Value", "50"}, {"Step Size", "7"}, {"Difference Threshold", ".45"}};
     in.threshold = "42";
     in.percents = {"80%", "100%", "120%"};
     in.plain = {"33", "42", "50"};
@@ -80,19 +77,6 @@ TEST(ReportText, TheIntervalFollowsTheEstimateAndIsLeftOutWithoutAnswers) {
                                      "45\r\rQUICK REFERENCE:\r"),
               std::string::npos);
     EXPECT_EQ(composeReport(finishedAdaptiveRun()).find("Interval"), std::string::npos);
-}
-
-TEST(ReportText, MlPestNamesItsParametersAndStatesItsSpreadWhole) {
-    ReportInputs in = finishedAdaptiveRun();
-    const Method& ml = *findMethod(methods(), "ml");
-    in.method = ml.reportName;
-    // The spread as the run takes it; the difference threshold has no line.
-    in.settings = reportedSettings(ml, {{"lower", "20"}, {"upper", "80"}, {"spread", "7,5"}});
-    const std::string report = composeReport(in);
-    EXPECT_NE(report.find("\rMethod: Maximum-Likelihood PEST\rLower Bound = 20\r"
-                          "Upper Bound = 80\rSpread = 8\r\rResting Motor Threshold"),
-              std::string::npos);
-    EXPECT_EQ(report.find("Starting Value"), std::string::npos);
 }
 
 TEST(ReportText, BeforeAnyRunEndsAndAfterAReset) {

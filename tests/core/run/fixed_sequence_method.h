@@ -7,36 +7,28 @@
 #include <cmath>
 #include <vector>
 
-#include "core/display/history_line.h"
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "core/run/run.h"
 
 namespace limenta::testing {
 
 class FixedSequence final : public EstimationProcedure {
   public:
-    FixedSequence(Procedure& state, std::vector<double> outputs)
-        : s_(state), outputs_(std::move(outputs)) {
-        s_.mysetting = output();
-    }
+    explicit FixedSequence(std::vector<double> outputs) : outputs_(std::move(outputs)) {}
     [[nodiscard]] double output() const override {
         return outputs_[std::min(next_, outputs_.size() - 1)];
     }
-    AnswerStep answer(std::int32_t answer) override {
-        s_.stepnum = s_.stepnum + 1;
-        s_.mep[static_cast<std::size_t>(s_.stepnum)] = answer;
-        s_.lastsetting = output();
+    AnswerStep answer(std::int32_t /*answer*/) override {
+        const double fired = output();
         ++next_;
-        s_.mysetting = output();
-        s_.thediff = std::fabs(s_.mysetting - s_.lastsetting);
-        return {false, next_ + 1 >= outputs_.size(), s_.mysetting};
+        return {false, next_ + 1 >= outputs_.size(), fired, output(), std::fabs(output() - fired)};
     }
-    [[nodiscard]] std::optional<CredibleInterval> interval() const override {
-        return credibleInterval(firedAnswers(s_), 7);
+    [[nodiscard]] std::optional<CredibleInterval> interval(
+        const std::vector<FiredAnswer>& answers) const override {
+        return credibleInterval(answers, 7);
     }
 
   private:
-    Procedure& s_;
     std::vector<double> outputs_;
     std::size_t next_ = 0;
 };
@@ -65,12 +57,12 @@ inline Method fixedSequenceMethod() {
             return std::nullopt;
         },
         nullptr,
-        [](const Method& m, Procedure& state, const RunSettings& s, const SharedModel*) {
+        [](const Method& m, Procedure& /*state*/, const RunSettings& s, const SharedModel*) {
             const double first = settingOf(m, s, "first");
             return std::make_unique<FixedSequence>(
-                state, std::vector<double>{first, first - 10, first - 20, first - 15, first - 18});
+                std::vector<double>{first, first - 10, first - 20, first - 15, first - 18});
         },
-        [](const Run&) { return 10.0; },
+        [](const Run&) { return 38.7; },
         [](const Run&) { return 1.0; },
         kHistoryHeader,
         [](const TrialRecord& t) { return "trial " + std::to_string(t.trial); },

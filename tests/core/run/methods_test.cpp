@@ -9,7 +9,7 @@
 
 #include "core/display/plot_scene.h"
 #include "core/prefs/prefs_format.h"
-#include "core/report/report_text.h"
+#include "core/report/reported_run.h"
 #include "core/run/fixed_sequence_method.h"
 #include "core/run/run.h"
 
@@ -99,8 +99,9 @@ TEST(Methods, EveryMethodRunsToItsEndIntoTheReportAndThePlot) {
             EXPECT_EQ(nearestWhole(t.fired), fired);  // the whole percent fired
             EXPECT_EQ(t.next, step.next);
             EXPECT_EQ(run.state().stepnum, k);
-            EXPECT_EQ(run.state().firedlog[static_cast<std::size_t>(k)], fired);
-            EXPECT_EQ(run.state().settinglog[static_cast<std::size_t>(k)], step.next);
+            EXPECT_EQ(run.state().mysetting, step.next);
+            EXPECT_EQ(run.state().lastsetting, t.fired);
+            EXPECT_EQ(run.state().thediff, t.diff);
         }
         ASSERT_TRUE(run.reached());
         ASSERT_TRUE(run.estimate());
@@ -112,10 +113,12 @@ TEST(Methods, EveryMethodRunsToItsEndIntoTheReportAndThePlot) {
         EXPECT_LT(interval->low, *run.estimate() + 1);
         EXPECT_GT(interval->high, *run.estimate() - 1);
 
-        ReportInputs in;
-        in.method = m.reportName;
-        in.settings = reportedSettings(m, run.settings());
-        const std::string report = composeReport(in);
+        ReportedRun reported;
+        reported.method = m.key;
+        for (const Parameter& p : m.parameters) {
+            reported.settings[p.key] = run.stated(p);
+        }
+        const std::string report = composeReport(reportInputs(reported, withFixedSequence()));
         EXPECT_NE(report.find("\rMethod: " + std::string(m.reportName) + "\r"), std::string::npos);
         for (const Parameter& p : m.parameters) {
             if (p.reportLabel != nullptr) {
@@ -136,7 +139,8 @@ TEST(Methods, EveryMethodRunsToItsEndIntoTheReportAndThePlot) {
             }
         }
         EXPECT_EQ(marks, run.state().stepnum);
-        EXPECT_EQ(criterion, pixel(kPlotHeight - m.plotScale(run) * m.criterion(run)));
+        EXPECT_EQ(criterion,
+                  pixel(kPlotHeight - kPlotHeight / m.differenceAtTop(run) * m.criterion(run)));
     }
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "core/trial/run_start.h"
 
 namespace limenta {
@@ -318,7 +318,7 @@ TEST(RunStart, MlSeedsTheRecordWithBothBounds) {
     Procedure run;
     run.nrstimulus = 7;
     run.laststim = 33;
-    EXPECT_EQ(startMlPest(run, 20, 80, 7), 45.0);
+    EXPECT_EQ(run.startMlPest(20, 80, 7), 45.0);
     EXPECT_EQ(run.nrstimulus, 2);
     EXPECT_EQ(run.staerken[1], 20.0);
     EXPECT_EQ(run.erfolge[1], 0.0);

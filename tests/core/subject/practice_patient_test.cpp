@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "core/display/practice_summary.h"
 #include "core/run/run.h"
 

@@ -16,7 +16,7 @@
 
 #include "cli/replay.h"
 #include "core/display/history_line.h"
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "core/procedure/credible_interval.h"
 #include "core/run/fixed_sequence_method.h"
 #include "core/run/run.h"
@@ -28,7 +28,7 @@
 #include "gui/journal/run_journal.h"
 #include "gui/report/output_window.h"
 #include "gui/widgets/design.h"
-#include "gui/widgets/notices.h"
+#include "core/console/notices.h"
 
 namespace limenta::testing {
 namespace {
@@ -314,7 +314,7 @@ TEST_F(Journal, AnMlPestRunEstimatesEverywhereWithTheSpreadTypedAtStart) {
             ASSERT_EQ(w.state().curstim, expected.state().curstim);
         }
         ASSERT_TRUE(settled());
-        const auto interval = credibleInterval(firedAnswers(expected.state()), spread);
+        const auto interval = credibleInterval(firedAnswers(expected.trials()), spread);
         ASSERT_TRUE(interval && w.run()->interval());
         EXPECT_EQ(w.run()->interval()->low, interval->low);
         EXPECT_DOUBLE_EQ(column(journalPath(), QStringLiteral("SELECT interval_low FROM runs"))

@@ -21,8 +21,8 @@ TEST_F(ThresholdPlot, PicturePixelsFollowTheRun) {
     EXPECT_EQ(w.p.pixelColor(278, 190), QColor(0, 0, 0));      // the dot at 275, 187
     EXPECT_EQ(w.p.pixelColor(2, 2), QColor(255, 255, 255));    // the background
     EXPECT_EQ(w.p.pixelColor(20, 40), QColor(200, 200, 200));  // a grid row
-    EXPECT_EQ(w.state().settinglog[1], 50);
-    EXPECT_EQ(w.state().diflog[1], 7);
+    EXPECT_EQ(w.run()->trials()[0].next, 50);
+    EXPECT_EQ(w.run()->trials()[0].diff, 7);
 
     QImage shown(550, 387, QImage::Format_ARGB32);
     QPainter painter(&shown);

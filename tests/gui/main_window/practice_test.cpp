@@ -8,14 +8,14 @@
 #include <QMenuBar>
 #include <cmath>
 
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "core/subject/emg_sweep.h"
 #include "gui/app/menu_bar.h"
 #include "gui/fakes/main_window_fixture.h"
 #include "gui/practice/practice_window.h"
 #include "gui/practice/sweep_view.h"
 #include "gui/report/output_window.h"
-#include "gui/widgets/notices.h"
+#include "core/console/notices.h"
 
 namespace limenta::testing {
 namespace {

@@ -6,7 +6,7 @@
 #include <QSlider>
 
 #include "core/display/history_line.h"
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "gui/fakes/main_window_fixture.h"
 #include "gui/main_window/plot_canvas.h"
 #include "gui/prefs/preferences_dialog.h"

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <random>
 
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 #include "gui/app/menu_bar.h"
 #include "gui/fakes/main_window_fixture.h"
 #include "gui/main_window/plot_canvas.h"

@@ -21,7 +21,7 @@
 #include "gui/prefs/key_capture_dialog.h"
 #include "gui/prefs/preferences_dialog.h"
 #include "gui/report/output_window.h"
-#include "gui/widgets/notices.h"
+#include "core/console/notices.h"
 #include "gui/widgets/status_notice.h"
 
 namespace limenta::testing {

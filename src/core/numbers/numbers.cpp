@@ -1,4 +1,4 @@
-#include "core/display/numbers.h"
+#include "core/numbers/numbers.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-// Every notice the program puts in the main window's status bar. Each leads with one short
+// Every notice the console puts in the main window's status bar. Each leads with one short
 // sentence in Limenta's words that says what happened and what to do, and fits the bar;
 // what follows it (a path, a cause) is shown on hover. A %n stands only after that sentence.
 #pragma once

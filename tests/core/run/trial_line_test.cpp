@@ -1,4 +1,4 @@
-#include "core/display/history_line.h"
+#include "core/run/trial_line.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,11 @@
 
 namespace limenta {
 namespace {
+
+// The history line of trial `trial`: the output tried, the answer and the difference.
+std::string historyLine(std::int32_t trial, double fired, std::int32_t answer, double diff) {
+    return limenta::historyLine(TrialLine{trial, fired, answer, 0, diff});
+}
 
 TEST(HistoryLine, HasFiveColumnsThreeBlanksApartAndACarriageReturn) {
     EXPECT_EQ(historyLine(3, 44.75, 0, 1.75), "03   044.75   045   0.0   01.7500\r");
