@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "gui/journal/journal_line.h"
+
 namespace limenta {
 
 namespace {
@@ -59,7 +61,7 @@ JournalBacklog::JournalBacklog(const QString& journalPath)
 bool JournalBacklog::add(const JournalWrite& write) {
     const bool creating = !QFileInfo::exists(path_);
     const LockedFile file(path_, O_WRONLY | O_APPEND | O_CREAT);
-    if (file.fd() < 0 || !writeAll(file.fd(), write.toJson() + '\n') || ::fsync(file.fd()) != 0) {
+    if (file.fd() < 0 || !writeAll(file.fd(), journalLine(write) + '\n') || ::fsync(file.fd()) != 0) {
         problem_ = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
@@ -86,7 +88,7 @@ bool JournalBacklog::drain(const std::function<bool(const std::vector<JournalWri
     }
     std::vector<JournalWrite> writes;
     for (const QByteArray& line : reader.readAll().split('\n')) {
-        if (auto write = JournalWrite::fromJson(line)) {
+        if (auto write = journalWriteOf(line)) {
             writes.push_back(*write);
         }
     }

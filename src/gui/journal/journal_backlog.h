@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "gui/journal/journal_write.h"
+#include "core/journal/journal_record.h"
 
 namespace limenta {
 

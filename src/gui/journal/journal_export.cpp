@@ -5,30 +5,19 @@
 #include <QJsonObject>
 #include <QLocale>
 #include <QStringList>
-#include <algorithm>
-#include <iterator>
 
-#include "core/display/history_line.h"
 #include "core/numbers/numbers.h"
-#include "core/display/quick_reference.h"
-#include "core/procedure/credible_interval.h"
-#include "core/report/report_text.h"
 #include "core/run/methods.h"
 
 namespace limenta {
 
 namespace {
 
-std::string jsonText(const QJsonObject& object, const char* key) {
-    const QJsonValue value = object.value(QLatin1String(key));
-    return value.isString() ? value.toString().toStdString()
-                            : plainDecimal(value.toDouble());  // a number
-}
-
 // A text cell, made safe for a spreadsheet and quoted as RFC 4180 asks. A spreadsheet takes
 // a cell that begins with = + - @, a tab or a carriage return for a formula, which could
 // fetch or run anything: such a cell begins with an apostrophe instead, shown as text.
-QString csvField(QString text) {
+QString csvField(const std::string& cell) {
+    QString text = QString::fromStdString(cell);
     static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
     if (!text.isEmpty() && kFormulaStarts.contains(text.front())) {
         text.prepend(QLatin1Char('\''));
@@ -48,65 +37,55 @@ QString number(const std::optional<double>& value) {
 
 }  // namespace
 
-QString methodName(const QString& key) {
-    const Method* method = findMethod(methods(), key.toStdString());
-    return method != nullptr ? QString::fromLatin1(method->name)
-                             : QStringLiteral("unknown (%1)").arg(key);
-}
-
-QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer>& given) {
+ReportedRun reportedRun(const JournalRun& run, const std::vector<JournalAnswer>& given) {
+    ReportedRun r;
     // The answers kept, in order; those taken back are only counted.
-    std::vector<JournalAnswer> answers;
-    std::copy_if(given.begin(), given.end(), std::back_inserter(answers),
-                 [](const JournalAnswer& a) { return a.withdrawnAt.isEmpty(); });
-    const QJsonObject settings = QJsonDocument::fromJson(run.settings.toUtf8()).object();
-    const Method* method = findMethod(methods(), run.method.toStdString());
-    ReportInputs in;
-    in.stage = run.estimate || run.aboveMaximum ? RunStage::Reached : RunStage::InProgress;
-    in.aboveMaximum = run.aboveMaximum;
-    const QDateTime started = QDateTime::fromString(run.started, Qt::ISODate).toLocalTime();
-    const QLocale locale;
-    in.mydate = locale.toString(started.date(), QLocale::LongFormat).toStdString();
-    in.mytime = locale.toString(started.time(), QLocale::LongFormat).toStdString();
-    if (!run.ended.isEmpty()) {
-        in.totaltime = static_cast<double>(
-            started.secsTo(QDateTime::fromString(run.ended, Qt::ISODate).toLocalTime()));
+    for (const JournalAnswer& a : given) {
+        if (a.withdrawnAt.empty()) {
+            r.answers.push_back(a);
+        }
     }
-    in.method =
-        method != nullptr ? std::string(method->reportName) : methodName(run.method).toStdString();
-    if (method != nullptr) {
+    r.withdrawn = given.size() - r.answers.size();
+    r.stage = run.estimate || run.aboveMaximum ? RunStage::Reached : RunStage::InProgress;
+    r.method = run.method;
+    // Each setting the journal names, by its parameter's key.
+    const QJsonObject settings =
+        QJsonDocument::fromJson(QByteArray::fromStdString(run.settings)).object();
+    if (const Method* method = findMethod(methods(), run.method)) {
         for (const Parameter& parameter : method->parameters) {
-            if (parameter.reportLabel != nullptr && parameter.journalKey != nullptr) {
-                in.settings.emplace_back(parameter.reportLabel,
-                                         jsonText(settings, parameter.journalKey));
+            const QJsonValue value = parameter.journalKey != nullptr
+                                         ? settings.value(QLatin1String(parameter.journalKey))
+                                         : QJsonValue(QJsonValue::Undefined);
+            if (!value.isUndefined()) {
+                r.settings[parameter.key] = value.isString() ? value.toString().toStdString()
+                                                             : plainDecimal(value.toDouble());
             }
         }
     }
-    const double shown = run.estimate ? *run.estimate : answers.empty() ? 0 : answers.back().next;
-    in.threshold = formatMask(roundHalfAway(shown), "##0");
+    const QDateTime started =
+        QDateTime::fromString(QString::fromStdString(run.started), Qt::ISODate).toLocalTime();
+    const QLocale locale;
+    r.mydate = locale.toString(started.date(), QLocale::LongFormat).toStdString();
+    r.mytime = locale.toString(started.time(), QLocale::LongFormat).toStdString();
+    if (!run.ended.empty()) {
+        r.totaltime = static_cast<double>(started.secsTo(
+            QDateTime::fromString(QString::fromStdString(run.ended), Qt::ISODate).toLocalTime()));
+    }
+    r.next = run.estimate ? *run.estimate : r.answers.empty() ? 0 : r.answers.back().next;
+    r.estimate = run.estimate;
+    r.aboveMaximum = run.aboveMaximum;
     if (run.intervalLow && run.intervalHigh) {
-        const CredibleInterval interval{*run.intervalLow, 0, *run.intervalHigh};
-        in.interval =
-            std::to_string(interval.shownLow()) + " to " + std::to_string(interval.shownHigh());
+        r.interval = CredibleInterval{*run.intervalLow, 0, *run.intervalHigh};
     }
-    const double factor = depthFactor(textToNumber(run.targetDistance.toStdString()),
-                                      textToNumber(run.m1Distance.toStdString()));
-    const double rmt = run.estimate.value_or(0);
-    for (std::size_t j = 0; j < 3; ++j) {
-        in.percents[j] = std::to_string(run.percents[j]) + "%";
-        in.plain[j] = quickReference(rmt, run.percents[j]).reported();
-        in.corrected[j] = correctedReference(rmt, factor, run.percents[j]).reported();
-    }
-    in.m1Distance = run.m1Distance.toStdString();
-    in.targetDistance = run.targetDistance.toStdString();
-    in.historyHeader = kHistoryHeader;
-    in.withdrawn = given.size() - answers.size();
-    in.practice = run.practice;
-    for (std::size_t i = answers.size(); i-- > 0;) {  // newest first
-        const JournalAnswer& a = answers[i];
-        in.history += historyLine({a.trial, a.fired, a.answer, a.next, a.diff});
-    }
-    return QString::fromStdString(composeReport(in));
+    r.percents = run.percents;
+    r.m1Distance = run.m1Distance;
+    r.targetDistance = run.targetDistance;
+    r.practice = run.practice;
+    return r;
+}
+
+QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer>& given) {
+    return QString::fromStdString(composeReport(reportInputs(reportedRun(run, given))));
 }
 
 QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& runs) {

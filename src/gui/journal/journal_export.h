@@ -1,20 +1,21 @@
-// What the journal gives back: a run's report composed again from its rows, and runs as CSV.
+// What the journal gives back: a kept run's report composed afresh from its rows, and runs as
+// CSV.
 #pragma once
 
 #include <QString>
 #include <vector>
 
+#include "core/report/reported_run.h"
 #include "gui/journal/run_journal.h"
 
 namespace limenta {
 
-// A journalled method's name ("adaptive PEST"); "unknown (x)" for a key the table does not
-// know, which is never taken for another method.
-QString methodName(const QString& key);
+// A kept run as its report tells it: its start values, answers kept (those taken back
+// counted), estimate, interval, percentages and distances as the journal keeps them, its
+// duration in whole seconds from its start to its end.
+ReportedRun reportedRun(const JournalRun& run, const std::vector<JournalAnswer>& given);
 
-// The report of a run as the window would have composed it at its end, from the journal
-// alone: its start values, answers kept (those taken back counted), estimate, interval,
-// percentages and distances.
+// The report of a kept run, composed from the journal alone.
 QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer>& given);
 
 // One header line, then one row per answer given, those taken back too (a run without

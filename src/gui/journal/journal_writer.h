@@ -12,7 +12,7 @@
 #include <functional>
 #include <memory>
 
-#include "gui/journal/journal_write.h"
+#include "core/journal/journal_record.h"
 
 namespace limenta {
 

@@ -93,13 +93,14 @@ void PastRunsWindow::refresh() {
     table->setRowCount(static_cast<int>(runs_.size()));
     for (int row = 0; row < table->rowCount(); ++row) {
         const JournalRun& run = runs_[static_cast<std::size_t>(row)];
-        const QDateTime started = QDateTime::fromString(run.started, Qt::ISODate).toLocalTime();
+        const QDateTime started =
+            QDateTime::fromString(QString::fromStdString(run.started), Qt::ISODate).toLocalTime();
         table->setItem(row, kWhen,
                        fixedItem(started.toString(QStringLiteral("yyyy-MM-dd  HH:mm:ss"))));
         table->setItem(
             row, kMethod,
-            fixedItem(run.practice ? methodName(run.method) + QStringLiteral(" \u2013 practice")
-                                   : methodName(run.method)));
+            fixedItem(QString::fromStdString(methodName(run.method)) +
+                      (run.practice ? QStringLiteral(" \u2013 practice") : QString())));
         table->setItem(row, kEstimate,
                        fixedItem(run.aboveMaximum ? QStringLiteral("above 100")
                                                   : decimal(run.estimate, "0.00")));
@@ -114,7 +115,7 @@ void PastRunsWindow::refresh() {
             fixedItem(run.fired > run.pulses
                           ? QStringLiteral("%1 (%2 fired)").arg(run.pulses).arg(run.fired)
                           : QString::number(run.pulses)));
-        table->setItem(row, kNote, new QTableWidgetItem(run.note));
+        table->setItem(row, kNote, new QTableWidgetItem(QString::fromStdString(run.note)));
     }
     table->resizeColumnsToContents();
     filling_ = false;
@@ -125,7 +126,7 @@ void PastRunsWindow::noteEdited(int row, int column) {
         return;
     }
     JournalRun& run = runs_[static_cast<std::size_t>(row)];
-    run.note = table->item(row, column)->text();
+    run.note = table->item(row, column)->text().toStdString();
     writer_->write(JournalWrite::noted(run.id, run.note));
 }
 
@@ -147,8 +148,8 @@ void PastRunsWindow::showSelectedReport() {
         return;
     }
     const JournalRun& run = chosen.front();
-    showReport_(run.report.isEmpty() ? reportFromJournal(run, journal_->answers(run.id))
-                                     : run.report);
+    // Composed afresh every time: a copy stored earlier in the run may have gone stale.
+    showReport_(reportFromJournal(run, journal_->answers(run.id)));
     // The operator may go on to type a note here: the keyboard stays with this window.
     raise();
     activateWindow();

@@ -16,63 +16,17 @@
 #include <atomic>
 
 #include "core/files/owner_folder.h"
+#include "gui/journal/journal_fault.h"
+#include "gui/journal/journal_schema.h"
 
 namespace limenta {
 
 namespace {
 
-// SQLite's own result codes, as far as the journal tells them apart.
-enum SqliteCode {
-    kPermission = 3,
-    kBusy = 5,
-    kLocked = 6,
-    kReadOnly = 8,
-    kIoError = 10,
-    kCorrupt = 11,
-    kFull = 13,
-    kCannotOpen = 14,
-    kNotADatabase = 26,
-};
-
 // The writer waits no longer than this for another program's lock before it keeps the
 // answer aside; a reader a little longer.
 constexpr int kWriterWaitMs = 50;
 constexpr int kReaderWaitMs = 250;
-
-int codeOf(const QSqlError& error) {
-    return error.nativeErrorCode().toInt() & 0xff;  // the primary code of an extended one
-}
-
-bool damaged(const QSqlError& error) {
-    return codeOf(error) == kNotADatabase || codeOf(error) == kCorrupt;
-}
-
-JournalFault faultOf(const QSqlError& error) {
-    return codeOf(error) == kBusy || codeOf(error) == kLocked ? JournalFault::Busy
-                                                              : JournalFault::Lasting;
-}
-
-// What went wrong in Limenta's words, never the driver's.
-QString wordsFor(const QSqlError& error) {
-    switch (codeOf(error)) {
-        case kBusy:
-        case kLocked:
-            return QStringLiteral("another program is using the journal");
-        case kFull:
-            return QStringLiteral("the disk is full");
-        case kPermission:
-        case kReadOnly:
-        case kCannotOpen:
-            return QStringLiteral("the journal or its folder cannot be written");
-        case kIoError:
-            return QStringLiteral("the disk reported an error");
-        case kCorrupt:
-        case kNotADatabase:
-            return QStringLiteral("the journal file is damaged");
-        default:
-            return QStringLiteral("SQLite error %1").arg(error.nativeErrorCode());
-    }
-}
 
 QString connectionName() {
     static std::atomic<int> next{0};
@@ -113,74 +67,28 @@ std::optional<QSqlError> checkReadable(QSqlDatabase& db) {
         return check.lastError();
     }
     if (check.next() && check.value(0).toString() != QLatin1String("ok")) {
-        return QSqlError(QString(), check.value(0).toString(), QSqlError::StatementError,
-                         QString::number(kCorrupt));
+        return damagedFileError(check.value(0).toString());
     }
     return std::nullopt;
 }
-
-// Each step takes a journal of the version before it to the next one.
-const std::array<QStringList, RunJournal::kSchemaVersion> kUpgrades{
-    // 0 to 1: a new file.
-    QStringList{
-        QStringLiteral("CREATE TABLE runs(id INTEGER PRIMARY KEY, started TEXT NOT NULL, "
-                       "ended TEXT, method TEXT NOT NULL CHECK(method IN ('pest','ml')), "
-                       "settings TEXT NOT NULL, estimate REAL, interval_low REAL, "
-                       "interval_high REAL, report TEXT, note TEXT, percents TEXT, "
-                       "m1_distance TEXT, target_distance TEXT)"),
-        QStringLiteral("CREATE TABLE answers(run_id INTEGER NOT NULL REFERENCES runs(id), "
-                       "trial INTEGER NOT NULL, fired REAL NOT NULL, answer INTEGER NOT NULL, "
-                       "next REAL NOT NULL, diff REAL NOT NULL, at TEXT NOT NULL, "
-                       "PRIMARY KEY(run_id, trial))")},
-    // 1 to 2: each run's own name, so a write kept aside while the journal was busy finds
-    // its run, and is never applied twice.
-    QStringList{QStringLiteral("ALTER TABLE runs ADD COLUMN uid TEXT"),
-                QStringLiteral("CREATE UNIQUE INDEX runs_by_uid ON runs(uid)")},
-    // 2 to 3: no list of methods in the file, which the table of methods knows; a method
-    // stored by a later Limenta is kept and shown as unknown.
-    QStringList{
-        QStringLiteral("CREATE TABLE runs_v3(id INTEGER PRIMARY KEY, started TEXT NOT NULL, "
-                       "ended TEXT, method TEXT NOT NULL, settings TEXT NOT NULL, estimate REAL, "
-                       "interval_low REAL, interval_high REAL, report TEXT, note TEXT, "
-                       "percents TEXT, m1_distance TEXT, target_distance TEXT, uid TEXT)"),
-        QStringLiteral("INSERT INTO runs_v3 SELECT id, started, ended, method, settings, "
-                       "estimate, interval_low, interval_high, report, note, percents, "
-                       "m1_distance, target_distance, uid FROM runs"),
-        QStringLiteral("DROP TABLE runs"), QStringLiteral("ALTER TABLE runs_v3 RENAME TO runs"),
-        QStringLiteral("CREATE UNIQUE INDEX runs_by_uid ON runs(uid)")},
-    // 3 to 4: a run that ended above what the stimulator gives, which has no estimate.
-    QStringList{QStringLiteral("ALTER TABLE runs ADD COLUMN above_100 INTEGER NOT NULL DEFAULT 0")},
-    // 4 to 5: an answer taken back is kept, marked with the time it was, and the answer
-    // given after it for the same trial is a row of its own: answers are numbered by their
-    // place among all of the run's (seq), those taken back too.
-    QStringList{
-        QStringLiteral("CREATE TABLE answers_v5(id INTEGER PRIMARY KEY, run_id INTEGER NOT NULL "
-                       "REFERENCES runs(id), seq INTEGER NOT NULL, trial INTEGER NOT NULL, "
-                       "fired REAL NOT NULL, answer INTEGER NOT NULL, next REAL NOT NULL, "
-                       "diff REAL NOT NULL, at TEXT NOT NULL, withdrawn_at TEXT, "
-                       "UNIQUE(run_id, seq))"),
-        QStringLiteral("INSERT INTO answers_v5(run_id, seq, trial, fired, answer, next, diff, at) "
-                       "SELECT run_id, trial, trial, fired, answer, next, diff, at FROM answers "
-                       "ORDER BY run_id, trial"),
-        QStringLiteral("DROP TABLE answers"),
-        QStringLiteral("ALTER TABLE answers_v5 RENAME TO answers")},
-    // 5 to 6: a practice run on a virtual patient, kept apart from the patients' runs, with
-    // the threshold it hid.
-    QStringList{QStringLiteral("ALTER TABLE runs ADD COLUMN practice INTEGER NOT NULL DEFAULT 0"),
-                QStringLiteral("ALTER TABLE runs ADD COLUMN true_threshold REAL")},
-};
 
 QVariant optional(const std::optional<double>& value) {
     return value ? QVariant(*value) : QVariant(QMetaType::fromType<double>());
 }
 
 // A column that must hold text holds an empty one rather than none.
-QVariant text(const QString& value) {
-    return value.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(value);
+QVariant text(const std::string& value) {
+    return value.empty() ? QVariant(QString(QLatin1String("")))
+                         : QVariant(QString::fromStdString(value));
 }
 
-QVariant textOrNull(const QString& text) {
-    return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
+QVariant textOrNull(const std::string& text) {
+    return text.empty() ? QVariant(QMetaType::fromType<QString>())
+                        : QVariant(QString::fromStdString(text));
+}
+
+std::string textOf(const QVariant& value) {
+    return value.toString().toStdString();
 }
 
 std::optional<double> optionalDouble(const QVariant& value) {
@@ -299,7 +207,7 @@ bool RunJournal::prepareSchema() {
         return failed(q.lastError());
     }
     for (int step = version; step < kSchemaVersion; ++step) {
-        QStringList statements = kUpgrades[static_cast<std::size_t>(step)];
+        QStringList statements = journalUpgrade(step);
         statements << QStringLiteral("PRAGMA user_version=%1").arg(step + 1);
         for (const QString& statement : statements) {
             if (!q.exec(statement)) {
@@ -351,7 +259,7 @@ bool RunJournal::apply(const JournalWrite& w) {
             {textOrNull(r.ended), optional(r.estimate), r.aboveMaximum ? 1 : 0,
              optional(r.intervalLow), optional(r.intervalHigh), textOrNull(r.report),
              QStringLiteral("%1,%2,%3").arg(r.percents[0]).arg(r.percents[1]).arg(r.percents[2]),
-             r.m1Distance, r.targetDistance, r.uid});
+             text(r.m1Distance), text(r.targetDistance), text(r.uid)});
     };
     switch (w.kind) {
         case JournalWrite::Kind::Start:
@@ -359,15 +267,15 @@ bool RunJournal::apply(const JournalWrite& w) {
             return run(QStringLiteral("INSERT INTO runs(uid, started, method, settings, practice, "
                                       "true_threshold) VALUES(?, ?, ?, ?, ?, ?) "
                                       "ON CONFLICT(uid) DO NOTHING"),
-                       {r.uid, text(r.started), text(r.method), text(r.settings),
+                       {text(r.uid), text(r.started), text(r.method), text(r.settings),
                         r.practice ? 1 : 0, optional(r.trueThreshold)});
         case JournalWrite::Kind::Answer: {
             const JournalAnswer& a = w.answer;
             return run(QStringLiteral("INSERT OR REPLACE INTO answers(run_id, seq, trial, fired, "
                                       "answer, next, diff, at) VALUES((SELECT id FROM runs "
                                       "WHERE uid = ?), ?, ?, ?, ?, ?, ?, ?)"),
-                       {r.uid, a.seq != 0 ? a.seq : a.trial, a.trial, a.fired, a.answer, a.next,
-                        a.diff, a.at}) &&
+                       {text(r.uid), a.seq != 0 ? a.seq : a.trial, a.trial, a.fired, a.answer,
+                        a.next, a.diff, text(a.at)}) &&
                    updateRow();
         }
         case JournalWrite::Kind::Update:
@@ -375,11 +283,11 @@ bool RunJournal::apply(const JournalWrite& w) {
         case JournalWrite::Kind::Withdraw:
             return run(QStringLiteral("UPDATE answers SET withdrawn_at = ? WHERE seq = ? AND "
                                       "run_id = (SELECT id FROM runs WHERE uid = ?)"),
-                       {w.answer.withdrawnAt, w.answer.seq, r.uid}) &&
+                       {text(w.answer.withdrawnAt), w.answer.seq, text(r.uid)}) &&
                    updateRow();
         case JournalWrite::Kind::Note:
             return run(QStringLiteral("UPDATE runs SET note = ? WHERE id = ?"),
-                       {w.note, w.noteRun});
+                       {text(w.note), static_cast<qint64>(w.noteRun)});
     }
     return true;
 }
@@ -398,24 +306,24 @@ std::vector<JournalRun> RunJournal::runs() const {
     while (q.next()) {
         JournalRun r;
         r.id = q.value(0).toLongLong();
-        r.uid = q.value(1).toString();
-        r.started = q.value(2).toString();
-        r.ended = q.value(3).toString();
-        r.method = q.value(4).toString();
-        r.settings = q.value(5).toString();
+        r.uid = textOf(q.value(1));
+        r.started = textOf(q.value(2));
+        r.ended = textOf(q.value(3));
+        r.method = textOf(q.value(4));
+        r.settings = textOf(q.value(5));
         r.estimate = optionalDouble(q.value(6));
         r.intervalLow = optionalDouble(q.value(7));
         r.intervalHigh = optionalDouble(q.value(8));
-        r.report = q.value(9).toString();
-        r.note = q.value(10).toString();
+        r.report = textOf(q.value(9));
+        r.note = textOf(q.value(10));
         const QStringList percents = q.value(11).toString().split(QLatin1Char(','));
         if (percents.size() == 3) {
             for (std::size_t j = 0; j < 3; ++j) {
                 r.percents[j] = percents[static_cast<qsizetype>(j)].toInt();
             }
         }
-        r.m1Distance = q.value(12).toString();
-        r.targetDistance = q.value(13).toString();
+        r.m1Distance = textOf(q.value(12));
+        r.targetDistance = textOf(q.value(13));
         r.pulses = q.value(14).toInt();
         r.aboveMaximum = q.value(15).toInt() != 0;
         r.fired = q.value(16).toInt();
@@ -426,20 +334,27 @@ std::vector<JournalRun> RunJournal::runs() const {
     return all;
 }
 
-std::vector<JournalAnswer> RunJournal::answers(qint64 run) const {
+std::vector<JournalAnswer> RunJournal::answers(std::int64_t run) const {
     std::vector<JournalAnswer> all;
     QSqlQuery q(db_);
     q.prepare(
         QStringLiteral("SELECT trial, fired, answer, next, diff, at, seq, withdrawn_at FROM "
                        "answers WHERE run_id = ? ORDER BY seq"));
-    q.addBindValue(run);
+    q.addBindValue(static_cast<qint64>(run));
     if (!q.exec()) {
         return all;
     }
     while (q.next()) {
-        all.push_back({q.value(0).toInt(), q.value(1).toDouble(), q.value(2).toInt(),
-                       q.value(3).toDouble(), q.value(4).toDouble(), q.value(5).toString(),
-                       q.value(6).toInt(), q.value(7).toString()});
+        JournalAnswer a;
+        a.trial = q.value(0).toInt();
+        a.fired = q.value(1).toDouble();
+        a.answer = q.value(2).toInt();
+        a.next = q.value(3).toDouble();
+        a.diff = q.value(4).toDouble();
+        a.at = textOf(q.value(5));
+        a.seq = q.value(6).toInt();
+        a.withdrawnAt = textOf(q.value(7));
+        all.push_back(a);
     }
     return all;
 }

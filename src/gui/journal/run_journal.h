@@ -11,15 +11,13 @@
 #include <optional>
 #include <vector>
 
-#include "gui/journal/journal_write.h"
+#include "core/journal/journal_record.h"
+#include "gui/journal/journal_fault.h"
+#include "gui/journal/journal_schema.h"
 
 namespace limenta {
 
 inline constexpr const char* kJournalFileName = "limenta-runs.sqlite";
-
-// Why a write or an open did not happen: a busy journal (another program holds it for a
-// moment) is tried again; anything else lasts.
-enum class JournalFault { None, Busy, Lasting };
 
 class RunJournal {
   public:
@@ -41,15 +39,14 @@ class RunJournal {
     RunJournal(const RunJournal&) = delete;
     RunJournal& operator=(const RunJournal&) = delete;
 
-    // The journal's versions, one step each; a file of a later version is left alone.
-    static constexpr int kSchemaVersion = 6;
+    static constexpr int kSchemaVersion = kJournalVersion;
 
     // All of them or none, in one transaction; false, with the fault, when not written.
     bool write(const std::vector<JournalWrite>& writes);
 
     [[nodiscard]] std::vector<JournalRun> runs() const;  // newest first
     // Every answer the run was given, in order, those taken back too (marked).
-    [[nodiscard]] std::vector<JournalAnswer> answers(qint64 run) const;
+    [[nodiscard]] std::vector<JournalAnswer> answers(std::int64_t run) const;
     [[nodiscard]] JournalFault lastFault() const { return fault_; }
     [[nodiscard]] const QString& lastProblem() const { return problem_; }
     [[nodiscard]] QString path() const;

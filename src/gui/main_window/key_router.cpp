@@ -69,7 +69,7 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
         return false;  // Shift alone, a function key: nothing an answer could be
     }
     const bool tab = key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab;
-    if (tab ? !window_.runInProgress() : isEditableText(widget)) {
+    if (tab ? !window_.console().runInProgress() : isEditableText(widget)) {
         return false;  // typing, or moving between fields while no run is under way
     }
     // A finger resting on the key is one answer, not one per repeat.

@@ -78,6 +78,15 @@ LineControl* bracketLine(QWidget* parent, const char* name, QPoint from, QPoint 
     return line;
 }
 
+// The 201 percentages 0% to 200%: the selected index is the percent.
+QComboBox* percentages(QWidget* parent, const char* name, const QFont& font) {
+    auto* menu = at(new QComboBox(parent), name, font);
+    for (int i = 0; i <= 200; ++i) {
+        menu->addItem(QStringLiteral("%1%").arg(i));
+    }
+    return menu;
+}
+
 QTimer* pollTimer(QObject* parent, const char* name) {
     auto* timer = new QTimer(parent);
     timer->setObjectName(QLatin1String(name));
@@ -90,14 +99,12 @@ QTimer* pollTimer(QObject* parent, const char* name) {
 Window1::Window1(Platform& platform, PrefsStore& prefs)
     : platform_(platform),
       prefs_(prefs),
-      keyRouter_(std::make_unique<KeyRouter>(*this, platform.clocks)),
-      method_(&methodOfPrefsFlag(methods(), false)) {
+      host_(platform, prefs),
+      console_(host_),
+      keyRouter_(std::make_unique<KeyRouter>(*this, platform.clocks)) {
     setObjectName(QStringLiteral("Window1"));
-    setWindowTitle(QLatin1String(kWindow1Title));
     buildControls();
-    PopupMenu1_Open();
-    PopupMenu2_Open();
-    PopupMenu3_Open();
+    paint(console_.view());
     connectEvents();
     fitToScreen();
     qApp->installEventFilter(keyRouter_.get());
@@ -162,7 +169,7 @@ void Window1::buildControls() {
     GroupBox3 = group(content, "GroupBox3", QStringLiteral("Distance Correct"), times12);
     GroupBox2 = group(content, "GroupBox2", QStringLiteral("Quick Reference"), times12);
 
-    Canvas1 = new PlotCanvas(*this, content);
+    Canvas1 = new PlotCanvas(content);
     Canvas1->setObjectName(QStringLiteral("Canvas1"));
     Canvas1->setGeometry(placeOf("Canvas1"));
 
@@ -185,10 +192,8 @@ void Window1::buildControls() {
     PushButton3 = button(content, "PushButton3", QStringLiteral("Reset"), times12);
     PushButton4 = button(content, "PushButton4", QStringLiteral("Print/Save"), times12);
     PopupMenu4 = at(new QComboBox(content), "PopupMenu4", times12);
-    for (const Method& method : methods()) {
-        if (method.inWindow) {
-            PopupMenu4->addItem(QString::fromLatin1(method.label), QString::fromLatin1(method.key));
-        }
+    for (const Method* method : Console::offeredMethods()) {
+        PopupMenu4->addItem(QString::fromLatin1(method->label), QString::fromLatin1(method->key));
     }
     PushButton6 = button(content, "PushButton6", QStringLiteral("Prefs"), times12);
     PushButton2 = button(content, "PushButton2", QStringLiteral("Quit"), times12);
@@ -207,9 +212,9 @@ void Window1::buildControls() {
     fitCaption(BevelButton1);
 
     const QFont times14 = designFont(Face::Times, 14);
-    PopupMenu1 = at(new QComboBox(content), "PopupMenu1", times14);
-    PopupMenu2 = at(new QComboBox(content), "PopupMenu2", times14);
-    PopupMenu3 = at(new QComboBox(content), "PopupMenu3", times14);
+    PopupMenu1 = percentages(content, "PopupMenu1", times14);
+    PopupMenu2 = percentages(content, "PopupMenu2", times14);
+    PopupMenu3 = percentages(content, "PopupMenu3", times14);
     StaticText7 = label(content, "StaticText7", QStringLiteral("###"), times16Bold, centre);
     StaticText8 = label(content, "StaticText8", QStringLiteral("###"), times16Bold, centre);
     StaticText9 = label(content, "StaticText9", QStringLiteral("###"), times16Bold, centre);
@@ -252,61 +257,6 @@ void Window1::buildControls() {
     Timer3 = pollTimer(this, "Timer3");
     Timer4 = pollTimer(this, "Timer4");
     Timer5 = pollTimer(this, "Timer5");
-}
-
-void Window1::connectEvents() {
-    connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Action(); });
-    connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Action(); });
-    connect(PushButton3, &QPushButton::clicked, this, [this] { PushButton3_Action(); });
-    connect(PushButton4, &QPushButton::clicked, this, [this] { PushButton4_Action(); });
-    connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Action(); });
-    connect(BevelButton1, &QPushButton::clicked, this, [this] { BevelButton1_Action(); });
-    // The labels follow every change of the choice; only the operator's (a click or the
-    // keyboard) runs the method switch, never the program's own.
-    connect(PopupMenu4, &QComboBox::currentIndexChanged, this, [this] {
-        method_ = findMethod(methods(), PopupMenu4->currentData().toString().toStdString());
-        setMethodLabels(*method_);
-    });
-    connect(PopupMenu4, &QComboBox::activated, this, [this] { PopupMenu4_Change(); });
-    for (QComboBox* menu : {PopupMenu1, PopupMenu2, PopupMenu3}) {
-        connect(menu, &QComboBox::currentIndexChanged, this, [this] { updateguides(); });
-    }
-    connect(EditField6, &QLineEdit::textChanged, this, [this] { EditField6_TextChange(); });
-    connect(EditField7, &QLineEdit::textChanged, this, [this] { EditField7_TextChange(); });
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Action(); });
-    connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Action(); });
-    connect(Timer3, &QTimer::timeout, this, [this] { Timer3_Action(); });
-    connect(Timer4, &QTimer::timeout, this, [this] { Timer4_Action(); });
-    connect(Timer5, &QTimer::timeout, this, [this] { Timer5_Action(); });
-}
-
-void Window1::tell(const QString& message) {
-    notice_->tell(message);
-}
-
-QString Window1::notice() const {
-    return notice_->message();
-}
-
-void Window1::setMethodLabels(const Method& method) {
-    const std::vector<const Parameter*> fields = method.fields();
-    const std::array<QLabel*, 3> captions{StaticText1, StaticText3, StaticText2};
-    const std::array<QLineEdit*, 3> entries{EditField1, EditField4, EditField3};
-    for (std::size_t i = 0; i < captions.size(); ++i) {
-        // A field the method does not use is not there, never showing another's value.
-        const bool used = i < fields.size();
-        captions[i]->setText(used ? QString::fromLatin1(fields[i]->caption) : QString());
-        captions[i]->setVisible(used);
-        entries[i]->setVisible(used);
-    }
-}
-
-void Window1::setRunInputsLocked(bool locked) {
-    PushButton1->setEnabled(!locked);
-    PopupMenu4->setEnabled(!locked);
-    for (QLineEdit* input : {EditField1, EditField3, EditField4, EditField6, EditField7}) {
-        setLocked(input, locked);
-    }
 }
 
 }  // namespace limenta

@@ -6,7 +6,6 @@
 #include <QPalette>
 #include <QWidget>
 
-#include "core/numbers/numbers.h"
 
 namespace limenta {
 
@@ -61,16 +60,31 @@ void showFromStart(QLineEdit* field) {
     field->setCursorPosition(0);
 }
 
-void setLocked(QLineEdit* field, bool locked) {
-    field->setReadOnly(locked);
+void lookLocked(QLineEdit* field, bool locked) {
     QPalette palette = field->palette();
     palette.setColor(QPalette::Base, locked ? kLockedFieldBase
                                             : QApplication::palette(field).color(QPalette::Base));
     field->setPalette(palette);
 }
 
-double numberIn(const QLineEdit* field) {
-    return textToNumber(field->text().toStdString());
+bool lookedLocked(const QLineEdit* field) {
+    return field->palette().color(QPalette::Base) == kLockedFieldBase;
+}
+
+QColor inkColour(Ink ink) {
+    switch (ink) {
+        case Ink::Black:
+            return kDesignBlack;
+        case Ink::Green:
+            return kDesignGreen;
+        case Ink::Red:
+            return kDesignRed;
+        case Ink::Amber:
+            return kDesignAmber;
+        case Ink::Grey:
+            return kDesignGrey;
+    }
+    return kDesignBlack;
 }
 
 }  // namespace limenta

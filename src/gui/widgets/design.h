@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QWidget>
 
+#include "core/console/console_view.h"
+
 class QLineEdit;
 
 namespace limenta {
@@ -53,10 +55,11 @@ Control* place(Control* control, const char* name, QRect geometry, const QFont& 
 // its tail, when it is too long for the field.
 void showFromStart(QLineEdit* field);
 
-// Makes a field read-only, and look it, or editable again.
-void setLocked(QLineEdit* field, bool locked);
+// Makes a field look locked (taking no typing), or as usual again.
+void lookLocked(QLineEdit* field, bool locked);
+[[nodiscard]] bool lookedLocked(const QLineEdit* field);
 
-// The number a field holds, by the plain text-to-number conversion.
-double numberIn(const QLineEdit* field);
+// The colour of each of the design's inks.
+QColor inkColour(Ink ink);
 
 }  // namespace limenta
