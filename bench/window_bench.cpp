@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QPushButton>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -27,8 +28,12 @@ void BM_answerToRepaintedWindow(benchmark::State& state, const char* method) {
     limenta::Window1 window(fake.platform, prefs);
     window.Event_Open();
     window.show();
-    window.PopupMenu4->setCurrentIndex(window.PopupMenu4->findData(QString::fromLatin1(method)));
-    window.PopupMenu4_Change();
+    auto* methods = window.findChild<QComboBox*>(QStringLiteral("PopupMenu4"));
+    const int offered = methods->findData(QString::fromLatin1(method));
+    methods->setCurrentIndex(offered);
+    emit methods->activated(offered);
+    auto* start = window.findChild<QPushButton*>(QStringLiteral("PushButton1"));
+    auto* reset = window.findChild<QPushButton*>(QStringLiteral("PushButton3"));
     const auto answer = [&](std::int32_t key) {
         window.Canvas1_KeyDown(key);
         fake.clocks.tick += limenta::kAnswerWaitTicks + 1;
@@ -36,8 +41,8 @@ void BM_answerToRepaintedWindow(benchmark::State& state, const char* method) {
     for (auto _ : state) {
         // A run of 199 answers, going on after the estimate; then its 200th is measured.
         state.PauseTiming();
-        window.PushButton3_Action();
-        window.PushButton1_Action();
+        reset->click();
+        start->click();
         for (int i = 1; i < limenta::kLastTrial; ++i) {
             answer(i % 3 == 0 ? 'n' : 'y');
         }
@@ -73,8 +78,8 @@ void BM_journalOneAnswer(benchmark::State& state) {
         return;
     }
     limenta::JournalRun run;
-    run.uid = QStringLiteral("bench");
-    run.started = QStringLiteral("2026-12-09T10:00:00Z");
+    run.uid = "bench";
+    run.started = "2026-12-09T10:00:00Z";
     opened.journal->write({limenta::JournalWrite::start(run)});
     std::vector<double> ms;
     int trial = 0;
@@ -82,8 +87,9 @@ void BM_journalOneAnswer(benchmark::State& state) {
         QElapsedTimer timer;
         timer.start();
         run.estimate = 41.6875;
-        opened.journal->write({limenta::JournalWrite::taken(
-            run, {++trial, 50, trial % 2, 43, 7, QStringLiteral("now")})});
+        ++trial;
+        opened.journal->write(
+            {limenta::JournalWrite::taken(run, {{trial, 50, trial % 2, 43, 7}, "now"})});
         ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
     }
     std::sort(ms.begin(), ms.end());

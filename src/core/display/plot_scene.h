@@ -38,6 +38,7 @@ struct PlotStep {
     int x2 = 0;       // text: its baseline starts at (x1, y1)
     int y2 = 0;
     std::string text;  // "Courier" 16
+    friend bool operator==(const PlotStep&, const PlotStep&) = default;
 };
 
 struct PlotInput {

@@ -13,10 +13,10 @@
 namespace limenta {
 
 struct JournalAnswer : TrialLine {
-    std::string at;  // ISO 8601, local time with offset
+    std::string at{};  // ISO 8601, local time with offset
     // Its place among all the run's answers, those taken back too (0: its trial's number).
     int seq = 0;
-    std::string withdrawnAt;  // when it was taken back; empty while it stands
+    std::string withdrawnAt{};  // when it was taken back; empty while it stands
 };
 
 // What a run looked like when it was last updated.

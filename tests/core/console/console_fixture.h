@@ -11,6 +11,7 @@
 
 #include "core/console/console.h"
 #include "core/prefs/prefs_format.h"
+#include "core/prefs/prefs_with.h"
 
 namespace limenta::testing {
 
@@ -33,19 +34,6 @@ class FakeHost final : public ConsoleHost {
     bool keeping = true;
     int runs = 0;
 };
-
-// The default preferences with fields replaced: {{field number, text}, ...}.
-inline std::string prefsWith(std::initializer_list<std::pair<int, std::string>> changes) {
-    std::array<std::string, kPrefsFieldCount - 2> values;
-    const PrefsText defaults(defaultPrefsText());
-    for (int n = 2; n < kPrefsFieldCount; ++n) {
-        values[static_cast<std::size_t>(n - 2)] = defaults.field(n);
-    }
-    for (const auto& [field, text] : changes) {
-        values[static_cast<std::size_t>(field - 2)] = text;
-    }
-    return composePrefs(values);
-}
 
 class ConsoleTest : public ::testing::Test {
   protected:

@@ -9,21 +9,13 @@
 
 #include "core/display/plot_scene.h"
 #include "core/prefs/prefs_format.h"
+#include "core/prefs/prefs_with.h"
 #include "core/report/reported_run.h"
 #include "core/run/fixed_sequence_method.h"
 #include "core/run/run.h"
 
 namespace limenta::testing {
 namespace {
-
-std::string prefsWithField(int field, const std::string& text) {
-    std::array<std::string, kPrefsFieldCount - 2> values;
-    const PrefsText defaults(defaultPrefsText());
-    for (int n = 2; n < kPrefsFieldCount; ++n) {
-        values[static_cast<std::size_t>(n - 2)] = n == field ? text : defaults.field(n);
-    }
-    return composePrefs(values);
-}
 
 TEST(Methods, KeysNamesAndSettingsAreTheirsAloneAndTheDefaultsStart) {
     std::set<std::string> keys;
@@ -70,11 +62,11 @@ TEST(Methods, StoredValuesFillTheFieldsAsARunTakesThemAndNothingStartWouldRefuse
     EXPECT_STREQ(storedMethod(methods(), readSettings(stored("\tmethod=fixed"))).key, "pest");
     // Preferences keep nothing a Start of any window method would refuse.
     EXPECT_FALSE(checkStoredStart(prefs));
-    EXPECT_EQ(checkStoredStart(PrefsText(prefsWithField(kPrefsInitialOutput, "150")))->value,
+    EXPECT_EQ(checkStoredStart(PrefsText(prefsWith({{kPrefsInitialOutput, "150"}})))->value,
               StartValue::InitialOutput);
-    EXPECT_EQ(checkStoredStart(PrefsText(prefsWithField(kPrefsSpread, ".5")))->value,
+    EXPECT_EQ(checkStoredStart(PrefsText(prefsWith({{kPrefsSpread, ".5"}})))->value,
               StartValue::Spread);
-    EXPECT_EQ(checkStoredStart(PrefsText(prefsWithField(kPrefsMlDiffThreshold, "0")))->value,
+    EXPECT_EQ(checkStoredStart(PrefsText(prefsWith({{kPrefsMlDiffThreshold, "0"}})))->value,
               StartValue::MlDiffThreshold);
     // The extension stores a method the flag cannot, and values only where they differ.
     EXPECT_EQ(prefsExtension(methods(), bayes, {{"bayes.spread", "7"}, {"bayes.width", ".2"}}),

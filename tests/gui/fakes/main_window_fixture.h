@@ -19,26 +19,18 @@
 #include <vector>
 
 #include "core/prefs/prefs_format.h"
+#include "core/prefs/prefs_with.h"
+#include "gui/fakes/controls.h"
 #include "gui/fakes/fake_platform.h"
+#include "gui/main_window/plot_canvas.h"
 #include "gui/main_window/window1.h"
 #include "gui/prefs/preferences_dialog.h"
 #include "gui/prefs/prefs_store.h"
+#include "gui/report/output_window.h"
 #include "gui/widgets/cr_text_edit.h"
+#include "gui/widgets/line_control.h"
 
 namespace limenta::testing {
-
-// The default preferences with fields replaced: {{field number, text}, ...}.
-inline std::string prefsWith(std::initializer_list<std::pair<int, std::string>> changes) {
-    std::array<std::string, kPrefsFieldCount - 2> values;
-    const PrefsText defaults(defaultPrefsText());
-    for (int n = 2; n < kPrefsFieldCount; ++n) {
-        values[static_cast<std::size_t>(n - 2)] = defaults.field(n);
-    }
-    for (const auto& [field, text] : changes) {
-        values[static_cast<std::size_t>(field - 2)] = text;
-    }
-    return composePrefs(values);
-}
 
 // The method a Preferences dialog is to store.
 inline void storeMethod(Window2& dialog, const char* key) {
@@ -77,11 +69,11 @@ class MainWindowTest : public ::testing::Test {
         store->setTeller(
             [this](const QString& message) { fake.dialogs.message(nullptr, message); });
         window = std::make_unique<Window1>(fake.platform, *store);
+        ui = Controls(window.get());
         // QTest lets due timers run after every key it sends; the announcement's stages and
         // an undo that waits are driven by the tests themselves.
-        for (QTimer* stage :
-             {window->Timer1, window->Timer2, window->Timer3, window->Timer4, window->Timer5}) {
-            stage->setInterval(3'600'000);
+        for (const char* name : {"Timer1", "Timer2", "Timer3", "Timer4", "Timer5"}) {
+            ui.timer(name)->setInterval(3'600'000);
         }
         window->Event_Open();
         window->show();
@@ -108,56 +100,73 @@ class MainWindowTest : public ::testing::Test {
         pastTheWait();
     }
     void pastTheWait() { fake.clocks.tick += kAnswerWaitTicks + 1; }
+    // A timer's tick, as its timeout would bring it.
+    void tick(const char* timer) { QMetaObject::invokeMethod(ui.timer(timer), "timeout"); }
 
     // The announcement's stages, each run as its timer would, until every one is off.
     void speakNextOutput() {
-        Window1& w = *window;
         for (int tick = 0; tick < 20; ++tick) {
-            if (w.Timer1->isActive()) {
-                w.Timer1_Action();
-            } else if (w.Timer2->isActive()) {
-                w.Timer2_Action();
-            } else if (w.Timer3->isActive()) {
-                w.Timer3_Action();
+            for (const char* stage : {"Timer1", "Timer2", "Timer3"}) {
+                if (ui.timer(stage)->isActive()) {
+                    this->tick(stage);
+                    break;
+                }
             }
         }
     }
     // In practice: the answer's wait passes, the next output is spoken digit by digit, and
     // a second later the virtual pulse fires.
     void firePulse() {
-        Window1& w = *window;
         pastTheWait();
         speakNextOutput();
-        w.Timer5_Action();
+        tick("Timer5");
         fake.clocks.tick += kPulseAfterTicks;
-        w.Timer5_Action();
+        tick("Timer5");
     }
 
     // The operator chooses a method in the main window, as a click in its menu does.
     void choose(const char* key) {
-        const int index = window->PopupMenu4->findData(QString::fromLatin1(key));
+        QComboBox* methods = ui.menu("PopupMenu4");
+        const int index = methods->findData(QString::fromLatin1(key));
         ASSERT_GE(index, 0) << key;
-        window->PopupMenu4->setCurrentIndex(index);
-        emit window->PopupMenu4->activated(index);
+        methods->setCurrentIndex(index);
+        emit methods->activated(index);
     }
-    [[nodiscard]] std::string method() const { return window->activeMethod().key; }
+    [[nodiscard]] std::string method() const { return window->console().activeMethod().key; }
     // The keys of the methods the window's menu offers, in its order.
     [[nodiscard]] std::vector<std::string> offered() const {
         std::vector<std::string> keys;
-        for (int i = 0; i < window->PopupMenu4->count(); ++i) {
-            keys.push_back(window->PopupMenu4->itemData(i).toString().toStdString());
+        QComboBox* methods = ui.menu("PopupMenu4");
+        for (int i = 0; i < methods->count(); ++i) {
+            keys.push_back(methods->itemData(i).toString().toStdString());
         }
         return keys;
     }
+    void click(const char* button) { ui.button(button)->click(); }
+    // Text as the operator types it into a field: selected and typed over.
+    void typeInto(const char* name, const QString& text) {
+        QLineEdit* field = ui.field(name);
+        field->selectAll();
+        field->insert(text);
+    }
+    // The report Print/Save shows.
+    QString report() {
+        click("PushButton4");
+        Window4* output = window->findChild<Window4*>();
+        EXPECT_NE(output, nullptr);
+        return output != nullptr ? output->EditField1->text() : QString();
+    }
+    [[nodiscard]] const limenta::Run& run() const { return *window->console().run(); }
 
-    [[nodiscard]] QString big() const { return window->StaticText4->text(); }
-    [[nodiscard]] QString caption() const { return window->StaticText5->text(); }
-    [[nodiscard]] QString history() const { return window->EditField2->text(); }
+    [[nodiscard]] QString big() const { return ui.text("StaticText4"); }
+    [[nodiscard]] QString caption() const { return ui.text("StaticText5"); }
+    [[nodiscard]] QString history() const { return ui.history()->text(); }
 
     QTemporaryDir dir;
     FakePlatform fake;
     std::unique_ptr<PrefsStore> store;
     std::unique_ptr<Window1> window;
+    Controls ui;
 };
 
 }  // namespace limenta::testing

@@ -19,15 +19,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", notice.toUtf8().constData());
     });
     limenta::JournalRun run;
-    run.uid = QStringLiteral("killed-child");
-    run.method = QStringLiteral("pest");
-    run.started = QStringLiteral("2026-12-08T09:30:15Z");
-    run.settings = QStringLiteral("{}");
+    run.uid = "killed-child";
+    run.method = "pest";
+    run.started = "2026-12-08T09:30:15Z";
+    run.settings = "{}";
     writer.write(limenta::JournalWrite::start(run));
     const int count = QString::fromLocal8Bit(argv[2]).toInt();
     for (int trial = 1; trial <= count; ++trial) {
-        writer.write(limenta::JournalWrite::taken(
-            run, {trial, 50.0 - trial, trial % 2, 40, 7, QStringLiteral("t")}));
+        writer.write(
+            limenta::JournalWrite::taken(run, {{trial, 50.0 - trial, trial % 2, 40, 7}, "t"}));
         std::printf("shown %d\n", trial);
         std::fflush(stdout);
         QThread::msleep(100);

@@ -1,6 +1,7 @@
-// The spoken announcement, driven tick by tick.
-#include <QPushButton>
-#include <QSlider>
+// The spoken announcement in the window: the stages on their timers, the digits played
+// through the sound bank at the voice's volume, a digit still sounding holding them back, and
+// no audio device told in the status bar.
+#include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -9,80 +10,37 @@
 namespace limenta::testing {
 namespace {
 
-class AudibleCues : public MainWindowTest {
-  protected:
-    // Runs the three stages' ticks until every timer is off; returns the digits spoken.
-    std::vector<QString> announce(int number) {
-        Window1& w = *window;
-        w.state().clippedThresh = number;
-        fake.sounds.played.clear();
-        w.Timer1->start();
-        speakNextOutput();
-        EXPECT_FALSE(w.Timer1->isActive() || w.Timer2->isActive() || w.Timer3->isActive());
-        return fake.sounds.played;
-    }
-};
+using AudibleCues = MainWindowTest;
 
-TEST_F(AudibleCues, SpeaksTheDigitsOfTheNextOutput) {
-    Window1& w = open(prefsWith({{kPrefsVoiceVolume, "85"}}));
-    using Digits = std::vector<QString>;
-    EXPECT_EQ(announce(100), (Digits{"s1", "s0", "s0"}));
-    EXPECT_EQ(announce(57), (Digits{"s5", "s7"}));
-    EXPECT_EQ(announce(7), (Digits{"s0", "s7"}));
-    EXPECT_EQ(announce(10), (Digits{"s1", "s0"}));
-    EXPECT_EQ(fake.sounds.fake("s0").volume(), 85);
-    EXPECT_EQ(w.sss[3], &fake.sounds.sound(QStringLiteral("s3")));
-}
-
-TEST_F(AudibleCues, VoiceVolumeZeroPlaysNothingButRunsThroughEveryStage) {
-    Window1& w = open();  // the stored speech volume is 0
-    ASSERT_EQ(w.Slider1->value(), 0);
-    EXPECT_TRUE(announce(57).empty());
-    EXPECT_EQ(fake.sounds.fake("s5").volume(), 0);
-}
-
-TEST_F(AudibleCues, ADigitStillPlayingHoldsTheStageBack) {
-    Window1& w = open(prefsWith({{kPrefsVoiceVolume, "85"}}));
-    w.state().clippedThresh = 57;
-    fake.sounds.fake("s4").playing = true;
-    w.Timer1->start();
-    w.Timer1_Action();
-    w.Timer1_Action();
-    EXPECT_TRUE(w.Timer1->isActive());
+TEST_F(AudibleCues, TheStagesRunOnTheirTimersAndSpeakThroughTheSoundBank) {
+    open(prefsWith({{kPrefsVoiceVolume, "85"}, {kPrefsInitialOutput, "64"}}));
+    click("PushButton1");
+    type("y");  // 57 next
+    fake.sounds.played.clear();
+    EXPECT_TRUE(ui.timer("Timer1")->isActive());
+    fake.sounds.fake("s4").playing = true;  // a digit still sounding holds the stage back
+    tick("Timer1");
+    EXPECT_TRUE(ui.timer("Timer1")->isActive());
     EXPECT_TRUE(fake.sounds.played.empty());
     fake.sounds.fake("s4").playing = false;
-    w.Timer1_Action();
-    EXPECT_FALSE(w.Timer1->isActive());
-    EXPECT_TRUE(w.Timer2->isActive());
-    // A click still playing does not hold the digits back.
-    fake.sounds.fake("Click").playing = true;
-    w.Timer2_Action();
-    EXPECT_EQ(fake.sounds.played, std::vector<QString>{"s5"});
+    fake.sounds.fake("Click").playing = true;  // a click does not
+    speakNextOutput();
+    EXPECT_EQ(fake.sounds.played, (std::vector<QString>{"s5", "s7"}));
+    EXPECT_EQ(fake.sounds.fake("s5").volume(), 85);
+    for (const char* stage : {"Timer1", "Timer2", "Timer3"}) {
+        EXPECT_FALSE(ui.timer(stage)->isActive()) << stage;
+    }
 }
 
-TEST_F(AudibleCues, ANewAnswerChangesTheDigitsStillToCome) {
-    Window1& w = open(prefsWith({{kPrefsVoiceVolume, "85"}}));
-    w.state().clippedThresh = 57;
-    w.Timer1->start();
-    w.Timer1_Action();             // silent hundreds, hands over to the tens
-    w.Timer2_Action();             // "five"
-    w.state().clippedThresh = 43;  // the operator answered again
-    w.Timer1->start();
-    w.Timer3_Action();  // the first announcement's units now speak the new number's
-    w.Timer1_Action();
-    w.Timer2_Action();
-    w.Timer3_Action();
-    EXPECT_EQ(fake.sounds.played, (std::vector<QString>{"s5", "s3", "s4", "s3"}));
-}
-
-TEST_F(AudibleCues, AnAnswerStartsTheAnnouncementAtTheSliderVolumes) {
-    Window1& w = open();
-    w.Slider3->setValue(40);
-    w.PushButton1->click();
+TEST_F(AudibleCues, VoiceVolumeZeroSetsTheVolumeAndPlaysNothing) {
+    open();  // the stored speech volume is 0
+    ASSERT_EQ(ui.slider("Slider1")->value(), 0);
+    click("PushButton1");
     type("y");
-    EXPECT_EQ(fake.sounds.fake("Click").playedAtVolume, std::vector<int>{40});
-    EXPECT_TRUE(w.Timer1->isActive());
-    EXPECT_EQ(w.state().clippedThresh, 43);
+    fake.sounds.played.clear();
+    speakNextOutput();
+    EXPECT_TRUE(fake.sounds.played.empty());
+    EXPECT_EQ(fake.sounds.fake("s4").volume(), 0);
 }
 
 TEST_F(AudibleCues, NoAudioDeviceIsToldQuietlyAndTheIndicatorStays) {
@@ -104,6 +62,9 @@ TEST_F(AudibleCues, NoAudioDeviceIsToldQuietlyAndTheIndicatorStays) {
     EXPECT_EQ(indicator->text(), QStringLiteral("No sound"));
     EXPECT_EQ(indicator->toolTip(),
               QStringLiteral("No sound: no audio device was found. Limenta works silently."));
+    type("y");  // another notice takes the notice's place; the indicator stays
+    EXPECT_EQ(notice->text(), "Press Start to begin a run");
+    EXPECT_EQ(w.statusBar()->findChildren<QLabel*>(QStringLiteral("NoSoundIndicator")).size(), 1);
 }
 
 TEST_F(AudibleCues, WithAnAudioDeviceThereIsNoIndicator) {

@@ -44,29 +44,29 @@ TEST_F(LongUse, AThousandRunsKeepMemoryFlat) {
     long afterHundredth = 0;
     long heapAfterHundredth = 0;
     const std::vector<std::string> keys = offered();
-    for (int run = 1; run <= 1000; ++run) {
-        const std::string& next = keys[static_cast<std::size_t>(run) % keys.size()];
+    for (int number = 1; number <= 1000; ++number) {
+        const std::string& next = keys[static_cast<std::size_t>(number) % keys.size()];
         if (method() != next) {
             choose(next.c_str());
         }
-        w.PushButton1->click();
-        for (int i = 0; i < kLastTrial && w.state().myrmt == 0; ++i) {
-            answer((i + run) % 3 == 0 ? 'n' : 'y');
-            w.Timer1_Action();
-            w.Timer2_Action();
-            w.Timer3_Action();
+        ui.button("PushButton1")->click();
+        for (int i = 0; i < kLastTrial && run().state().myrmt == 0; ++i) {
+            answer((i + number) % 3 == 0 ? 'n' : 'y');
+            tick("Timer1");
+            tick("Timer2");
+            tick("Timer3");
         }
-        ASSERT_NE(w.state().myrmt, 0) << "run " << run;
-        w.PushButton4->click();
-        w.outputWindow()->PushButton2->click();
-        w.PushButton3->click();
+        ASSERT_NE(run().state().myrmt, 0) << "run " << number;
+        ui.button("PushButton4")->click();
+        window->findChild<Window4*>()->PushButton2->click();
+        ui.button("PushButton3")->click();
         // As the event loop does between the operator's actions.
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         fake.sounds.forget();
-        if (run == 1) {
+        if (number == 1) {
             afterFirst = residentKilobytes();
-        } else if (run == 100) {
+        } else if (number == 100) {
             afterHundredth = residentKilobytes();
             heapAfterHundredth = heapKilobytes();
         }

@@ -1,9 +1,7 @@
-// The threshold plot: the pixels its drawing steps leave in the picture.
-#include <QCheckBox>
+// The threshold plot: the pixels its drawing steps leave in the canvas's picture.
 #include <QPainter>
 
 #include "gui/fakes/main_window_fixture.h"
-#include "gui/main_window/plot_canvas.h"
 
 namespace limenta::testing {
 namespace {
@@ -11,24 +9,26 @@ namespace {
 using ThresholdPlot = MainWindowTest;
 
 TEST_F(ThresholdPlot, PicturePixelsFollowTheRun) {
-    Window1& w = open(prefsWith({{kPrefsInitialOutput, "57"}}));
-    w.PushButton1->click();
-    EXPECT_EQ(w.p, splashPicture());  // the splash until the first answer
-    type("y");                        // 57 - 7 = 50
-    EXPECT_EQ(w.p.size(), QSize(550, 387));
-    EXPECT_EQ(w.p.pixelColor(300, 192), QColor(0, 0, 255));    // the blue estimate line
-    EXPECT_EQ(w.p.pixelColor(100, 374), QColor(255, 0, 0));    // the red stop criterion
-    EXPECT_EQ(w.p.pixelColor(278, 190), QColor(0, 0, 0));      // the dot at 275, 187
-    EXPECT_EQ(w.p.pixelColor(2, 2), QColor(255, 255, 255));    // the background
-    EXPECT_EQ(w.p.pixelColor(20, 40), QColor(200, 200, 200));  // a grid row
-    EXPECT_EQ(w.run()->trials()[0].next, 50);
-    EXPECT_EQ(w.run()->trials()[0].diff, 7);
+    open(prefsWith({{kPrefsInitialOutput, "57"}}));
+    click("PushButton1");
+    const QImage& p = ui.canvas()->picture();
+    EXPECT_EQ(p, splashPicture());  // the splash until the first answer
+    type("y");                      // 57 - 7 = 50
+    EXPECT_EQ(p.size(), QSize(550, 387));
+    EXPECT_EQ(p.pixelColor(300, 192), QColor(0, 0, 255));    // the blue estimate line
+    EXPECT_EQ(p.pixelColor(100, 374), QColor(255, 0, 0));    // the red stop criterion
+    EXPECT_EQ(p.pixelColor(278, 190), QColor(0, 0, 0));      // the dot at 275, 187
+    EXPECT_EQ(p.pixelColor(2, 2), QColor(255, 255, 255));    // the background
+    EXPECT_EQ(p.pixelColor(20, 40), QColor(200, 200, 200));  // a grid row
+    EXPECT_EQ(p, pictureOf(plotScene(run())));
 
     QImage shown(550, 387, QImage::Format_ARGB32);
     QPainter painter(&shown);
-    w.Canvas1_Paint(painter);
+    ui.canvas()->paintInto(painter);
     painter.end();
-    EXPECT_EQ(shown, w.p);
+    EXPECT_EQ(shown, p);
+    click("PushButton3");
+    EXPECT_EQ(ui.canvas()->picture(), splashPicture());
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <cmath>
 
 #include "core/numbers/numbers.h"
+#include "core/display/practice_summary.h"
+#include "core/display/sweep_scene.h"
 #include "core/subject/emg_sweep.h"
 #include "gui/app/menu_bar.h"
 #include "gui/fakes/main_window_fixture.h"
@@ -63,156 +65,38 @@ class Practice : public MainWindowTest {
     }
 };
 
-QString signedTenths(double value) {
-    return (value < 0 ? QStringLiteral("-") : QStringLiteral("+")) +
-           QString::number(std::fabs(value), 'f', 1);
-}
-
-// Each method to its end, judged as the sweeps show and with every third judgement turned
-// round: the end tells the hidden threshold, the error of the estimate the main window
-// shows, and exactly the judgements the patient's muscle did not bear out.
-TEST_F(Practice, EveryMethodRunsToItsEndAndTheEndTellsTheTruth) {
-    Window1& w = open();
-    for (const std::string& key : offered()) {
-        for (const bool slips : {false, true}) {
-            SCOPED_TRACE(key + (slips ? ", with slips" : ", as the sweeps show"));
-            choose(key.c_str());
-            fake.clocks.now = fake.clocks.now.addSecs(3600);  // another patient
-            w.startPractice();
-            ASSERT_TRUE(w.practising());
-            EXPECT_EQ(w.windowTitle(), QString::fromUtf8(kPracticeTitle));
-            EXPECT_TRUE(w.PracticeBanner->isVisible());
-            EXPECT_EQ(w.PracticeBanner->text(), QString::fromUtf8(kPracticeTitle));
-            EXPECT_TRUE(patientWindow().isVisible());
-
-            std::vector<bool> judgedMep;
-            int disagreements = 0;
-            while (!w.run()->reached()) {
-                ASSERT_LT(judgedMep.size(), 300U) << "the run never ended";
-                const std::size_t number = judgedMep.size() + 1;
-                const QString output = big();
-                firePulse();
-                ASSERT_TRUE(w.practicePatient()->awaitingJudgement());
-                const PracticePulse& pulse = w.practicePatient()->pulses().back();
-                EXPECT_EQ(patientWindow().caption->text().toStdString(),
-                          QStringLiteral("Pulse %1 at %2 %: MEP or none?")
-                              .arg(number)
-                              .arg(output)
-                              .toStdString());
-                bool mep = shownPeakToPeak() >= 50;
-                if (slips && number % 3 == 0) {
-                    mep = !mep;
-                }
-                judgedMep.push_back(mep);
-                disagreements += mep != pulse.pulse.mep ? 1 : 0;
-                answer(mep ? 'y' : 'n');
-            }
-            ASSERT_TRUE(patientWindow().endPage->isVisible());
-            const double threshold = w.practicePatient()->threshold();
-            EXPECT_GE(threshold, 30);
-            EXPECT_LE(threshold, 80);
-            EXPECT_EQ(figure(QStringLiteral("True threshold")),
-                      QString::number(threshold, 'f', 1) + QStringLiteral(" %"));
-            const std::optional<double> estimate = w.run()->estimate();
-            if (estimate) {
-                const double shown = roundHalfAway(*estimate);
-                EXPECT_EQ(figure(QStringLiteral("Your estimate")),
-                          QString::number(shown) + QStringLiteral(" %"));
-                EXPECT_EQ(figure(QStringLiteral("Error")),
-                          signedTenths(shown - threshold) + QStringLiteral(" % MSO"));
-                EXPECT_EQ(figure(QStringLiteral("Error relative to the threshold")),
-                          signedTenths(100 * (shown - threshold) / threshold) +
-                              QStringLiteral(" % of T"));
-                if (!slips) {
-                    EXPECT_LT(std::fabs(shown - threshold), 10) << "a run judged as shown";
-                }
-            } else {
-                EXPECT_TRUE(slips) << "a run judged as shown ended above 100";
-                EXPECT_EQ(figure(QStringLiteral("Your estimate")), "above 100");
-                EXPECT_EQ(figure(QStringLiteral("Error")), "--");
-            }
-            const int pulses = static_cast<int>(judgedMep.size());
-            EXPECT_EQ(figure(QStringLiteral("Pulses")), QString::number(pulses));
-            EXPECT_EQ(figure(QStringLiteral("Judgements the sweeps did not bear out")),
-                      QStringLiteral("%1 of %2").arg(disagreements).arg(pulses));
-            EXPECT_EQ(disagreementsShown(), disagreements);
-            if (slips) {
-                EXPECT_GE(disagreements, pulses / 3 - 2) << "slips the end did not tell";
-            }
-            // Once ended, no key answers a pulse.
-            answer('y');
-            EXPECT_EQ(w.notice(), notice::kPracticeEnded);
-            EXPECT_EQ(static_cast<int>(w.run()->trials().size()), pulses);
-        }
-    }
-}
-
-// No answer key can collide with a pulse: a key before the pulse has fired is dropped with a
-// reminder, the pulse waits for the output to be spoken and a second more, and only one
-// judgement is taken for each pulse.
-TEST_F(Practice, AKeyBeforeThePulseIsDroppedAndThePulseWaitsForTheVoice) {
-    Window1& w = open(prefsWith({{kPrefsVoiceVolume, "85"}}));
-    w.startPractice();
+// A run judged from the window: the caption before and after each pulse fires, its sweep's
+// peak to peak, and at the end the figures against the hidden threshold.
+TEST_F(Practice, ARunJudgedFromTheWindowEndsWithTheFiguresShown) {
+    open();
+    window->startPractice();
+    ASSERT_TRUE(window->console().practising());
+    EXPECT_TRUE(patientWindow().isVisible());
     EXPECT_EQ(patientWindow().caption->text(), "Pulse 1 at 50 %: fires in a moment");
-    answer('y');
-    EXPECT_EQ(w.notice(), notice::kPulseNotFired);
-    EXPECT_TRUE(w.run()->trials().empty());
-    EXPECT_TRUE(w.practicePatient()->pulses().empty());
-
-    w.Timer5_Action();
-    fake.clocks.tick += kPulseAfterTicks - 1;
-    w.Timer5_Action();
-    EXPECT_TRUE(w.practicePatient()->pulses().empty()) << "fired before its second";
-    fake.clocks.tick += 1;
-    w.Timer5_Action();
-    ASSERT_EQ(w.practicePatient()->pulses().size(), 1U);
-    EXPECT_EQ(w.practicePatient()->pulses()[0].output, 50);
-
-    answer('y');
-    answer('y');  // a second answer to the same pulse
-    EXPECT_EQ(w.run()->trials().size(), 1U);
-    EXPECT_EQ(w.notice(), notice::kPulseNotFired);
-
-    // The next output being spoken holds the pulse back, however long it takes.
-    pastTheWait();
-    fake.sounds.fake("s4").playing = true;
-    fake.clocks.tick += 10 * kPulseAfterTicks;
-    w.Timer5_Action();
-    w.Timer1_Action();
-    w.Timer5_Action();
-    EXPECT_EQ(w.practicePatient()->pulses().size(), 1U) << "fired while the voice spoke";
-    fake.sounds.fake("s4").playing = false;
-    firePulse();
-    EXPECT_EQ(w.practicePatient()->pulses().size(), 2U);
-    EXPECT_EQ(patientWindow().caption->text(), QStringLiteral("Pulse 2 at %1 %: MEP or none?")
-                                                   .arg(w.practicePatient()->pulses()[1].output));
-}
-
-// An answer taken back, before or after the next pulse, leaves the same sweep to be judged
-// again, as the run shows its output again.
-TEST_F(Practice, AnAnswerTakenBackLeavesItsSweepToBeJudgedAgain) {
-    Window1& w = open();
-    w.startPractice();
-    firePulse();
-    const QString firstPeak = patientWindow().peakToPeak->text();
-    answer('y');
-    firePulse();
-    ASSERT_EQ(w.practicePatient()->pulses().size(), 2U);
-    w.undoLastAnswer();
-    ASSERT_EQ(w.practicePatient()->pulses().size(), 1U);
-    EXPECT_TRUE(w.practicePatient()->awaitingJudgement());
-    EXPECT_EQ(patientWindow().caption->text(), "Pulse 1 at 50 %: MEP or none?");
-    EXPECT_EQ(patientWindow().peakToPeak->text(), firstPeak);
-
-    answer('n');
-    ASSERT_EQ(w.run()->trials().size(), 1U);
-    EXPECT_EQ(w.practicePatient()->pulses()[0].judged, 0);
-    w.undoLastAnswer();  // before the next pulse
-    EXPECT_TRUE(w.practicePatient()->awaitingJudgement());
-    EXPECT_EQ(patientWindow().peakToPeak->text(), firstPeak);
-    answer('y');
-    firePulse();
-    EXPECT_EQ(w.practicePatient()->pulses().size(), 2U);
+    int pulses = 0;
+    while (!run().reached()) {
+        ASSERT_LT(pulses, 300) << "the run never ended";
+        const QString output = big();
+        firePulse();
+        ++pulses;
+        EXPECT_EQ(patientWindow().caption->text(),
+                  QStringLiteral("Pulse %1 at %2 %: MEP or none?").arg(pulses).arg(output));
+        const PracticePulse& pulse = window->console().practicePatient()->pulses().back();
+        EXPECT_EQ(shownPeakToPeak(),
+                  QString::fromStdString(microvoltsText(pulse.sweep.peakToPeak())).chopped(3).toInt());
+        // The Virtual patient window's keys are the main window's.
+        QTest::keyClick(patientWindow().windowHandle(), shownPeakToPeak() >= 50 ? 'y' : 'n');
+        pastTheWait();
+        ASSERT_EQ(run().trials().size(), static_cast<std::size_t>(pulses));
+    }
+    ASSERT_TRUE(patientWindow().endPage->isVisible());
+    const PracticeResult result = window->console().practicePatient()->result(
+        run().estimate() ? std::optional(roundHalfAway(*run().estimate())) : std::nullopt);
+    for (const auto& [name, value] : practiceFigures(result)) {
+        EXPECT_EQ(figure(QString::fromStdString(name)).toStdString(), value) << name;
+    }
+    EXPECT_EQ(disagreementsShown(), static_cast<int>(result.disagreements.size()));
+    EXPECT_EQ(figure(QStringLiteral("Pulses")), QString::number(pulses));
 }
 
 // The widest texts the window can be given fit their places: a pulse of three digits at
@@ -262,32 +146,35 @@ TEST_F(Practice, ItCannotPassForAPatientsRunAndLeavesAsAnyRunDoes) {
     withMenus();
     const QString title = w.windowTitle();
     EXPECT_EQ(title, QLatin1String(kWindow1Title));
-    EXPECT_FALSE(w.PracticeBanner->isVisible());
+    EXPECT_FALSE(ui.label("PracticeBanner")->isVisible());
 
-    w.PushButton1->click();  // a patient
+    ui.button("PushButton1")->click();  // a patient
     EXPECT_FALSE(practiceOffered());
     w.startPractice();
-    EXPECT_FALSE(w.practising());
-    w.PushButton4->click();
-    EXPECT_EQ(w.outputWindow()->EditField1->text().indexOf(QLatin1String("PRACTICE")), -1);
-    w.PushButton3->click();
+    EXPECT_FALSE(window->console().practising());
+    ui.button("PushButton4")->click();
+    EXPECT_EQ(window->findChild<Window4*>()->EditField1->text().indexOf(QLatin1String("PRACTICE")), -1);
+    ui.button("PushButton3")->click();
     EXPECT_TRUE(practiceOffered());
 
     w.startPractice();
+    EXPECT_EQ(w.windowTitle(), QString::fromUtf8(kPracticeTitle));
+    EXPECT_TRUE(ui.label("PracticeBanner")->isVisible());
+    EXPECT_EQ(ui.text("PracticeBanner"), QString::fromUtf8(kPracticeTitle));
     firePulse();
     answer('y');
-    w.PushButton4->click();
-    EXPECT_TRUE(w.outputWindow()->EditField1->text().contains(
+    ui.button("PushButton4")->click();
+    EXPECT_TRUE(window->findChild<Window4*>()->EditField1->text().contains(
         QStringLiteral("\rLimenta\r") + QString::fromUtf8(kPracticeTitle) + QLatin1Char('\r')));
     EXPECT_TRUE(practiceOffered()) << "a new virtual patient during practice";
 
-    w.PushButton3->click();  // Reset
-    EXPECT_FALSE(w.practising());
+    ui.button("PushButton3")->click();  // Reset
+    EXPECT_FALSE(window->console().practising());
     EXPECT_EQ(w.windowTitle(), title);
-    EXPECT_FALSE(w.PracticeBanner->isVisible());
+    EXPECT_FALSE(ui.label("PracticeBanner")->isVisible());
     EXPECT_FALSE(patientWindow().isVisible());
     answer('y');
-    EXPECT_EQ(w.notice(), notice::kPressStart);
+    EXPECT_EQ(QString::fromStdString(window->console().view().notice), notice::kPressStart);
 
     w.startPractice();
     firePulse();

@@ -74,6 +74,7 @@ TEST(Window1Layout, TheWindowFitsTheScreenAndScrollsOnlyWhenItMust) {
     QTemporaryDir dir;
     PrefsStore store(dir.filePath(QStringLiteral("PREFS")));
     Window1 w(fake.platform, store);
+    const Controls ui(&w);
     w.setMenuBar(createMenuBar1(&w));
     const auto* scroller = w.findChild<QScrollArea*>(QStringLiteral("Window1Scroller"));
     ASSERT_NE(scroller, nullptr);
@@ -109,7 +110,7 @@ TEST(Window1Layout, TheWindowFitsTheScreenAndScrollsOnlyWhenItMust) {
 
     // Everything can be scrolled into view: Quit, Print/Save and the big number.
     for (QWidget* control :
-         std::initializer_list<QWidget*>{w.PushButton2, w.PushButton4, w.StaticText4}) {
+         std::initializer_list<QWidget*>{ui.button("PushButton2"), ui.button("PushButton4"), ui.label("StaticText4")}) {
         const_cast<QScrollArea*>(scroller)->ensureWidgetVisible(control);
         const QRect inView(control->mapTo(scroller->viewport(), QPoint(0, 0)), control->size());
         EXPECT_TRUE(scroller->viewport()->rect().contains(inView))
@@ -122,6 +123,7 @@ TEST(Window1Layout, EveryControlStandsAtItsPlaceWithItsTextAndFont) {
     QTemporaryDir dir;
     PrefsStore store(dir.filePath(QStringLiteral("PREFS")));
     Window1 w(fake.platform, store);  // before the open handler
+    const Controls ui(&w);
     EXPECT_EQ(w.windowTitle(), "Adaptive PEST Procedure ");
     const auto* content = w.findChild<QWidget*>(QStringLiteral("Window1Content"));
     ASSERT_NE(content, nullptr);
@@ -198,24 +200,22 @@ TEST(Window1Layout, EveryControlStandsAtItsPlaceWithItsTextAndFont) {
         ASSERT_NE(line, nullptr) << name;
         EXPECT_EQ(line->geometry(), expected) << name;
     }
-    EXPECT_TRUE(w.StaticText4->font().bold());
-    EXPECT_TRUE(w.StaticText7->font().bold());
-    for (const QSlider* slider : {w.Slider1, w.Slider2, w.Slider3}) {
+    EXPECT_TRUE(ui.label("StaticText4")->font().bold());
+    EXPECT_TRUE(ui.label("StaticText7")->font().bold());
+    for (const QSlider* slider : {ui.slider("Slider1"), ui.slider("Slider2"), ui.slider("Slider3")}) {
         EXPECT_EQ(slider->value(), 85);
         EXPECT_EQ(slider->maximum(), 100);
     }
     // The method choice: every method the window offers, in the table's order.
     QStringList offered;
-    for (int i = 0; i < w.PopupMenu4->count(); ++i) {
-        offered << w.PopupMenu4->itemText(i);
+    for (int i = 0; i < ui.menu("PopupMenu4")->count(); ++i) {
+        offered << ui.menu("PopupMenu4")->itemText(i);
     }
     EXPECT_EQ(offered, (QStringList{"Adaptive PEST", "ML-PEST", "Bayesian"}));
-    EXPECT_EQ(w.PopupMenu4->currentText(), "Adaptive PEST");
-    EXPECT_EQ(textColour(w.StaticText13), QColor(150, 150, 150));
-    EXPECT_EQ(w.Timer1->isActive(), false);
-    EXPECT_EQ(w.state().stepnum, 0);
-    EXPECT_EQ(w.state().nrstimulus, 0);
-    EXPECT_EQ(w.state().myrmt, 0);
+    EXPECT_EQ(ui.menu("PopupMenu4")->currentText(), "Adaptive PEST");
+    EXPECT_EQ(textColour(ui.label("StaticText13")), QColor(150, 150, 150));
+    EXPECT_EQ(ui.timer("Timer1")->isActive(), false);
+    EXPECT_EQ(w.console().run(), nullptr);
 }
 
 TEST(Window1Layout, EveryWindowIsDrawnInTheShippedFacesAndHintingIsPinned) {

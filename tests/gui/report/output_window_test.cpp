@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "gui/fakes/main_window_fixture.h"
+#include "core/report/reported_run.h"
 #include "gui/report/output_window.h"
 #include "gui/report/report_printer.h"
 
@@ -32,16 +33,16 @@ int pdfPages(const QString& path) {
 
 TEST_F(OutputWindow, PrintSaveShowsTheReportOfWhatTheWindowShows) {
     Window1& w = open();
-    w.PushButton1->click();
+    ui.button("PushButton1")->click();
     type("yynnyny");
-    w.PushButton4->click();
-    Window4* output = w.outputWindow();
+    ui.button("PushButton4")->click();
+    Window4* output = window->findChild<Window4*>();
     ASSERT_NE(output, nullptr);
     EXPECT_TRUE(output->isVisible());
     EXPECT_EQ(output->windowTitle(), "Output");
     EXPECT_EQ(output->size(), QSize(640, 480));
     const QString report = output->EditField1->text();
-    EXPECT_EQ(report, QString::fromStdString(w.myoutput));
+    EXPECT_EQ(report.toStdString(), composeReport(reportInputs(w.console().reported())));
     // The worked run: its interval directly after the estimate, then the blank line.
     EXPECT_TRUE(report.contains(
         QLatin1String("\rResting Motor Threshold = 42\r95% Interval = 37 to 45\r\rQUICK")));
@@ -52,89 +53,22 @@ TEST_F(OutputWindow, PrintSaveShowsTheReportOfWhatTheWindowShows) {
     EXPECT_TRUE(report.endsWith(QLatin1String("01   050.00   050   1.0   07.0000\r\r")));
 
     // Pressed again during a new run: the one window holds only the new report.
-    w.PushButton3->click();
-    w.PushButton1->click();
+    ui.button("PushButton3")->click();
+    ui.button("PushButton1")->click();
     type("y");
-    w.PushButton4->click();
-    EXPECT_EQ(w.outputWindow(), output);
+    ui.button("PushButton4")->click();
+    EXPECT_EQ(window->findChild<Window4*>(), output);
     EXPECT_TRUE(output->EditField1->text().contains(
         QLatin1String("Threshold = not reached (run in progress; next output 43)\r")));
     EXPECT_FALSE(output->EditField1->text().contains(QLatin1String("07   042.13")));
 }
 
-TEST_F(OutputWindow, AReportSaysWhereTheRunStands) {
-    Window1& w = open();
-    const auto report = [&] {
-        w.PushButton4->click();
-        return w.outputWindow()->EditField1->text();
-    };
-    const auto says = [](const QString& text, const char* line) {
-        return text.contains(QLatin1String(line));
-    };
-    EXPECT_TRUE(says(report(), "\rResting Motor Threshold = no run yet\r"));
-
-    w.PushButton1->click();
-    type("yy");  // adaptive PEST, next output 36
-    QString text = report();
-    EXPECT_TRUE(says(text,
-                     "\rResting Motor Threshold = not reached (run in progress; next "
-                     "output 36)\r"));
-    EXPECT_TRUE(says(text, "\rTotal Assessment Time = run in progress\r"));
-    EXPECT_TRUE(says(text, "\r80% = --\r100% = --\r120% = --\r"));
-    type("nnyny");  // the estimate 42
-    text = report();
-    EXPECT_TRUE(says(text, "\rResting Motor Threshold = 42\r"));
-    EXPECT_TRUE(says(text, "\r80% = 33\r100% = 42\r120% = 50\r"));
-    type("y");  // after the end a move smaller than .45 presents the end again
-    EXPECT_TRUE(says(report(), "\rResting Motor Threshold = 41\r"));
-    type("y");  // the step doubles to .875: the staircase moves on, no estimate now
-    EXPECT_TRUE(says(report(), "Threshold = not reached (run in progress; next output 40)"));
-    w.PushButton3->click();
-    EXPECT_TRUE(says(report(), "\rResting Motor Threshold = no run yet\r"));
-}
-
-TEST_F(OutputWindow, AnMlPestReportDuringTheRunShowsTheNextOutputAsShown) {
-    Window1& w = open(prefsWith({{kPrefsUseMlPest, "1"}}));
-    w.EditField3->setText(QStringLiteral("2"));
-    w.PushButton1->click();  // the first estimate, unrounded: 47.5
-    w.PushButton4->click();
-    EXPECT_TRUE(w.outputWindow()->EditField1->text().contains(
-        QLatin1String("Threshold = not reached (run in progress; next output 47.5)")));
-    for (int i = 0; i < 60 && w.state().myrmt == 0; ++i) {
-        type(i % 2 == 0 ? "y" : "n");
-    }
-    ASSERT_NE(w.state().myrmt, 0);
-    w.PushButton4->click();
-    EXPECT_TRUE(w.outputWindow()->EditField1->text().contains(
-        QLatin1String("\rResting Motor Threshold = ") + big() + QLatin1String("\r")));
-    type("y");  // after the end ML-PEST presents the same estimate again
-    w.PushButton4->click();
-    EXPECT_FALSE(w.outputWindow()->EditField1->text().contains(QLatin1String("not reached")));
-}
-
-TEST_F(OutputWindow, TheReportCarriesBothDistancesAndTheCorrectedValues) {
-    Window1& w = open();
-    w.PushButton1->click();
-    type("yynnyny");  // the estimate 42, plain values 33, 42, 50
-    w.BevelButton1->click();
-    w.EditField7->setText(QStringLiteral("15"));  // M1
-    w.EditField6->setText(QStringLiteral("20"));  // the target, deeper
-    w.BevelButton1->click();
-    w.PushButton4->click();
-    const QString report = w.outputWindow()->EditField1->text();
-    EXPECT_TRUE(report.contains(QLatin1String("\r80% = 33\r100% = 42\r120% = 50\r\r")));
-    EXPECT_TRUE(report.contains(
-        QLatin1String("\rDISTANCE CORRECTION:\rDistance from M1 = 15 mm\r"
-                      "Distance from cortical target = 20 mm\r80% = 40\r100% = 50\r120% = 60\r\r")))
-        << report.toStdString();
-}
-
 TEST_F(OutputWindow, SavesTheReportAsLinesOwnerOnlyAndAReplacedFileKeepsItsMode) {
-    Window1& w = open();
-    w.PushButton1->click();
+    open();
+    ui.button("PushButton1")->click();
     type("yynnyny");
-    w.PushButton4->click();
-    Window4* output = w.outputWindow();
+    ui.button("PushButton4")->click();
+    Window4* output = window->findChild<Window4*>();
     const QString shown = output->EditField1->text();
     const QString target = dir.filePath(QStringLiteral("report.txt"));
     fake.dialogs.saveAnswer = target;
@@ -168,18 +102,18 @@ TEST_F(OutputWindow, SavesTheReportAsLinesOwnerOnlyAndAReplacedFileKeepsItsMode)
 }
 
 TEST_F(OutputWindow, ACancelledSaveCreatesNothing) {
-    Window1& w = open();
-    w.PushButton4->click();
+    open();
+    ui.button("PushButton4")->click();
     fake.dialogs.saveAnswer.clear();
-    w.outputWindow()->PushButton2->click();
+    window->findChild<Window4*>()->PushButton2->click();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"PREFS"});
     EXPECT_TRUE(fake.dialogs.messages.empty());
 }
 
 TEST_F(OutputWindow, AFailedSaveSaysSoAndKeepsTheText) {
-    Window1& w = open();
-    w.PushButton4->click();
-    Window4* output = w.outputWindow();
+    open();
+    ui.button("PushButton4")->click();
+    Window4* output = window->findChild<Window4*>();
     const QString before = output->EditField1->text();
     fake.dialogs.saveAnswer = dir.filePath(QStringLiteral("PREFS/report.txt"));  // PREFS is a file
     output->PushButton2->click();
@@ -205,12 +139,12 @@ TEST_F(OutputWindow, SavingOverAReportOnAFullDiskKeepsTheOldOneAndSaysWhy) {
     }
     std::system(("dd if=/dev/zero of=" + mount.toLocal8Bit() + "/filler bs=1k count=64 2>/dev/null")
                     .constData());
-    Window1& w = open();
-    w.PushButton1->click();
+    open();
+    ui.button("PushButton1")->click();
     type("yynnyny");
-    w.PushButton4->click();
+    ui.button("PushButton4")->click();
     fake.dialogs.saveAnswer = old;
-    w.outputWindow()->PushButton2->click();
+    window->findChild<Window4*>()->PushButton2->click();
     ASSERT_EQ(fake.dialogs.messages.size(), 1U);
     EXPECT_NE(fake.dialogs.messages[0].indexOf(QLatin1String("No space left on device")), -1);
     QFile file(old);
@@ -221,31 +155,31 @@ TEST_F(OutputWindow, SavingOverAReportOnAFullDiskKeepsTheOldOneAndSaysWhy) {
 }
 
 TEST_F(OutputWindow, CloseDiscardsTheWindowAndTheNextReportOpensAFreshOne) {
-    Window1& w = open();
-    w.PushButton4->click();
-    w.outputWindow()->PushButton3->click();
+    open();
+    ui.button("PushButton4")->click();
+    window->findChild<Window4*>()->PushButton3->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(w.outputWindow(), nullptr);
-    w.PushButton4->click();
-    ASSERT_NE(w.outputWindow(), nullptr);
-    EXPECT_TRUE(w.outputWindow()->isVisible());
+    EXPECT_EQ(window->findChild<Window4*>(), nullptr);
+    ui.button("PushButton4")->click();
+    ASSERT_NE(window->findChild<Window4*>(), nullptr);
+    EXPECT_TRUE(window->findChild<Window4*>()->isVisible());
 }
 
 TEST_F(OutputWindow, PrintsThroughThePrintDialogToAPdf) {
-    Window1& w = open();
-    w.PushButton4->click();
+    open();
+    ui.button("PushButton4")->click();
     const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
     fake.dialogs.printerAccepted = true;
     fake.dialogs.printerSetup = [&pdf](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
     };
-    w.outputWindow()->PushButton1->click();
+    window->findChild<Window4*>()->PushButton1->click();
     EXPECT_EQ(pdfPages(pdf), 1);
 
     fake.dialogs.printerAccepted = false;  // cancelled: nothing printed
     QFile::remove(pdf);
-    w.outputWindow()->PushButton1->click();
+    window->findChild<Window4*>()->PushButton1->click();
     EXPECT_FALSE(QFile::exists(pdf));
 }
 

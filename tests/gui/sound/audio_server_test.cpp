@@ -17,6 +17,7 @@
 #include "core/prefs/prefs_format.h"
 #include "core/sound/mixer.h"
 #include "gui/fakes/fake_platform.h"
+#include "gui/fakes/controls.h"
 #include "gui/main_window/window1.h"
 #include "gui/platform/qt_platform.h"
 #include "gui/prefs/prefs_store.h"
@@ -160,19 +161,21 @@ TEST_P(AnswerStorm, AHundredAnswersNeverHoldTheWindowAndResetAnswersAtOnce) {
     window.show();
     QApplication::setActiveWindow(&window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    window.PushButton1->click();  // Start
-    ASSERT_TRUE(window.runInProgress());
+    const Controls ui(&window);
+    ui.button("PushButton1")->click();  // Start
+    ASSERT_TRUE(window.console().runInProgress());
+    const auto stepnum = [&window] { return window.console().run()->state().stepnum; };
 
     const EventLoopWatch watch;
     QElapsedTimer since;
     since.start();
     double longestWaitMs = 0.0;
-    while (window.state().stepnum < answers && since.elapsed() < 120'000) {
-        const int before = window.state().stepnum;
+    while (stepnum() < answers && since.elapsed() < 120'000) {
+        const int before = stepnum();
         // A subject whose threshold is 45 % of the stimulator's output.
-        const char key = window.state().mysetting >= 45 ? 'y' : 'n';
+        const char key = window.console().run()->output() >= 45 ? 'y' : 'n';
         QTest::keyClick(window.windowHandle(), key);  // taken only once the wait has ended
-        if (window.state().stepnum > before) {
+        if (stepnum() > before) {
             since.restart();
         }
         QTest::qWait(1);
@@ -182,7 +185,7 @@ TEST_P(AnswerStorm, AHundredAnswersNeverHoldTheWindowAndResetAnswersAtOnce) {
         QTest::qWait(1);
         longestWaitMs = std::max(longestWaitMs, static_cast<double>(since.elapsed()));
     }
-    ASSERT_EQ(window.state().stepnum, answers);
+    ASSERT_EQ(stepnum(), answers);
     const double wait = kAnswerWaitTicks * kMsPerTick;
     std::cout << (storm.ml ? "ML-PEST" : "adaptive PEST")
               << (storm.withDevice ? ", sound on" : ", no device") << ": longest event-loop hold "
@@ -193,9 +196,9 @@ TEST_P(AnswerStorm, AHundredAnswersNeverHoldTheWindowAndResetAnswersAtOnce) {
 
     QElapsedTimer reset;
     reset.start();
-    window.PushButton3->click();
+    ui.button("PushButton3")->click();
     EXPECT_LT(reset.elapsed(), 100);
-    EXPECT_FALSE(window.runInProgress());
+    EXPECT_FALSE(window.console().runInProgress());
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMethod, AnswerStorm,

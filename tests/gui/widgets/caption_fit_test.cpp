@@ -120,33 +120,36 @@ TEST_F(CaptionFit, EveryCaptionOfEveryWindowIsWhole) {
     Window1& main = open(std::nullopt);  // a first start
     EXPECT_TRUE(clippedCaptions(main).empty()) << "main window:" << joined(clippedCaptions(main));
     // Also the longest caption the main window can show.
-    main.PushButton1->click();
+    click("PushButton1");
     for (int i = 0; i <= 200; ++i) {  // the 201st is refused
         answer('y');
     }
-    ASSERT_EQ(main.StaticText5->text().toStdString(), kTrialLimitMessage);
+    ASSERT_EQ(caption().toStdString(), kTrialLimitMessage);
     EXPECT_TRUE(clippedCaptions(main).empty())
         << "at the trial limit:" << joined(clippedCaptions(main));
 
-    // And the widest quick-reference value.
-    main.state().myrmt = 90;
-    main.EditField7->setText(QStringLiteral("10"));
-    main.EditField6->setText(QStringLiteral("40"));
-    ASSERT_EQ(main.StaticText9->text(), "100+");
-    ASSERT_EQ(main.StaticText13->text(), "100+");
+    // And the widest quick-reference value: the estimate 100 at 120 %, and corrected.
+    click("PushButton3");
+    typeInto("EditField1", QStringLiteral("97"));
+    click("PushButton1");
+    type("nn");
+    typeInto("EditField7", QStringLiteral("10"));
+    typeInto("EditField6", QStringLiteral("40"));
+    ASSERT_EQ(ui.text("StaticText9"), "100+");
+    ASSERT_EQ(ui.text("StaticText13"), "100+");
     EXPECT_TRUE(clippedCaptions(main).empty()) << "above 100:" << joined(clippedCaptions(main));
     // The interval line at its longest: a three-digit bound, 200 pulses and the warning
     // (a wide interval has at most one three-digit bound; digits are all alike wide).
     const CredibleInterval widest{10.5, 60, 99.5};  // 10 – 100
     ASSERT_TRUE(widest.wide());
-    main.StaticText20->setText(QString::fromStdString(intervalLine(widest, 200)));
+    ui.label("StaticText20")->setText(QString::fromStdString(intervalLine(widest, 200)));
     EXPECT_TRUE(clippedCaptions(main).empty())
         << "the widest interval:" << joined(clippedCaptions(main));
 
     // A new run's caption is back at its design size.
-    main.PushButton3->click();
-    main.PushButton1->click();
-    EXPECT_EQ(main.StaticText5->font().pixelSize(), kCaptionPixelSize);
+    click("PushButton3");
+    click("PushButton1");
+    EXPECT_EQ(ui.label("StaticText5")->font().pixelSize(), kCaptionPixelSize);
 
     Window2 prefs(&main, *store, fake.platform);
     prefs.show();
@@ -179,12 +182,12 @@ TEST_F(CaptionFit, EveryNoticeLeadsWithASentenceThatFitsTheStatusBar) {
             told.replace(QLatin1String(value), longPath);
         }
         w.tell(told);
-        EXPECT_EQ(w.notice(), told);
+        EXPECT_EQ(QString::fromStdString(window->console().view().notice), told);
         const auto* shown = w.findChild<QLabel*>(QStringLiteral("StatusNotice"));
         ASSERT_NE(shown, nullptr);
-        EXPECT_EQ(shown->text(), firstSentence(w.notice()));
+        EXPECT_EQ(shown->text(), firstSentence(QString::fromStdString(window->console().view().notice)));
         EXPECT_FALSE(shown->text().contains(longPath)) << text;
-        EXPECT_EQ(shown->toolTip(), shown->text() == w.notice() ? QString() : w.notice());
+        EXPECT_EQ(shown->toolTip(), shown->text() == QString::fromStdString(window->console().view().notice) ? QString() : QString::fromStdString(window->console().view().notice));
         EXPECT_TRUE(clippedCaptions(w).empty()) << "notice:" << joined(clippedCaptions(w));
     }
     EXPECT_EQ(w.width(), kWindow1Width);  // no notice widens the window

@@ -1,4 +1,5 @@
-// The preferences file through the main window and the Preferences dialog.
+// The Preferences dialog and its key capture, opened from the main window, and what OK
+// writes into the preferences file.
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -19,57 +20,8 @@ namespace {
 
 using Preferences = MainWindowTest;
 
-// A modal script that presses one of the dialog's buttons.
-FakeDialogs::Script pressing(QPushButton* Window2::*button) {
-    return [button](QDialog& dialog) {
-        (dynamic_cast<Window2&>(dialog).*button)->click();
-        return dialog.result();
-    };
-}
-
-TEST_F(Preferences, FirstStartWritesTheDefaultFileAndShowsTheDialogFirst) {
-    fake.dialogs.scripts.push_back(pressing(&Window2::PushButton5));  // Cancel
-    Window1& w = open(std::nullopt);
-    EXPECT_EQ(fake.dialogs.modalRuns, 1);
-    EXPECT_EQ(readPrefs(), defaultPrefsText());
-    EXPECT_EQ(w.preferences().number(kPrefsInitialOutput), 50);
-    EXPECT_EQ(w.preferences().number(kPrefsStepSize), 7);
-    EXPECT_EQ(w.preferences().number(kPrefsDiffThreshold), 0.45);
-    EXPECT_EQ(w.keys().successkey, 'y');
-    EXPECT_EQ(w.keys().failkey, 'n');
-    EXPECT_EQ(method(), "pest");
-    EXPECT_EQ(w.Slider1->value(), 0);
-    EXPECT_EQ(w.Slider2->value(), 100);
-    EXPECT_EQ(w.Slider3->value(), 100);
-    EXPECT_EQ(w.EditField3->text(), ".45");
-}
-
-TEST_F(Preferences, AFirstStartInAFolderNotYetMadeMakesItOwnerOnly) {
-    const QString folder = dir.filePath(QStringLiteral("not/yet"));
-    PrefsStore missing(folder + QStringLiteral("/PREFS"));
-    missing.setTeller([this](const QString& message) { fake.dialogs.message(nullptr, message); });
-    fake.dialogs.scripts.push_back([](QDialog& dialog) {
-        auto& d = dynamic_cast<Window2&>(dialog);
-        d.Slider1->setValue(40);
-        d.PushButton4->click();
-        return dialog.result();
-    });
-    Window1 w(fake.platform, missing);
-    w.Event_Open();
-    EXPECT_TRUE(fake.dialogs.messages.empty());  // nothing failed to save
-    for (const QString& made : {dir.filePath(QStringLiteral("not")), folder}) {
-        EXPECT_EQ(QFileInfo(made).permissions(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                     QFileDevice::ExeOwner | QFileDevice::ReadUser |
-                                                     QFileDevice::WriteUser | QFileDevice::ExeUser)
-            << made.toStdString();
-    }
-    EXPECT_EQ(PrefsText(*missing.read()).volume(kPrefsVoiceVolume), 40);
-    EXPECT_EQ(w.Slider1->value(), 40);  // the window shows what the dialog chose
-    EXPECT_EQ(w.Slider2->value(), 100);
-}
-
 TEST_F(Preferences, ARoundTripThroughTheDialog) {
-    Window1& w = open();
+    open();
     fake.dialogs.scripts.push_back([](QDialog& dialog) {
         auto& d = dynamic_cast<Window2&>(dialog);
         EXPECT_EQ(d.StaticText5->text(), "KEY =     y");  // loaded: five blanks
@@ -81,14 +33,14 @@ TEST_F(Preferences, ARoundTripThroughTheDialog) {
         d.PushButton4->click();
         return dialog.result();
     });
-    w.PushButton6->click();
+    ui.button("PushButton6")->click();
     EXPECT_EQ(readPrefs(),
               "PESTPREFS\t45\t7\t.3\t60\t100\t100\t121\t110\t0\t1\t20\t80\t7\t.2\t0\tENDOFFILE");
-    EXPECT_EQ(w.preferences().number(kPrefsInitialOutput), 45);
-    EXPECT_EQ(w.preferences().number(kPrefsDiffThreshold), 0.3);
-    EXPECT_EQ(w.preferences().number(kPrefsMlDiffThreshold), 0.2);
-    EXPECT_EQ(w.Slider1->value(), 60);
-    EXPECT_TRUE(w.keys().failall);
+    EXPECT_EQ(window->console().preferences().number(kPrefsInitialOutput), 45);
+    EXPECT_EQ(window->console().preferences().number(kPrefsDiffThreshold), 0.3);
+    EXPECT_EQ(window->console().preferences().number(kPrefsMlDiffThreshold), 0.2);
+    EXPECT_EQ(ui.slider("Slider1")->value(), 60);
+    EXPECT_TRUE(window->console().keys().failall);
 
     // Opened again, the dialog shows what the file holds, texts as they stand.
     fake.dialogs.scripts.push_back([](QDialog& dialog) {
@@ -100,74 +52,7 @@ TEST_F(Preferences, ARoundTripThroughTheDialog) {
         d.PushButton5->click();
         return dialog.result();
     });
-    w.PushButton6->click();
-}
-
-TEST_F(Preferences, ADamagedFileGivesTheDefaultsAndIsKeptUntilOk) {
-    const std::string utf16("\xff\xfeP\0E\0S\0T\0P\0R\0E\0F\0S\0\t\0", 22);
-    for (const std::string& damaged :
-         {std::string("PESTPREF\t40\t3\t.1\t50\t50\t50\t13\t32\t1\t0\t10\t90\t5\t.1\t1"),
-          std::string(),
-          std::string("\x7f"
-                      "ELF\x02\x01\x01\0\0\0",
-                      10),
-          utf16, std::string("[General]\nvolume=50\n")}) {
-        SCOPED_TRACE(::testing::PrintToString(damaged));
-        Window1& w = open(damaged);
-        EXPECT_EQ(w.preferences().number(kPrefsInitialOutput), 50);
-        EXPECT_EQ(w.preferences().number(kPrefsStepSize), 7);
-        EXPECT_EQ(w.preferences().number(kPrefsDiffThreshold),
-                  0.45);  // not 0, which would never end a run
-        EXPECT_EQ(w.preferences().number(kPrefsMlDiffThreshold), 0.45);
-        EXPECT_EQ(w.keys().successkey, 'y');  // not the digit one
-        EXPECT_EQ(w.keys().failkey, 'n');
-        EXPECT_EQ(w.Slider1->value(), 0);
-        EXPECT_EQ(w.Slider2->value(), 100);
-        EXPECT_EQ(w.preferences().whole(kPrefsLowerBound), 20);
-        EXPECT_EQ(w.preferences().whole(kPrefsSpread), 7);
-        EXPECT_EQ(method(), "pest");
-        EXPECT_EQ(w.EditField3->text(), ".45");
-        EXPECT_EQ(w.notice(),
-                  "The preferences file could not be read: default settings are in use.");
-        w.PushButton1->click();
-        type("yyy");
-        EXPECT_EQ(w.state().stepnum, 3);
-        w.PushButton3->click();
-
-        fake.dialogs.scripts.push_back([](QDialog& dialog) {
-            auto& d = dynamic_cast<Window2&>(dialog);
-            EXPECT_EQ(d.EditField1->text(), "50");  // design-time values
-            EXPECT_EQ(d.StaticText5->text(), "KEY =      y");
-            d.PushButton5->click();
-            return dialog.result();
-        });
-        w.PushButton6->click();
-        EXPECT_EQ(readPrefs(), damaged);  // Cancel: the file stays until OK replaces it
-        fake.dialogs.scripts.push_back([](QDialog& dialog) {
-            dynamic_cast<Window2&>(dialog).PushButton4->click();
-            return dialog.result();
-        });
-        w.PushButton6->click();
-        EXPECT_EQ(readPrefs(), defaultPrefsText());
-    }
-}
-
-TEST_F(Preferences, AFileCutAfterFieldNineReadsTheRestAsZero) {
-    Window1& w = open("PESTPREFS\t50\t7\t.45\t0\t100\t100\t121\t110");
-    EXPECT_FALSE(w.keys().successall);
-    EXPECT_FALSE(w.keys().failall);
-    EXPECT_EQ(w.preferences().whole(kPrefsLowerBound), 0);
-    EXPECT_EQ(w.preferences().whole(kPrefsUpperBound), 0);
-    EXPECT_EQ(w.preferences().whole(kPrefsSpread), 0);
-    EXPECT_EQ(w.preferences().number(kPrefsMlDiffThreshold), 0);
-    EXPECT_EQ(method(), "pest");
-    EXPECT_EQ(w.keys().successkey, 'y');
-}
-
-TEST_F(Preferences, OnlyAOneIsAFlagAndPointFortyFiveStaysText) {
-    Window1& w = open(prefsWith({{kPrefsSuccessAll, "true"}}));
-    EXPECT_FALSE(w.keys().successall);
-    EXPECT_EQ(w.preferences().number(kPrefsDiffThreshold), 0.45);
+    ui.button("PushButton6")->click();
 }
 
 TEST_F(Preferences, BothDeleteKeysAreShownAsDelete) {
@@ -180,7 +65,7 @@ TEST_F(Preferences, BothDeleteKeysAreShownAsDelete) {
         EXPECT_EQ(d.tempfailkey, 8);
         return QDialog::Rejected;
     });
-    window->PushButton6->click();
+    ui.button("PushButton6")->click();
     EXPECT_EQ(fake.dialogs.modalRuns, 1);
 }
 
@@ -199,11 +84,11 @@ TEST_F(Preferences, BothAllKeysOptionsAreRefused) {
         EXPECT_EQ(d.StaticText6->palette().color(QPalette::WindowText), QColor(0, 0, 0));
         return QDialog::Rejected;
     });
-    window->PushButton6->click();
+    ui.button("PushButton6")->click();
 }
 
 TEST_F(Preferences, AChosenKeyIsShownWrittenAndCancelLeavesItUnsaved) {
-    Window1& w = open();
+    open();
     const auto chooseReturn = [](QDialog& keyDialog) {
         auto& keys = dynamic_cast<Window3&>(keyDialog);
         EXPECT_EQ(keys.windowTitle(), "Select a key");
@@ -219,9 +104,9 @@ TEST_F(Preferences, AChosenKeyIsShownWrittenAndCancelLeavesItUnsaved) {
         d.PushButton5->click();  // Cancel
         return dialog.result();
     });
-    w.PushButton6->click();
+    ui.button("PushButton6")->click();
     EXPECT_EQ(readPrefs(), defaultPrefsText());
-    EXPECT_EQ(w.keys().successkey, 'y');
+    EXPECT_EQ(window->console().keys().successkey, 'y');
 
     fake.dialogs.scripts.push_back([&](QDialog& dialog) {
         auto& d = dynamic_cast<Window2&>(dialog);
@@ -230,13 +115,13 @@ TEST_F(Preferences, AChosenKeyIsShownWrittenAndCancelLeavesItUnsaved) {
         d.PushButton4->click();  // OK
         return dialog.result();
     });
-    w.PushButton6->click();
+    ui.button("PushButton6")->click();
     EXPECT_EQ(PrefsText(readPrefs()).field(kPrefsSuccessKey), "13");
-    EXPECT_EQ(w.keys().successkey, 13);
+    EXPECT_EQ(window->console().keys().successkey, 13);
 }
 
 TEST_F(Preferences, AKeyThatIsTheOtherAnswerKeyInAnyCaseIsRefused) {
-    Window1& w = open();
+    open();
     const auto press = [](std::int32_t key) {
         return [key](QDialog& keyDialog) {
             dynamic_cast<Window3&>(keyDialog).Event_KeyDown(key);
@@ -258,23 +143,11 @@ TEST_F(Preferences, AKeyThatIsTheOtherAnswerKeyInAnyCaseIsRefused) {
         d.PushButton4->click();
         return dialog.result();
     });
-    w.PushButton6->click();
+    ui.button("PushButton6")->click();
     EXPECT_EQ(fake.dialogs.messages,
               (std::vector<QString>{"This key is already the failure key: choose another.",
                                     "This key is already the success key: choose another."}));
-    EXPECT_EQ(w.keys().failkey, 'b');
-}
-
-TEST_F(Preferences, AFileWithOneKeyForBothIsReadAsItStandsWithANotice) {
-    Window1& w = open(prefsWith({{kPrefsSuccessKey, "121"}, {kPrefsFailKey, "89"}}));  // y, Y
-    EXPECT_EQ(w.keys().successkey, 'y');
-    EXPECT_EQ(w.keys().failkey, 'Y');
-    EXPECT_EQ(w.notice(),
-              "The success and failure keys are the same key: change one of them in Preferences. "
-              "Until then no success can be entered.");
-    w.PushButton1->click();
-    type("y");
-    EXPECT_EQ(w.state().mep[1], 0);  // the shared key counts as a failure
+    EXPECT_EQ(window->console().keys().failkey, 'b');
 }
 
 TEST_F(Preferences, AKeyTheMenusTakeIsRefusedAtCaptureAndReplacedWhenStored) {
@@ -295,10 +168,10 @@ TEST_F(Preferences, AKeyTheMenusTakeIsRefusedAtCaptureAndReplacedWhenStored) {
         EXPECT_EQ(capture.StaticText1->text(), "Ctrl+Q quits Limenta: choose another key.");
     }
     // A file that holds one: the default key answers, and the notice says which and why.
-    Window1& w = open(prefsWith({{kPrefsSuccessKey, "26"}, {kPrefsFailKey, "17"}}));
-    EXPECT_EQ(w.keys().successkey, 'y');
-    EXPECT_EQ(w.keys().failkey, 'n');
-    EXPECT_EQ(w.notice(),
+    open(prefsWith({{kPrefsSuccessKey, "26"}, {kPrefsFailKey, "17"}}));
+    EXPECT_EQ(window->console().keys().successkey, 'y');
+    EXPECT_EQ(window->console().keys().failkey, 'n');
+    EXPECT_EQ(QString::fromStdString(window->console().view().notice),
               "A stored answer key belongs to a menu, so the default key answers instead. The "
               "failure key Ctrl+Q quits Limenta: n now answers for failure; choose another key "
               "in Preferences.");
@@ -309,12 +182,12 @@ TEST_F(Preferences, AKeyTheMenusTakeIsRefusedAtCaptureAndReplacedWhenStored) {
         d.PushButton4->click();
         return dialog.result();
     });
-    w.PushButton6->click();
+    ui.button("PushButton6")->click();
     EXPECT_EQ(PrefsText(readPrefs()).field(kPrefsSuccessKey), "121");
 }
 
 TEST_F(Preferences, OkRefusesWhatStartWouldRefuseAndWritesNothing) {
-    Window1& w = open();
+    open();
     const std::string before = readPrefs();
     struct Case {
         QLineEdit* Window2::*field;
@@ -343,7 +216,7 @@ TEST_F(Preferences, OkRefusesWhatStartWouldRefuseAndWritesNothing) {
             stayedOpen = d.result() != QDialog::Accepted;
             return QDialog::Rejected;
         });
-        w.PushButton6->click();
+        ui.button("PushButton6")->click();
         EXPECT_TRUE(stayedOpen);
         ASSERT_EQ(fake.dialogs.messages.size(), 1U);
         EXPECT_EQ(fake.dialogs.messages[0], c.message);
@@ -359,7 +232,7 @@ TEST_F(Preferences, OkRefusesWhatStartWouldRefuseAndWritesNothing) {
         d.PushButton4->click();
         return dialog.result();
     });
-    w.PushButton6->click();
+    ui.button("PushButton6")->click();
     EXPECT_EQ(PrefsText(readPrefs()).field(kPrefsInitialOutput), "60");
 }
 
@@ -373,7 +246,7 @@ TEST_F(Preferences, ClosingTheKeyWindowChoosesNothing) {
         EXPECT_EQ(d.StaticText6->text(), "KEY =     n");
         return QDialog::Rejected;
     });
-    window->PushButton6->click();
+    ui.button("PushButton6")->click();
 }
 
 // The Bayesian method and its values go after the 17 fields, which keep their place and
@@ -392,7 +265,7 @@ TEST_F(Preferences, TheBayesianMethodAndItsValuesLiveAfterTheSeventeenFields) {
         d.PushButton4->click();
         return dialog.result();
     });
-    w.PushButton6->click();
+    ui.button("PushButton6")->click();
     const std::string stored = readPrefs();
     EXPECT_EQ(stored, defaultPrefsText() + "\tmethod=bayes\tbayes.spread=5\tbayes.width=.2");
     const PrefsText seventeen(stored.substr(0, stored.find("\tmethod=")));
@@ -402,12 +275,12 @@ TEST_F(Preferences, TheBayesianMethodAndItsValuesLiveAfterTheSeventeenFields) {
     }
     // The window takes the method and the values, in the method's own captions.
     EXPECT_EQ(method(), "bayes");
-    EXPECT_EQ(w.StaticText1->text(), "Spread:");
-    EXPECT_EQ(w.EditField1->text(), "5");
-    EXPECT_EQ(w.StaticText3->text(), "Width:");
-    EXPECT_EQ(w.EditField4->text(), ".2");
-    EXPECT_FALSE(w.EditField3->isVisibleTo(&w));  // a field the method does not use is away
-    EXPECT_FALSE(w.StaticText2->isVisibleTo(&w));
+    EXPECT_EQ(ui.label("StaticText1")->text(), "Spread:");
+    EXPECT_EQ(ui.field("EditField1")->text(), "5");
+    EXPECT_EQ(ui.label("StaticText3")->text(), "Width:");
+    EXPECT_EQ(ui.field("EditField4")->text(), ".2");
+    EXPECT_FALSE(ui.field("EditField3")->isVisibleTo(&w));  // a field the method does not use is away
+    EXPECT_FALSE(ui.label("StaticText2")->isVisibleTo(&w));
     // Only values that differ from the defaults are written: back at the defaults, the
     // design's default file again, byte for byte.
     fake.dialogs.scripts.push_back([](QDialog& dialog) {
@@ -418,20 +291,8 @@ TEST_F(Preferences, TheBayesianMethodAndItsValuesLiveAfterTheSeventeenFields) {
         d.PushButton4->click();
         return dialog.result();
     });
-    w.PushButton6->click();
+    ui.button("PushButton6")->click();
     EXPECT_EQ(readPrefs(), defaultPrefsText());
-    EXPECT_EQ(method(), "pest");
-    // A 17-field file reads as ever, with the Bayesian defaults; a damaged extension gives
-    // the defaults and harms nothing else.
-    writePrefs(prefsWith({{kPrefsInitialOutput, "44"}}) +
-               "\tmethod=bayes\tbayes.width=7\tnot an extension\tbayes.spread=");
-    w.loadprefs();
-    EXPECT_EQ(method(), "bayes");
-    EXPECT_EQ(w.EditField1->text(), "7");    // the default spread
-    EXPECT_EQ(w.EditField4->text(), ".11");  // a width above 1 is none
-    EXPECT_EQ(w.preferences().number(kPrefsInitialOutput), 44);
-    writePrefs(prefsWith({}) + "\tmethod=unknown");
-    w.loadprefs();
     EXPECT_EQ(method(), "pest");
 }
 
@@ -448,7 +309,7 @@ TEST_F(Preferences, ResetDefaultsPutsTheDesignValuesBackWithSixBlanks) {
         d.PushButton4->click();
         return dialog.result();
     });
-    window->PushButton6->click();
+    ui.button("PushButton6")->click();
     EXPECT_EQ(readPrefs(), defaultPrefsText());
     EXPECT_EQ(method(), "pest");
 }
@@ -463,7 +324,7 @@ TEST_F(Preferences, TabsAndLineBreaksTypedIntoAFieldCannotSplitTheFile) {
         d.PushButton4->click();
         return dialog.result();
     });
-    window->PushButton6->click();
+    ui.button("PushButton6")->click();
     const std::string file = readPrefs();
     EXPECT_EQ(file.find_first_of("\r\n"), std::string::npos);
     const PrefsText saved(file);
@@ -474,7 +335,7 @@ TEST_F(Preferences, TabsAndLineBreaksTypedIntoAFieldCannotSplitTheFile) {
 }
 
 TEST_F(Preferences, EachVolumeGoesToItsOwnField) {
-    Window1& w = open();
+    open();
     fake.dialogs.scripts.push_back([](QDialog& dialog) {
         auto& d = dynamic_cast<Window2&>(dialog);
         d.Slider1->setValue(11);
@@ -483,14 +344,14 @@ TEST_F(Preferences, EachVolumeGoesToItsOwnField) {
         d.PushButton4->click();
         return dialog.result();
     });
-    w.PushButton6->click();
+    ui.button("PushButton6")->click();
     const PrefsText saved(readPrefs());
     EXPECT_EQ(saved.field(kPrefsVoiceVolume), "11");
     EXPECT_EQ(saved.field(kPrefsSignalVolume), "22");
     EXPECT_EQ(saved.field(kPrefsClickVolume), "33");
-    EXPECT_EQ(w.Slider1->value(), 11);
-    EXPECT_EQ(w.Slider2->value(), 22);
-    EXPECT_EQ(w.Slider3->value(), 33);
+    EXPECT_EQ(ui.slider("Slider1")->value(), 11);
+    EXPECT_EQ(ui.slider("Slider2")->value(), 22);
+    EXPECT_EQ(ui.slider("Slider3")->value(), 33);
     fake.dialogs.scripts.push_back([](QDialog& dialog) {
         auto& d = dynamic_cast<Window2&>(dialog);
         EXPECT_EQ(d.Slider2->value(), 22);
@@ -498,35 +359,11 @@ TEST_F(Preferences, EachVolumeGoesToItsOwnField) {
         d.PushButton5->click();
         return dialog.result();
     });
-    w.PushButton6->click();
-}
-
-TEST_F(Preferences, AnUnwritableFolderIsToldOnceAndTheDialogsValuesAreUsed) {
-    // A folder that is really a file: nobody, not even root, can write beneath it.
-    QFile blocker(dir.filePath(QStringLiteral("blocked")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    store = std::make_unique<PrefsStore>(dir.filePath(QStringLiteral("blocked/PREFS")));
-    store->setTeller([this](const QString& message) { fake.dialogs.message(nullptr, message); });
-    fake.dialogs.scripts.push_back([](QDialog& dialog) {
-        auto& d = dynamic_cast<Window2&>(dialog);
-        d.EditField1->setText(QStringLiteral("47"));
-        d.PushButton4->click();
-        return dialog.result();
-    });
-    window = std::make_unique<Window1>(fake.platform, *store);
-    window->Event_Open();
-    EXPECT_EQ(fake.dialogs.modalRuns, 1);  // the first-start dialog, once, never again
-    ASSERT_EQ(fake.dialogs.messages.size(), 1U);
-    EXPECT_NE(fake.dialogs.messages[0].indexOf(QLatin1String("blocked")), -1);
-    EXPECT_NE(fake.dialogs.messages[0].indexOf(QLatin1String("will not be kept")), -1);
-    EXPECT_EQ(window->preferences().number(kPrefsInitialOutput), 47);
-    window->PushButton6->click();  // nobody there: closed at once
-    EXPECT_EQ(fake.dialogs.messages.size(), 1U);
+    ui.button("PushButton6")->click();
 }
 
 TEST_F(Preferences, TheLongestFieldsAnOperatorCanTypeComeBackWhole) {
-    Window1& w = open();
+    open();
     // Values Start takes, typed with 40 keys: the first 32 are taken.
     const auto typed = [](const char* value) {
         return QString::fromLatin1(value).leftJustified(40, QLatin1Char('0'));
@@ -550,7 +387,7 @@ TEST_F(Preferences, TheLongestFieldsAnOperatorCanTypeComeBackWhole) {
         d.PushButton4->click();
         return dialog.result();
     });
-    w.PushButton6->click();
+    ui.button("PushButton6")->click();
     const PrefsText saved(readPrefs());
     EXPECT_TRUE(saved.marked());
     EXPECT_EQ(saved.field(kPrefsEndMarker), "ENDOFFILE");
@@ -562,65 +399,13 @@ TEST_F(Preferences, TheLongestFieldsAnOperatorCanTypeComeBackWhole) {
         d.PushButton5->click();
         return dialog.result();
     });
-    w.PushButton6->click();
+    ui.button("PushButton6")->click();
     // The main window's fields take as much typing, and keep what the program puts there.
-    w.EditField1->clear();
-    QTest::keyClicks(w.EditField1, QString(40, QLatin1Char('9')));
-    EXPECT_EQ(w.EditField1->text().size(), 32);
-    w.EditField1->setText(QString(50, QLatin1Char('1')));
-    EXPECT_EQ(w.EditField1->text().size(), 50);
-}
-
-TEST_F(Preferences, AFileLongerThanTheReaderTakesCountsAsDamaged) {
-    // Fields of 32,767 characters, as a paste before the typing limit could make them.
-    const std::string field(32767, '5');
-    Window1& w = open("PESTPREFS\t" + field + "\t" + field + "\t" + field + "\t0\t100\t100");
-    EXPECT_EQ(w.preferences().number(kPrefsInitialOutput), 50);
-    EXPECT_EQ(w.keys().successkey, 'y');
-    EXPECT_EQ(w.Slider2->value(), 100);
-    EXPECT_EQ(w.notice(), "The preferences file could not be read: default settings are in use.");
-}
-
-TEST_F(Preferences, AFileThatIsALinkIsReadButNeverWrittenThrough) {
-    const QString target = dir.filePath(QStringLiteral("passwd"));
-    {
-        QFile file(target);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromStdString(prefsWith({{kPrefsInitialOutput, "44"}})));
-    }
-    ASSERT_TRUE(QFile::link(target, prefsPath()));
-    Window1& w = open(std::nullopt);
-    EXPECT_EQ(w.preferences().number(kPrefsInitialOutput), 44);  // read through the link
-    fake.dialogs.scripts.push_back([](QDialog& dialog) {
-        auto& d = dynamic_cast<Window2&>(dialog);
-        d.EditField1->setText(QStringLiteral("61"));
-        d.PushButton4->click();
-        return dialog.result();
-    });
-    w.PushButton6->click();
-    ASSERT_EQ(fake.dialogs.messages.size(), 1U);
-    EXPECT_NE(fake.dialogs.messages[0].indexOf(QLatin1String("symbolic link")), -1);
-    EXPECT_TRUE(QFileInfo(prefsPath()).isSymLink());
-    QFile file(target);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().toStdString(), prefsWith({{kPrefsInitialOutput, "44"}}));
-    EXPECT_EQ(w.preferences().number(kPrefsInitialOutput),
-              61);  // the dialog's values are used until Limenta closes
-}
-
-TEST_F(Preferences, TheWriterReplacesTheFileWhole) {
-    PrefsStore prefs(prefsPath());
-    writePrefs(std::string(5000, 'x'));
-    ASSERT_TRUE(prefs.write(defaultPrefsText()));
-    EXPECT_EQ(readPrefs(), defaultPrefsText());
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"PREFS"});  // no leftovers
-}
-
-TEST(PrefsLocation, TheEnvironmentChoosesTheFolder) {
-    qputenv("LIMENTA_PREFS_DIR", "/some/where");
-    EXPECT_EQ(PrefsStore::defaultFilePath(), "/some/where/PREFS");
-    qunsetenv("LIMENTA_PREFS_DIR");
-    EXPECT_TRUE(PrefsStore::defaultFilePath().endsWith(QLatin1String("/PREFS")));
+    ui.field("EditField1")->clear();
+    QTest::keyClicks(ui.field("EditField1"), QString(40, QLatin1Char('9')));
+    EXPECT_EQ(ui.field("EditField1")->text().size(), 32);
+    ui.field("EditField1")->setText(QString(50, QLatin1Char('1')));
+    EXPECT_EQ(ui.field("EditField1")->text().size(), 50);
 }
 
 }  // namespace
