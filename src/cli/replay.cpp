@@ -139,7 +139,8 @@ int replayCommand(const std::vector<std::string>& args, std::ostream& out, std::
     const std::string answers = options.value("--answers", "");
     for (const char c : answers) {
         if (c != '0' && c != '1' && c != 'u') {
-            return badUse(err, "replay", std::string("an answer must be 0, 1 or u, not '") + c + "'");
+            return badUse(err, "replay",
+                          std::string("an answer must be 0, 1 or u, not '") + c + "'");
         }
     }
 

@@ -11,8 +11,8 @@
 #include "cli/options.h"
 #include "cli/simulation.h"
 #include "cli/start_values.h"
-#include "core/numbers/numbers.h"
 #include "core/files/whole_file.h"
+#include "core/numbers/numbers.h"
 
 namespace limenta::cli {
 
@@ -266,7 +266,8 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
     const int threads = static_cast<int>(number);
     if (!shareOption(options.value("--false-positive", "0"), population.errors.falsePositive) ||
         !shareOption(options.value("--false-negative", "0"), population.errors.falseNegative)) {
-        return badUse(err, "simulate", "--false-positive and --false-negative must lie from 0 to 1");
+        return badUse(err, "simulate",
+                      "--false-positive and --false-negative must lie from 0 to 1");
     }
 
     // Methods by their keys, joined by commas, or all; "both", as scripts wrote it when there
@@ -284,9 +285,10 @@ int simulateCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
     for (const std::string& key : keys) {
         if (findMethod(table, key) == nullptr) {
-            return badUse(err, "simulate", "--method must be " + methodKeys(table) +
-                                   ", several joined by commas, or all, not '" +
-                                   options.value("--method", "all") + "'");
+            return badUse(err, "simulate",
+                          "--method must be " + methodKeys(table) +
+                              ", several joined by commas, or all, not '" +
+                              options.value("--method", "all") + "'");
         }
     }
     const auto chosen = [&](const Method& method) {

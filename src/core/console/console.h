@@ -151,15 +151,15 @@ class Console {
     const Method* method_;
     std::array<std::string, 3> typed_{"50", "7", ".45"};  // the start values as typed
     ResponseKeys keys_;
-    bool legendShown_ = false;       // from the first Start on
-    bool runInputsLocked_ = false;   // Start, the method and the fields, during a run
+    bool legendShown_ = false;      // from the first Start on
+    bool runInputsLocked_ = false;  // Start, the method and the fields, during a run
     std::array<int, 3> volumes_{85, 85, 85};
     GuidePanel guides_;
     Announcer announcer_;
 
-    SharedModels shared_;        // what the runs of one method and settings share
-    std::unique_ptr<Run> run_;   // from Start until Reset
-    std::string startedDate_;    // of the latest Start, which a report keeps after Reset
+    SharedModels shared_;       // what the runs of one method and settings share
+    std::unique_ptr<Run> run_;  // from Start until Reset
+    std::string startedDate_;   // of the latest Start, which a report keeps after Reset
     std::string startedTime_;
     std::int64_t answerWaitEnds_;
     bool undoWaiting_ = false;

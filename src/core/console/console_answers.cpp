@@ -115,9 +115,9 @@ void Console::tick(ConsoleTimer timer) {
             // spoken: the stage tries again on its next tick.
             const int stage = static_cast<int>(timer) + 1;
             const bool held = answerWaitRunning() || host_.digitSounding();
-            if (auto digit = announcer_.tick(stage, run_ ? run_->state().clippedThresh : 0,
-                                             volumes_[static_cast<std::size_t>(Slider::Voice)],
-                                             held)) {
+            if (auto digit =
+                    announcer_.tick(stage, run_ ? run_->state().clippedThresh : 0,
+                                    volumes_[static_cast<std::size_t>(Slider::Voice)], held)) {
                 effect(std::move(*digit));
             }
             break;

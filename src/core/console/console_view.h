@@ -47,9 +47,8 @@ struct ConsoleView {
     bool practiceWindow = false;  // the Virtual patient window is open
 
     // Getting Started: EditField1, EditField4 and EditField3 with their captions.
-    std::array<ParameterField, 3> parameters{{{"Initial output value:", "50"},
-                                              {"Step Size:", "7"},
-                                              {"Diff. Threshold:", ".45"}}};
+    std::array<ParameterField, 3> parameters{
+        {{"Initial output value:", "50"}, {"Step Size:", "7"}, {"Diff. Threshold:", ".45"}}};
     std::size_t method = 0;          // among the methods the window offers
     bool startEnabled = true;        // Start and the choice of method
     bool startValuesLocked = false;  // the start values and distances greyed, taking no typing

@@ -41,7 +41,9 @@ std::vector<PlotStep> plotScene(const PlotInput& in) {
     }
     const int n = std::min(static_cast<int>(in.trials.size()), kLastTrial);
     // settinglog(i) and diflog(i): the output chosen after answer i, and its difference.
-    const auto settinglog = [&in](int i) { return in.trials[static_cast<std::size_t>(i - 1)].next; };
+    const auto settinglog = [&in](int i) {
+        return in.trials[static_cast<std::size_t>(i - 1)].next;
+    };
     const auto diflog = [&in](int i) { return in.trials[static_cast<std::size_t>(i - 1)].diff; };
     const double dx = static_cast<double>(kPlotWidth) / (n + 1);
     const double k = in.scale;

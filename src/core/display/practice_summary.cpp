@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/numbers/numbers.h"
 #include "core/display/sweep_scene.h"
+#include "core/numbers/numbers.h"
 
 namespace limenta {
 

@@ -22,7 +22,7 @@ struct JournalAnswer : TrialLine {
 // What a run looked like when it was last updated.
 struct JournalRun {
     std::int64_t id = 0;  // the row's number, as read back
-    std::string uid;      // the run's own name, given at Start: the same in every journal and backlog
+    std::string uid;  // the run's own name, given at Start: the same in every journal and backlog
     std::string started;  // ISO 8601
     std::string ended;    // the answer that reached the estimate standing now; empty: none
     std::string method;   // its method's key ("pest"); a key the table does not know is shown so

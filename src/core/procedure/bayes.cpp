@@ -22,8 +22,7 @@ std::size_t rowOf(std::int32_t output, std::int32_t answer) {
 
 }  // namespace
 
-BayesModel::BayesModel(double spread)
-    : table_(kOutputs * 2 * static_cast<std::size_t>(kPoints)) {
+BayesModel::BayesModel(double spread) : table_(kOutputs * 2 * static_cast<std::size_t>(kPoints)) {
     for (std::int32_t s = 1; s <= 100; ++s) {
         double* none = table_.data() + rowOf(s, 0);
         double* mep = table_.data() + rowOf(s, 1);

@@ -24,9 +24,9 @@ struct ProcedureState {
     double thediff = 0.0;
 
     // Adaptive PEST's staircase.
-    std::int32_t startstep = 0;  // step of the first two trials, whole percent
-    double mystep = 0.0;         // current step, percent of output
-    std::array<std::int32_t, kLastTrial + 1> mep{};       // answer of trial k
+    std::int32_t startstep = 0;                      // step of the first two trials, whole percent
+    double mystep = 0.0;                             // current step, percent of output
+    std::array<std::int32_t, kLastTrial + 1> mep{};  // answer of trial k
     std::array<std::int32_t, kLastTrial + 1> reversal{};  // trial k reversed the direction
     std::array<std::int32_t, kLastTrial + 1> doubled{};   // the step of trial k was doubled
     double mydiff = 0.0;  // adaptive PEST ends when a move is smaller than this

@@ -29,14 +29,14 @@ ReportInputs reportInputs(const ReportedRun& run, const MethodTable& table) {
         in.interval = std::to_string(run.interval->shownLow()) + " to " +
                       std::to_string(run.interval->shownHigh());
     }
-    const double factor = depthFactor(textToNumber(run.targetDistance),
-                                      textToNumber(run.m1Distance));
+    const double factor =
+        depthFactor(textToNumber(run.targetDistance), textToNumber(run.m1Distance));
     for (std::size_t j = 0; j < 3; ++j) {
         const int percent = run.percents[j];
         in.percents[j] = std::to_string(percent) + "%";
         // No percentage of "above 100" is a value.
-        in.plain[j] = run.aboveMaximum ? "--"
-                                       : quickReference(run.estimate.value_or(0), percent).reported();
+        in.plain[j] =
+            run.aboveMaximum ? "--" : quickReference(run.estimate.value_or(0), percent).reported();
         in.corrected[j] =
             run.aboveMaximum
                 ? "--"

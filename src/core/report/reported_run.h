@@ -21,8 +21,8 @@ struct ReportedRun {
     std::string method;  // its key; a key no method has is reported as unknown
     // Each setting by its parameter's key: as the run states it, or before a run as typed.
     std::map<std::string, std::string> settings;
-    std::string mydate;  // long date at Start
-    std::string mytime;  // long time at Start
+    std::string mydate;    // long date at Start
+    std::string mytime;    // long time at Start
     double totaltime = 0;  // seconds from Start to the estimate
     double next = 0;       // the output to fire next (the estimate at the end)
     std::optional<double> estimate;

@@ -61,7 +61,8 @@ JournalBacklog::JournalBacklog(const QString& journalPath)
 bool JournalBacklog::add(const JournalWrite& write) {
     const bool creating = !QFileInfo::exists(path_);
     const LockedFile file(path_, O_WRONLY | O_APPEND | O_CREAT);
-    if (file.fd() < 0 || !writeAll(file.fd(), journalLine(write) + '\n') || ::fsync(file.fd()) != 0) {
+    if (file.fd() < 0 || !writeAll(file.fd(), journalLine(write) + '\n') ||
+        ::fsync(file.fd()) != 0) {
         problem_ = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }

@@ -3,9 +3,9 @@
 #include <QTimer>
 #include <atomic>
 
+#include "core/console/notices.h"
 #include "gui/journal/journal_backlog.h"
 #include "gui/journal/run_journal.h"
-#include "core/console/notices.h"
 
 namespace limenta {
 

@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 #include <set>
 
-#include "core/numbers/numbers.h"
 #include "core/files/whole_file.h"
+#include "core/numbers/numbers.h"
 #include "gui/journal/journal_export.h"
 #include "gui/platform/file_type.h"
 
@@ -97,10 +97,9 @@ void PastRunsWindow::refresh() {
             QDateTime::fromString(QString::fromStdString(run.started), Qt::ISODate).toLocalTime();
         table->setItem(row, kWhen,
                        fixedItem(started.toString(QStringLiteral("yyyy-MM-dd  HH:mm:ss"))));
-        table->setItem(
-            row, kMethod,
-            fixedItem(QString::fromStdString(methodName(run.method)) +
-                      (run.practice ? QStringLiteral(" \u2013 practice") : QString())));
+        table->setItem(row, kMethod,
+                       fixedItem(QString::fromStdString(methodName(run.method)) +
+                                 (run.practice ? QStringLiteral(" \u2013 practice") : QString())));
         table->setItem(row, kEstimate,
                        fixedItem(run.aboveMaximum ? QStringLiteral("above 100")
                                                   : decimal(run.estimate, "0.00")));

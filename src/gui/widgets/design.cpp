@@ -6,7 +6,6 @@
 #include <QPalette>
 #include <QWidget>
 
-
 namespace limenta {
 
 namespace {

@@ -45,8 +45,8 @@ TEST_F(Answers, AdaptivePestRunFromStartToTheGreenEstimate) {
     EXPECT_EQ(view().plain[1].text, "42");
     EXPECT_EQ(view().plain[2].text, "50");
     EXPECT_EQ(plays("ding2"), 1);
-    EXPECT_EQ(volumes.back(), 100);       // the stored signal volume
-    EXPECT_EQ(played.back(), "ding2");    // the click first, then the signal
+    EXPECT_EQ(volumes.back(), 100);     // the stored signal volume
+    EXPECT_EQ(played.back(), "ding2");  // the click first, then the signal
     EXPECT_TRUE(view().timerOn(ConsoleTimer::Announce1));
     EXPECT_EQ(run().state().clippedThresh, 42);
 

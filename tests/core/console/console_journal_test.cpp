@@ -108,14 +108,16 @@ TEST_F(Journal, NothingIsHandedOverWhileRunsAreNotKept) {
     undo();
     report();
     EXPECT_TRUE(journal.empty());
-    EXPECT_EQ(console->quitQuestion(), "A run is in progress. Quit anyway? Its answers will be "
-                                       "lost unless you print or save the report.");
+    EXPECT_EQ(console->quitQuestion(),
+              "A run is in progress. Quit anyway? Its answers will be "
+              "lost unless you print or save the report.");
     // A journal that stops during a run keeps nothing more of it.
     host.keeping = true;
     press(Button::Reset);
     press(Button::Start);
-    EXPECT_EQ(console->quitQuestion(), "A run is in progress. Quit anyway? It is kept in Past "
-                                       "Runs.");
+    EXPECT_EQ(console->quitQuestion(),
+              "A run is in progress. Quit anyway? It is kept in Past "
+              "Runs.");
     host.keeping = false;
     const std::size_t kept = journal.size();
     type("y");

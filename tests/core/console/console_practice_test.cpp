@@ -185,8 +185,7 @@ TEST_F(Practice, ItCannotPassForAPatientsRunAndLeavesAsAnyRunDoes) {
     EXPECT_EQ(journal.front().run.trueThreshold, console->practicePatient()->threshold());
     firePulse();
     type("y");
-    EXPECT_NE(report().find("\rLimenta\r" + std::string(kPracticeTitle) + "\r"),
-              std::string::npos);
+    EXPECT_NE(report().find("\rLimenta\r" + std::string(kPracticeTitle) + "\r"), std::string::npos);
     EXPECT_TRUE(console->practiceAvailable()) << "a new virtual patient during practice";
 
     press(Button::Reset);

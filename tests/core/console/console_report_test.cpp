@@ -24,8 +24,9 @@ TEST_F(Report, AReportSaysWhereTheRunStands) {
     press(Button::Start);
     type("yy");  // adaptive PEST, next output 36
     text = report();
-    EXPECT_TRUE(says(text, "\rResting Motor Threshold = not reached (run in progress; next "
-                           "output 36)\r"));
+    EXPECT_TRUE(says(text,
+                     "\rResting Motor Threshold = not reached (run in progress; next "
+                     "output 36)\r"));
     EXPECT_TRUE(says(text, "\rTotal Assessment Time = run in progress\r"));
     EXPECT_TRUE(says(text, "\r80% = --\r100% = --\r120% = --\r"));
     host.micros = 95'250'000;
@@ -61,8 +62,9 @@ TEST_F(Report, AnMlPestReportStatesItsSpreadWholeAndItsFirstOutputAsShown) {
     edit(Field::Third, "7,5");
     press(Button::Start);
     // The spread as the run takes it; the difference threshold has no line.
-    EXPECT_TRUE(says(report(), "\rMethod: Maximum-Likelihood PEST\rLower Bound = 20\r"
-                               "Upper Bound = 80\rSpread = 8\r\rResting Motor Threshold"));
+    EXPECT_TRUE(says(report(),
+                     "\rMethod: Maximum-Likelihood PEST\rLower Bound = 20\r"
+                     "Upper Bound = 80\rSpread = 8\r\rResting Motor Threshold"));
 }
 
 TEST_F(Report, TheReportCarriesBothDistancesAndTheCorrectedValues) {
@@ -75,9 +77,10 @@ TEST_F(Report, TheReportCarriesBothDistancesAndTheCorrectedValues) {
     press(Button::Adjust);
     const std::string text = report();
     EXPECT_TRUE(says(text, "\r80% = 33\r100% = 42\r120% = 50\r\r"));
-    EXPECT_TRUE(says(text, "\rDISTANCE CORRECTION:\rDistance from M1 = 15 mm\r"
-                           "Distance from cortical target = 20 mm\r80% = 40\r100% = 50\r"
-                           "120% = 60\r\r"));
+    EXPECT_TRUE(says(text,
+                     "\rDISTANCE CORRECTION:\rDistance from M1 = 15 mm\r"
+                     "Distance from cortical target = 20 mm\r80% = 40\r100% = 50\r"
+                     "120% = 60\r\r"));
 }
 
 // The one function, from a run as the journal keeps it: a method it does not know is named
@@ -111,8 +114,8 @@ TEST(ReportedRun, AKeptRunsLinesComeFromItsValues) {
     kept.targetDistance = "20";
     const ReportInputs pest = reportInputs(kept);
     EXPECT_EQ(pest.method, "Adaptive PEST");
-    EXPECT_EQ(pest.settings, (std::vector<std::pair<std::string, std::string>>{
-                                 {"Starting Value", "50"}}));
+    EXPECT_EQ(pest.settings,
+              (std::vector<std::pair<std::string, std::string>>{{"Starting Value", "50"}}));
     EXPECT_EQ(pest.threshold, "52");
     EXPECT_EQ(pest.interval, "47 to 57");
     EXPECT_EQ(pest.plain, (std::array<std::string, 3>{"0", "52", "above 100 (104)"}));

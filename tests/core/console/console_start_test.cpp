@@ -115,9 +115,9 @@ TEST_F(StartReset, ResetDuringARunClearsItAndUnlocksTheInputs) {
         EXPECT_EQ(view().plain[j].text, "");
         EXPECT_EQ(view().corrected[j].text, "");
     }
-    EXPECT_TRUE(view().plot.empty());                               // the splash
-    EXPECT_EQ(view().interval, "");                                 // no run, no interval
-    EXPECT_EQ(view().legend, "Success = y     Failure = n");        // the legend stays
+    EXPECT_TRUE(view().plot.empty());                         // the splash
+    EXPECT_EQ(view().interval, "");                           // no run, no interval
+    EXPECT_EQ(view().legend, "Success = y     Failure = n");  // the legend stays
     for (const bool on : view().timers) {
         EXPECT_FALSE(on);  // nothing to announce
     }
@@ -177,8 +177,8 @@ TEST_F(StartReset, StartRefusesValuesNoRunCanStartFromAndChangesNothing) {
 
 // Preferences that store other start values, another method, other keys and volumes.
 void changeEverything(FakeHost& host) {
-    host.prefs = composePrefs({"30", "3", ".1", "0", "100", "40", "97", "98", "0", "0", "10",
-                               "90", "5", ".2", "1"});
+    host.prefs = composePrefs(
+        {"30", "3", ".1", "0", "100", "40", "97", "98", "0", "0", "10", "90", "5", ".2", "1"});
 }
 
 TEST_F(StartReset, PreferencesDuringARunChangeOnlyKeysAndVolumesUntilReset) {

@@ -44,17 +44,28 @@ class Storm : public ConsoleTest {
 
 TEST_F(Storm, FullRunsOfEveryWindowMethodWithOddFieldTexts) {
     open();
-    const std::vector<std::string> odd{"",      "abc",    "nan",   "inf",      "-inf",
-                                       "-0",    "1e400",  "1e300", "0",        "-35",
-                                       "-1e300", "4.9e-324", std::string(5000, '9'),
-                                       std::string(3000, 'x'), "12\t3"};
+    const std::vector<std::string> odd{"",
+                                       "abc",
+                                       "nan",
+                                       "inf",
+                                       "-inf",
+                                       "-0",
+                                       "1e400",
+                                       "1e300",
+                                       "0",
+                                       "-35",
+                                       "-1e300",
+                                       "4.9e-324",
+                                       std::string(5000, '9'),
+                                       std::string(3000, 'x'),
+                                       "12\t3"};
     for (const std::string& text : odd) {
         for (const Method* m : Console::offeredMethods()) {
             SCOPED_TRACE(std::string(m->key) + " '" + text.substr(0, 20) + "'");
             press(Button::Reset);
             choose(m->key);
-            for (const Field field : {Field::First, Field::Second, Field::Third,
-                                      Field::M1Distance, Field::TargetDistance}) {
+            for (const Field field : {Field::First, Field::Second, Field::Third, Field::M1Distance,
+                                      Field::TargetDistance}) {
                 edit(field, text);
             }
             press(Button::Start);
@@ -86,7 +97,7 @@ TEST_F(Storm, ThousandsOfKeysButtonsAndChoices) {
         SCOPED_TRACE(seed);
         open(prefs);
         std::mt19937 random(static_cast<unsigned>(seed));
-        const std::vector<std::int32_t> keys{'y', 'n', 'Y', 'N', 'q', '1', '0', ' ', 13, 9,
+        const std::vector<std::int32_t> keys{'y', 'n', 'Y', 'N', 'q', '1', '0', ' ',  13, 9,
                                              8,   127, 28,  29,  30,  31,  27,  0xE9, 'z'};
         for (int i = 0; i < 10000; ++i) {
             const unsigned roll = random() % 1000;

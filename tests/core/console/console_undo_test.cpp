@@ -30,12 +30,14 @@ struct Shown {
 class Undo : public ConsoleTest {
   protected:
     Shown shown() {
-        const std::string withdrawn = std::regex_replace(
-            report(), std::regex("Answers withdrawn = \\d+\r"), std::string());
-        return {view().big,       view().bigInk,    view().caption,
-                view().history,   view().interval,  view().intervalInk,
-                view().plain,     view().corrected, view().plot,
-                run().state().clippedThresh,          withdrawn};
+        const std::string withdrawn =
+            std::regex_replace(report(), std::regex("Answers withdrawn = \\d+\r"), std::string());
+        return {view().big,      view().bigInk,
+                view().caption,  view().history,
+                view().interval, view().intervalInk,
+                view().plain,    view().corrected,
+                view().plot,     run().state().clippedThresh,
+                withdrawn};
     }
 };
 
@@ -68,7 +70,7 @@ TEST_F(Undo, EveryMethodShowsTheRunAsIfTheAnswerHadNeverBeenGiven) {
                     ++given;
                 }
             }
-            EXPECT_EQ(plays("Click") - clicks, given);  // none for an undo
+            EXPECT_EQ(plays("Click") - clicks, given);             // none for an undo
             EXPECT_TRUE(view().timerOn(ConsoleTimer::Announce1));  // announced again
             const Shown afterUndo = shown();
             press(Button::Reset);
@@ -86,7 +88,7 @@ TEST_F(Undo, TheEndTakenBackIsNoLongerReachedAnAnswerAfterItLeavesItStanding) {
     ASSERT_EQ(view().bigInk, Ink::Green);
     const int dings = plays("ding2");
 
-    undo();  // the answer that reached the end
+    undo();                       // the answer that reached the end
     EXPECT_EQ(view().big, "42");  // fired for it, to be answered again
     EXPECT_EQ(view().caption, "Next Output to Try :");
     EXPECT_EQ(view().bigInk, Ink::Black);
@@ -134,8 +136,8 @@ TEST_F(Undo, WithinTheAnswersWaitOneUndoIsCarriedOutWhenItEnds) {
     ASSERT_EQ(view().big, "36");
     EXPECT_TRUE(console->answerUndoable());
     undo();
-    undo();    // a bounce: dropped
-    key('n');  // dropped, as any answer in the wait
+    undo();                    // a bounce: dropped
+    key('n');                  // dropped, as any answer in the wait
     tick(ConsoleTimer::Undo);  // the wait has not ended: nothing yet
     EXPECT_EQ(view().big, "36");
     EXPECT_EQ(run().trials().size(), 2U);

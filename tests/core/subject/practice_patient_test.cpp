@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/numbers/numbers.h"
 #include "core/display/practice_summary.h"
+#include "core/numbers/numbers.h"
 #include "core/run/run.h"
 
 namespace limenta {

@@ -17,7 +17,6 @@
 
 namespace limenta::testing {
 
-
 // Runs statements on a connection of its own, as another program would; the first column
 // of every row the last one gives.
 inline QStringList column(const QString& path, const QStringList& statements) {
@@ -145,7 +144,6 @@ class Journal : public MainWindowTest {
     std::unique_ptr<JournalWriter> writer;
     QStringList notices;
 };
-
 
 // RFC 4180: fields split on commas, quoted fields may hold commas, quotes and line ends.
 inline std::vector<QStringList> parseCsv(const QString& text) {

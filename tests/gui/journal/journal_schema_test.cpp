@@ -50,9 +50,10 @@ TEST_F(Journal, ASchemaOfItsOwnVersionInWalModeReadableByItsOwnerOnly) {
            QStringLiteral("PRAGMA user_version=%1").arg(RunJournal::kSchemaVersion + 1));
     startWriter(journalPath());
     settled();
-    EXPECT_EQ(QString::fromStdString(window->console().view().notice), QLatin1String(notice::kJournalNotOpened)
-                              .arg(journalPath(), QStringLiteral("the journal was written by a "
-                                                                 "newer Limenta")));
+    EXPECT_EQ(QString::fromStdString(window->console().view().notice),
+              QLatin1String(notice::kJournalNotOpened)
+                  .arg(journalPath(), QStringLiteral("the journal was written by a "
+                                                     "newer Limenta")));
     EXPECT_TRUE(writer->ended());
     EXPECT_EQ(column(journalPath(), QStringLiteral("PRAGMA user_version")),
               QStringList{QString::number(RunJournal::kSchemaVersion + 1)});
@@ -118,7 +119,8 @@ TEST_F(Journal, EveryMethodIsKeptUnderItsKeyAndReadBackAsItself) {
         for (int k = 0; k < 4 && !run.reached(); ++k) {
             run.answer(k % 2, 0);
             const TrialRecord& t = run.trials().back();
-            writes.push_back(JournalWrite::taken(row, {{t.trial, t.fired, t.answer, t.next, t.diff}, "t"}));
+            writes.push_back(
+                JournalWrite::taken(row, {{t.trial, t.fired, t.answer, t.next, t.diff}, "t"}));
         }
         ASSERT_TRUE(opened.journal->write(writes)) << opened.journal->lastProblem().toStdString();
     }

@@ -126,20 +126,23 @@ TEST_F(Journal, ABayesianRunOnScreenIsTheRunLimentaSimReplays) {
         at = json.find(R"("next":)", at) + 7;
         next = std::stod(json.substr(at));
         const bool reached = json.compare(json.find(R"("reached":)", at) + 10, 4, "true") == 0;
-        EXPECT_EQ(big(), reached && window->console().run()->aboveMaximum() ? "100+"
-                                                            : QString::number(nearestWhole(next)));
+        EXPECT_EQ(big(), reached && window->console().run()->aboveMaximum()
+                             ? "100+"
+                             : QString::number(nearestWhole(next)));
         EXPECT_EQ(textColour(ui.label("StaticText4")), reached ? kDesignGreen : kDesignBlack);
     }
     ASSERT_TRUE(window->console().run()->reached());
     const std::size_t interval = json.find(R"("interval":{"low":)");
     const CredibleInterval last{std::stod(json.substr(interval + 18)), next,
                                 std::stod(json.substr(json.find(R"("high":)", interval) + 7))};
-    EXPECT_EQ(ui.label("StaticText20")->text().toStdString(), intervalLine(last, run().state().stepnum));
+    EXPECT_EQ(ui.label("StaticText20")->text().toStdString(),
+              intervalLine(last, run().state().stepnum));
     EXPECT_EQ(fake.sounds.fake("ding2").plays, 1);
     EXPECT_NE(ui.label("StaticText7")->text(), "");  // the quick reference of the estimate
     // The history: the whole percent fired, and the interval's width as the difference.
-    EXPECT_TRUE(history().startsWith(QStringLiteral("13   0%1.00   0%1   1.0   ")
-                                         .arg(nearestWhole(window->console().run()->trials().back().fired))));
+    EXPECT_TRUE(history().startsWith(
+        QStringLiteral("13   0%1.00   0%1   1.0   ")
+            .arg(nearestWhole(window->console().run()->trials().back().fired))));
     // An answer after the end is taken as any other.
     type("y");
     EXPECT_EQ(run().state().stepnum, 14);
@@ -164,8 +167,9 @@ TEST_F(Journal, ABayesianRunOnScreenIsTheRunLimentaSimReplays) {
     EXPECT_EQ(big(), "100+");
     EXPECT_EQ(textColour(ui.label("StaticText4")), kDesignRed);
     EXPECT_EQ(caption(), "rMT Estimate Reached :");
-    for (const QLabel* value : {ui.label("StaticText7"), ui.label("StaticText8"), ui.label("StaticText9"), ui.label("StaticText13"),
-                                ui.label("StaticText14"), ui.label("StaticText15")}) {
+    for (const QLabel* value :
+         {ui.label("StaticText7"), ui.label("StaticText8"), ui.label("StaticText9"),
+          ui.label("StaticText13"), ui.label("StaticText14"), ui.label("StaticText15")}) {
         EXPECT_EQ(value->text(), "--");
     }
     ui.button("PushButton4")->click();

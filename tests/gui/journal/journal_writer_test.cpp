@@ -114,8 +114,9 @@ TEST_F(Journal, AJournalThatCannotBeOpenedLeavesTheAssessmentRunningWithOneMessa
     startWriter(RunJournal::besidePrefs(blocked + QStringLiteral("/PREFS")));
     settled();
     EXPECT_TRUE(writer->ended());
-    EXPECT_TRUE(QString::fromStdString(window->console().view().notice).startsWith(
-        QLatin1String("Runs are not being kept: print or save each report. The journal ")))
+    EXPECT_TRUE(QString::fromStdString(window->console().view().notice)
+                    .startsWith(QLatin1String(
+                        "Runs are not being kept: print or save each report. The journal ")))
         << QString::fromStdString(window->console().view().notice).toStdString();
     EXPECT_EQ(notices.size(), 1);
     ui.button("PushButton1")->click();
@@ -170,8 +171,9 @@ TEST_F(Journal, AFullDiskStopsTheJournalNotTheRun) {
     EXPECT_EQ(run().state().myrmt, 41.6875);  // the run went on
     settled();
     EXPECT_TRUE(writer->ended());
-    EXPECT_TRUE(QString::fromStdString(window->console().view().notice).startsWith(QLatin1String(
-        "The run journal could not be written: print or save the report to keep this run.")))
+    EXPECT_TRUE(QString::fromStdString(window->console().view().notice)
+                    .startsWith(QLatin1String("The run journal could not be written: print or save "
+                                              "the report to keep this run.")))
         << QString::fromStdString(window->console().view().notice).toStdString();
     writer.reset();
     window.reset();

@@ -13,7 +13,9 @@ namespace {
 TEST_F(Journal, PastRunsListsReopensAndExports) {
     Window1& w = openWithJournal();
     ui.button("PushButton1")->click();
-    type("yynnyny");
+    type("yyn");
+    report();  // printed during the run: the copy kept then says "not reached"
+    type("nyny");
     ui.button("PushButton3")->click();
     fake.clocks.now = fake.clocks.now.addDays(1);
     ui.button("PushButton1")->click();
@@ -35,13 +37,19 @@ TEST_F(Journal, PastRunsListsReopensAndExports) {
     EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT note FROM runs WHERE id = 1")),
               QStringList{"P-017, left hand"});
 
-    // The first run has no stored report: it is composed from the journal.
+    // Its report is composed afresh from the journal, never the copy printed mid-run.
+    EXPECT_NE(column(journalPath(), QStringLiteral("SELECT report FROM runs WHERE id = 1"))
+                  .value(0)
+                  .indexOf(QLatin1String("not reached")),
+              -1);
     table->selectRow(1);
-    const QString report = window->findChild<Window4*>()->EditField1->text();
-    EXPECT_NE(report.indexOf(QLatin1String("Resting Motor Threshold = 42")), -1)
-        << report.toStdString();
-    EXPECT_NE(report.indexOf(QLatin1String("07   042.13   042   1.0   00.4375")), -1);
-    EXPECT_NE(report.indexOf(QLatin1String("Starting Value = 50")), -1);
+    const QString kept = window->findChild<Window4*>()->EditField1->text();
+    EXPECT_NE(kept.indexOf(QLatin1String("Resting Motor Threshold = 42")), -1)
+        << kept.toStdString();
+    EXPECT_EQ(kept.indexOf(QLatin1String("not reached")), -1);
+    EXPECT_NE(kept.indexOf(QLatin1String("07   042.13   042   1.0   00.4375")), -1);
+    EXPECT_NE(kept.indexOf(QLatin1String("Starting Value = 50")), -1);
+    EXPECT_NE(kept.indexOf(QLatin1String("Total Assessment Time = 0 seconds")), -1);
 
     // Export: the selected run, one row per answer, the note quoted; a name without an
     // extension gets one, and the file is its owner's alone.
@@ -153,9 +161,8 @@ TEST_F(Journal, AnExportedCsvRunsNoFormulaAndKeepsItsNumbersNumbers) {
         run.settings = "{}";
         ASSERT_TRUE(opened.journal->write({JournalWrite::start(run)}));
         const qint64 id = opened.journal->runs().front().id;
-        ASSERT_TRUE(opened.journal->write(
-            {JournalWrite::noted(id, note.toStdString()),
-             JournalWrite::taken(run, {{1, -0.5, 1, 43, 7}, "t"})}));
+        ASSERT_TRUE(opened.journal->write({JournalWrite::noted(id, note.toStdString()),
+                                           JournalWrite::taken(run, {{1, -0.5, 1, 43, 7}, "t"})}));
     }
     const std::vector<JournalRun> runs = opened.journal->runs();
     const std::vector<QStringList> rows = parseCsv(journalCsv(*opened.journal, runs));
@@ -184,11 +191,13 @@ TEST_F(Journal, AThousandRunsComeBackWholeFromTheirCsv) {
             run.practice = true;
             run.trueThreshold = 30 + r / 21.0;
         }
-        std::vector<JournalWrite> writes{JournalWrite::start(run),
-                                         JournalWrite::noted(r, notes[r % notes.size()].toStdString())};
+        std::vector<JournalWrite> writes{
+            JournalWrite::start(run),
+            JournalWrite::noted(r, notes[r % notes.size()].toStdString())};
         for (int t = 1; t <= r % 4; ++t) {  // some runs without answers
-            writes.push_back(
-                JournalWrite::taken(run, {{t, 40 + t / 3.0, t % 2, 41.0 / t, 7.0 / t}, QStringLiteral("2026-12-01T10:00:0%1Z").arg(t).toStdString()}));
+            writes.push_back(JournalWrite::taken(
+                run, {{t, 40 + t / 3.0, t % 2, 41.0 / t, 7.0 / t},
+                      QStringLiteral("2026-12-01T10:00:0%1Z").arg(t).toStdString()}));
         }
         if (r % 4 == 3) {  // the third answer taken back: still a row, marked
             JournalAnswer third;

@@ -16,10 +16,10 @@ TEST_F(KeyStorm, ThroughTheWindowSystemWithTheWindowShown) {
     open();
     fake.dialogs.saveAnswer = dir.filePath(QStringLiteral("storm.txt"));
     std::mt19937 random(4);
-    const std::vector<Qt::Key> special{Qt::Key_Return, Qt::Key_Enter,  Qt::Key_Tab,
+    const std::vector<Qt::Key> special{Qt::Key_Return,    Qt::Key_Enter,  Qt::Key_Tab,
                                        Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left,
-                                       Qt::Key_Right,  Qt::Key_Up,     Qt::Key_Down,
-                                       Qt::Key_Space,  Qt::Key_Escape, Qt::Key_F5};
+                                       Qt::Key_Right,     Qt::Key_Up,     Qt::Key_Down,
+                                       Qt::Key_Space,     Qt::Key_Escape, Qt::Key_F5};
     for (int i = 0; i < 400; ++i) {
         const unsigned roll = random() % 100;
         if (roll < 45) {

@@ -8,16 +8,16 @@
 #include <QMenuBar>
 #include <cmath>
 
-#include "core/numbers/numbers.h"
+#include "core/console/notices.h"
 #include "core/display/practice_summary.h"
 #include "core/display/sweep_scene.h"
+#include "core/numbers/numbers.h"
 #include "core/subject/emg_sweep.h"
 #include "gui/app/menu_bar.h"
 #include "gui/fakes/main_window_fixture.h"
 #include "gui/practice/practice_window.h"
 #include "gui/practice/sweep_view.h"
 #include "gui/report/output_window.h"
-#include "core/console/notices.h"
 
 namespace limenta::testing {
 namespace {
@@ -82,8 +82,9 @@ TEST_F(Practice, ARunJudgedFromTheWindowEndsWithTheFiguresShown) {
         EXPECT_EQ(patientWindow().caption->text(),
                   QStringLiteral("Pulse %1 at %2 %: MEP or none?").arg(pulses).arg(output));
         const PracticePulse& pulse = window->console().practicePatient()->pulses().back();
-        EXPECT_EQ(shownPeakToPeak(),
-                  QString::fromStdString(microvoltsText(pulse.sweep.peakToPeak())).chopped(3).toInt());
+        EXPECT_EQ(
+            shownPeakToPeak(),
+            QString::fromStdString(microvoltsText(pulse.sweep.peakToPeak())).chopped(3).toInt());
         // The Virtual patient window's keys are the main window's.
         QTest::keyClick(patientWindow().windowHandle(), shownPeakToPeak() >= 50 ? 'y' : 'n');
         pastTheWait();
@@ -153,7 +154,8 @@ TEST_F(Practice, ItCannotPassForAPatientsRunAndLeavesAsAnyRunDoes) {
     w.startPractice();
     EXPECT_FALSE(window->console().practising());
     ui.button("PushButton4")->click();
-    EXPECT_EQ(window->findChild<Window4*>()->EditField1->text().indexOf(QLatin1String("PRACTICE")), -1);
+    EXPECT_EQ(window->findChild<Window4*>()->EditField1->text().indexOf(QLatin1String("PRACTICE")),
+              -1);
     ui.button("PushButton3")->click();
     EXPECT_TRUE(practiceOffered());
 

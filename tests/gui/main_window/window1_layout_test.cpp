@@ -109,8 +109,8 @@ TEST(Window1Layout, TheWindowFitsTheScreenAndScrollsOnlyWhenItMust) {
     QApplication::processEvents();
 
     // Everything can be scrolled into view: Quit, Print/Save and the big number.
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{ui.button("PushButton2"), ui.button("PushButton4"), ui.label("StaticText4")}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             ui.button("PushButton2"), ui.button("PushButton4"), ui.label("StaticText4")}) {
         const_cast<QScrollArea*>(scroller)->ensureWidgetVisible(control);
         const QRect inView(control->mapTo(scroller->viewport(), QPoint(0, 0)), control->size());
         EXPECT_TRUE(scroller->viewport()->rect().contains(inView))
@@ -202,7 +202,8 @@ TEST(Window1Layout, EveryControlStandsAtItsPlaceWithItsTextAndFont) {
     }
     EXPECT_TRUE(ui.label("StaticText4")->font().bold());
     EXPECT_TRUE(ui.label("StaticText7")->font().bold());
-    for (const QSlider* slider : {ui.slider("Slider1"), ui.slider("Slider2"), ui.slider("Slider3")}) {
+    for (const QSlider* slider :
+         {ui.slider("Slider1"), ui.slider("Slider2"), ui.slider("Slider3")}) {
         EXPECT_EQ(slider->value(), 85);
         EXPECT_EQ(slider->maximum(), 100);
     }

@@ -279,7 +279,8 @@ TEST_F(Preferences, TheBayesianMethodAndItsValuesLiveAfterTheSeventeenFields) {
     EXPECT_EQ(ui.field("EditField1")->text(), "5");
     EXPECT_EQ(ui.label("StaticText3")->text(), "Width:");
     EXPECT_EQ(ui.field("EditField4")->text(), ".2");
-    EXPECT_FALSE(ui.field("EditField3")->isVisibleTo(&w));  // a field the method does not use is away
+    EXPECT_FALSE(
+        ui.field("EditField3")->isVisibleTo(&w));  // a field the method does not use is away
     EXPECT_FALSE(ui.label("StaticText2")->isVisibleTo(&w));
     // Only values that differ from the defaults are written: back at the defaults, the
     // design's default file again, byte for byte.

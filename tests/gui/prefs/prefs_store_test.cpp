@@ -151,7 +151,8 @@ TEST_F(Preferences, AFileLongerThanTheReaderTakesCountsAsDamaged) {
     EXPECT_EQ(window->console().preferences().number(kPrefsInitialOutput), 50);
     EXPECT_EQ(window->console().keys().successkey, 'y');
     EXPECT_EQ(ui.slider("Slider2")->value(), 100);
-    EXPECT_EQ(QString::fromStdString(window->console().view().notice), "The preferences file could not be read: default settings are in use.");
+    EXPECT_EQ(QString::fromStdString(window->console().view().notice),
+              "The preferences file could not be read: default settings are in use.");
 }
 
 TEST_F(Preferences, AFileThatIsALinkIsReadButNeverWrittenThrough) {
@@ -163,7 +164,8 @@ TEST_F(Preferences, AFileThatIsALinkIsReadButNeverWrittenThrough) {
     }
     ASSERT_TRUE(QFile::link(target, prefsPath()));
     open(std::nullopt);
-    EXPECT_EQ(window->console().preferences().number(kPrefsInitialOutput), 44);  // read through the link
+    EXPECT_EQ(window->console().preferences().number(kPrefsInitialOutput),
+              44);  // read through the link
     fake.dialogs.scripts.push_back([](QDialog& dialog) {
         auto& d = dynamic_cast<Window2&>(dialog);
         d.EditField1->setText(QStringLiteral("61"));

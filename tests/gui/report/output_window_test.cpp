@@ -11,8 +11,8 @@
 #include <QRegularExpression>
 #include <cstdlib>
 
-#include "gui/fakes/main_window_fixture.h"
 #include "core/report/reported_run.h"
+#include "gui/fakes/main_window_fixture.h"
 #include "gui/report/output_window.h"
 #include "gui/report/report_printer.h"
 

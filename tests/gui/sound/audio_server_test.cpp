@@ -16,8 +16,8 @@
 
 #include "core/prefs/prefs_format.h"
 #include "core/sound/mixer.h"
-#include "gui/fakes/fake_platform.h"
 #include "gui/fakes/controls.h"
+#include "gui/fakes/fake_platform.h"
 #include "gui/main_window/window1.h"
 #include "gui/platform/qt_platform.h"
 #include "gui/prefs/prefs_store.h"

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/console/notices.h"
 #include "core/display/history_line.h"
 #include "core/run/run.h"
 #include "core/trial/response_keys.h"
@@ -21,7 +22,6 @@
 #include "gui/prefs/key_capture_dialog.h"
 #include "gui/prefs/preferences_dialog.h"
 #include "gui/report/output_window.h"
-#include "core/console/notices.h"
 #include "gui/widgets/status_notice.h"
 
 namespace limenta::testing {
@@ -185,9 +185,13 @@ TEST_F(CaptionFit, EveryNoticeLeadsWithASentenceThatFitsTheStatusBar) {
         EXPECT_EQ(QString::fromStdString(window->console().view().notice), told);
         const auto* shown = w.findChild<QLabel*>(QStringLiteral("StatusNotice"));
         ASSERT_NE(shown, nullptr);
-        EXPECT_EQ(shown->text(), firstSentence(QString::fromStdString(window->console().view().notice)));
+        EXPECT_EQ(shown->text(),
+                  firstSentence(QString::fromStdString(window->console().view().notice)));
         EXPECT_FALSE(shown->text().contains(longPath)) << text;
-        EXPECT_EQ(shown->toolTip(), shown->text() == QString::fromStdString(window->console().view().notice) ? QString() : QString::fromStdString(window->console().view().notice));
+        EXPECT_EQ(shown->toolTip(),
+                  shown->text() == QString::fromStdString(window->console().view().notice)
+                      ? QString()
+                      : QString::fromStdString(window->console().view().notice));
         EXPECT_TRUE(clippedCaptions(w).empty()) << "notice:" << joined(clippedCaptions(w));
     }
     EXPECT_EQ(w.width(), kWindow1Width);  // no notice widens the window
