@@ -1,6 +1,7 @@
-// The two estimation procedures, working on the run state they derive from. Each
-// procedure_<topic>.cpp holds one part: the adaptive staircase, the ML-PEST record and
-// its likelihood, the ML-PEST estimator.
+// The procedure state under the design's names and the design's operations on it: adaptive
+// PEST's staircase (runpest) and ML-PEST's record, likelihood and estimator, with their
+// starts. Each procedure_<topic>.cpp holds one part. The Bayesian procedures keep
+// posteriors of their own (bayes.h, robust_bayes.h).
 #pragma once
 
 #include <cstdint>

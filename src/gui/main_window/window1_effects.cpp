@@ -46,7 +46,7 @@ void Window1::carryOut(ConsoleEffect& effect) {
                 break;
             case FocusTarget::M1Distance:
                 EditField7->setFocus(Qt::OtherFocusReason);
-                EditField7->setSelection(0, static_cast<int>(EditField7->text().length()));
+                EditField7->selectAll();
                 break;
             case FocusTarget::FirstField:
                 EditField1->setFocus(Qt::OtherFocusReason);

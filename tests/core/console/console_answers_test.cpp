@@ -222,6 +222,33 @@ TEST_F(Answers, The201stAnswerIsRefusedWithAMessageInEveryMethod) {
     }
 }
 
+// No MEP at any output: the Bayesian posterior piles up against 100, and the run ends above
+// it, with no number that could be taken for an estimate anywhere.
+TEST_F(Answers, ABayesianRunWithoutAnyMepEndsAbove100) {
+    open();
+    choose("bayes");
+    press(Button::Start);
+    EXPECT_EQ(view().big, "51");
+    for (int k = 0; k < 10 && !run().reached(); ++k) {
+        type("n");
+    }
+    ASSERT_TRUE(run().aboveMaximum());
+    EXPECT_EQ(view().big, "100+");
+    EXPECT_EQ(view().bigInk, Ink::Red);
+    EXPECT_EQ(view().caption, "rMT Estimate Reached :");
+    EXPECT_EQ(plays("ding2"), 1);
+    for (std::size_t j = 0; j < 3; ++j) {
+        EXPECT_EQ(view().plain[j].text, "--");
+        EXPECT_EQ(view().corrected[j].text, "--");
+    }
+    const std::string above = report();
+    EXPECT_NE(above.find("\rResting Motor Threshold = above 100\r"), std::string::npos);
+    EXPECT_NE(above.find("\r80% = --\r"), std::string::npos);
+    EXPECT_FALSE(journal.back().run.estimate);
+    EXPECT_TRUE(journal.back().run.aboveMaximum);
+    EXPECT_FALSE(journal.back().run.ended.empty());
+}
+
 TEST_F(Answers, ClampedOutputsStayWithinOneToHundred) {
     open(prefsWith({{kPrefsInitialOutput, "97"}}));
     press(Button::Start);

@@ -29,14 +29,7 @@ TEST_F(Preferences, TheFirstStartAsksForTheDialogFirstAndAppliesWhatItWrote) {
 }
 
 TEST_F(Preferences, ADamagedFileGivesTheDefaultsWithANotice) {
-    const std::string utf16("\xff\xfeP\0E\0S\0T\0P\0R\0E\0F\0S\0\t\0", 22);
-    for (const std::string& damaged :
-         {std::string("PESTPREF\t40\t3\t.1\t50\t50\t50\t13\t32\t1\t0\t10\t90\t5\t.1\t1"),
-          std::string(),
-          std::string("\x7f"
-                      "ELF\x02\x01\x01\0\0\0",
-                      10),
-          utf16, std::string("[General]\nvolume=50\n")}) {
+    for (const std::string& damaged : damagedPrefsFiles()) {
         SCOPED_TRACE(::testing::PrintToString(damaged.substr(0, 40)));
         open(damaged);
         EXPECT_EQ(console->preferences().number(kPrefsInitialOutput), 50);

@@ -98,6 +98,14 @@ TEST_F(StartReset, StartUnderMlPestSeedsTheBoundsAndShowsTheFirstEstimate) {
     EXPECT_EQ(run().state().laststim, 0);
     EXPECT_EQ(view().big, "47.5");  // unrounded, from the spread typed (2, not the stored 7)
     EXPECT_EQ(console->preferences().whole(kPrefsLowerBound), 30);  // used once, not stored
+    // Every later estimate, and the interval, take the spread typed too, made whole.
+    press(Button::Reset);
+    edit(Field::Third, "7,5");
+    press(Button::Start);
+    EXPECT_EQ(run().state().runspread, 8);
+    type("nyny");
+    EXPECT_EQ(run().state().relsigmafinal, 8);
+    EXPECT_EQ(run().interval(), credibleInterval(firedAnswers(run().trials()), 8));
 }
 
 TEST_F(StartReset, ResetDuringARunClearsItAndUnlocksTheInputs) {

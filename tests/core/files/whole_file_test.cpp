@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -61,6 +62,21 @@ TEST_F(WholeFile, ReplacesTheOldFileAndLeavesNothingBehind) {
     trickle.write = [](int fd, const void* data, std::size_t) { return ::write(fd, data, 1); };
     EXPECT_TRUE(writeWholeFile(path, "one byte at a time", LinkPolicy::Refuse, trickle).written);
     EXPECT_EQ(read(path), "one byte at a time");
+}
+
+// Started with its standard input closed (as a desktop launcher may start it), the program's
+// first new file gets descriptor 0: a file like any other.
+TEST_F(WholeFile, WritesWhenItsTemporaryFileGetsDescriptorZero) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(0);
+        _exit(writeWholeFile(path, "new", LinkPolicy::Refuse).written ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(read(path), "new");
 }
 
 TEST_F(WholeFile, FoldersAreMadeOwnerOnlyEveryStepOfTheWayAndExistingOnesLeftAlone) {

@@ -232,6 +232,17 @@ TEST(RobustBayes, AgreesWithAPlainComputationOverThresholdsAndSpreads) {
     }
 }
 
+// An output outside 1 to 100 reads the nearest row of either table, never past its end.
+TEST(BayesModels, AnOutputOutsideTheRangeReadsTheNearestRow) {
+    const RobustBayesModel robust(0.06);
+    EXPECT_EQ(robust.mepProbabilities(150), robust.mepProbabilities(100));
+    EXPECT_EQ(robust.mepProbabilities(-5), robust.mepProbabilities(1));
+    EXPECT_NE(robust.mepProbabilities(99), robust.mepProbabilities(100));
+    const BayesModel& fixed = model7();
+    EXPECT_EQ(fixed.logLikelihoods(101, 1), fixed.logLikelihoods(100, 1));
+    EXPECT_EQ(fixed.logLikelihoods(0, 0), fixed.logLikelihoods(1, 0));
+}
+
 TEST(RobustBayes, ItsSpreadsSpanTwoToTwentyPercentWithMostPriorWeightNearThePublishedOnes) {
     EXPECT_DOUBLE_EQ(RobustBayesModel::spread(0), 0.02);
     EXPECT_NEAR(RobustBayesModel::spread(RobustBayesModel::kSpreads - 1), 0.20, 1e-12);

@@ -141,6 +141,21 @@ TEST(CredibleInterval, TakesEveryAnswerAtTheWholePercentFired) {
               (std::vector<FiredAnswer>{{50, 1}, {43, 1}, {36, 0}, {40, 0}}));
 }
 
+// log Phi(z) far below 0, where Phi itself underflows: against the continued fraction of the
+// normal's Mills ratio, Phi(z) = phi(z) / (x + 1 / (x + 2 / (x + 3 / (x + ...)))), x = -z.
+TEST(CredibleInterval, LogPhiHoldsFarIntoTheLowerTail) {
+    for (const double z : {-36.9, -37.1, -40.0, -60.0, -300.0}) {
+        const double x = -z;
+        double fraction = x;
+        for (int k = 400; k >= 1; --k) {
+            fraction = x + k / fraction;
+        }
+        const double exact =
+            -0.5 * z * z - 0.5 * std::log(2 * std::numbers::pi) - std::log(fraction);
+        EXPECT_NEAR(logPhi(z), exact, 1e-5) << z;
+    }
+}
+
 TEST(CredibleInterval, IsWideWhenItSpansMoreThanFifteenPercentOfTheMedian) {
     EXPECT_TRUE((CredibleInterval{37, 41, 45}.wide()));   // 8 > 6.15
     EXPECT_FALSE((CredibleInterval{38, 41, 44}.wide()));  // 6 < 6.15

@@ -69,6 +69,19 @@ TEST(LikelihoodGrid, ANewStartAnotherSpreadOrAChangedEntrySumsAfresh) {
     expectGridIsFuncfinal(grid, run, 9);
     run.nrstimulus = 2;  // a shorter record
     expectGridIsFuncfinal(grid, run, 9);
+    // A record as long, every intensity another, every answer the same.
+    run.nrstimulus = 0;
+    run.startBestPest(35, 65);
+    run.insertstimulus(44, 0);
+    expectGridIsFuncfinal(grid, run, 9);
+    // Three failures, then the middle one turned into a success.
+    run.nrstimulus = 0;
+    for (const int stimulus : {20, 30, 40}) {
+        run.insertstimulus(stimulus, 0);
+    }
+    expectGridIsFuncfinal(grid, run, 9);
+    run.erfolge[2] = 1;
+    expectGridIsFuncfinal(grid, run, 9);
 }
 
 }  // namespace

@@ -45,13 +45,20 @@ TEST(EmgSweep, AnMepBeginsAtAboutTwentyMillisecondsAndMeasuresItsAmplitude) {
             // Nothing of it before its latency, or after the measurement window.
             EXPECT_LT(sweep.peakToPeak(5, sweep.latencyMs), 25) << amplitude;
             EXPECT_LT(sweep.peakToPeak(EmgSweep::kMeasureToMs, 100), 25) << amplitude;
-            if (amplitude >= 300) {
-                // Its first swing is up, then down.
-                const auto at = [&](double ms) {
-                    return sweep.microvolts[static_cast<std::size_t>(ms / 0.2)];
+            if (amplitude >= 2000) {
+                // Its first swing is up, then down: its peak 7.5 ms after it begins, its
+                // trough 5 ms later, the noise far too small to move either.
+                const auto sample = [&](auto extreme) {
+                    const auto first = sweep.microvolts.begin() + 75;  // 15 ms
+                    return EmgSweep::timeMs(
+                               static_cast<int>(extreme(first, sweep.microvolts.begin() + 250) -
+                                                sweep.microvolts.begin())) -
+                           sweep.latencyMs;
                 };
-                EXPECT_GT(at(sweep.latencyMs + 7.5), amplitude / 3);
-                EXPECT_LT(at(sweep.latencyMs + 12.5), -amplitude / 3);
+                EXPECT_NEAR(sample([](auto a, auto b) { return std::max_element(a, b); }), 7.5,
+                            0.3);
+                EXPECT_NEAR(sample([](auto a, auto b) { return std::min_element(a, b); }), 12.5,
+                            0.3);
             }
         }
     }
