@@ -30,8 +30,9 @@ TEST_F(Journal, EveryMethodsRunReachesTheJournalAsTheWindowTakesIt) {
         const QString row = QStringLiteral(" FROM runs WHERE id = %1").arg(++id);
         EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT method") + row),
                   QStringList{QString::fromStdString(method)});
-        EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT settings") + row).value(0).toStdString(),
-                  journalSettings(run()));
+        EXPECT_EQ(
+            column(journalPath(), QStringLiteral("SELECT settings") + row).value(0).toStdString(),
+            journalSettings(run()));
         QStringList fired;
         for (const TrialRecord& t : run().trials()) {
             fired << QVariant(t.fired).toString();  // as the column is read
@@ -40,8 +41,9 @@ TEST_F(Journal, EveryMethodsRunReachesTheJournalAsTheWindowTakesIt) {
                                                        "%1 ORDER BY seq")
                                             .arg(id)),
                   fired);
-        EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT estimate") + row).value(0).toDouble(),
-                  run().estimate().value_or(0));
+        EXPECT_EQ(
+            column(journalPath(), QStringLiteral("SELECT estimate") + row).value(0).toDouble(),
+            run().estimate().value_or(0));
         EXPECT_DOUBLE_EQ(
             column(journalPath(), QStringLiteral("SELECT interval_low") + row).value(0).toDouble(),
             run().interval()->low);
@@ -49,8 +51,7 @@ TEST_F(Journal, EveryMethodsRunReachesTheJournalAsTheWindowTakesIt) {
                   QStringList{run().estimate() ? QStringLiteral("2026-12-08T09:30:15Z")
                                                : QStringLiteral("-")});
         // Print/Save stores the report the operator saw.
-        EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT report") + row),
-                  QStringList{shown});
+        EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT report") + row), QStringList{shown});
     }
     // No MEP at any output: the Bayesian run ends above 100, with no estimate.
     click("PushButton3");
@@ -90,8 +91,8 @@ TEST_F(Journal, AnAnswerTakenBackIsKeptMarkedInTheJournalPastRunsAndTheCsv) {
                                                    "IFNULL(withdrawn_at, '-') FROM answers "
                                                    "ORDER BY seq"))
                   .mid(5),
-              (QStringList{"6 6 2026-12-08T09:31:15Z", "7 7 2026-12-08T09:31:15Z", "8 6 -",
-                           "9 7 -", "10 8 2026-12-08T09:32:15Z"}));
+              (QStringList{"6 6 2026-12-08T09:31:15Z", "7 7 2026-12-08T09:31:15Z", "8 6 -", "9 7 -",
+                           "10 8 2026-12-08T09:32:15Z"}));
 
     // The report composed from the journal tells as the window's did.
     const QString shownReport = report();
