@@ -4,7 +4,6 @@
 
 #include "cli/simulation.h"
 #include "core/procedure/bayes.h"
-#include "core/procedure/credible_interval.h"
 #include "core/procedure/procedure.h"
 #include "core/procedure/robust_bayes.h"
 #include "core/run/run.h"
@@ -52,33 +51,48 @@ void BM_finalThresholdAfterOneMore(benchmark::State& state) {
 }
 BENCHMARK(BM_finalThresholdAfterOneMore)->Arg(2)->Arg(20)->Arg(200)->Arg(1000);
 
-// The run's 95 % interval after `n` answers of a staircase around 55 (outputs 48 to 62):
-// computed again after every answer, so it must stay well under the half-second wait.
-void BM_credibleInterval(benchmark::State& state) {
+// The run's 95 % interval after `n` answers of a staircase around 55 (outputs 48 to 62),
+// worked out afresh from the answers as every method but the robust one does.
+void BM_robustInterval(benchmark::State& state) {
     std::vector<limenta::FiredAnswer> answers;
     for (int i = 0; i < state.range(0); ++i) {
         const int output = 48 + (i * 5) % 15;
         answers.push_back({output, output > 55 ? 1 : 0});
     }
+    limenta::usualRobustModel();  // built once in a program's life, before the first answer
     for (auto _ : state) {
-        benchmark::DoNotOptimize(limenta::credibleInterval(answers, 7));
+        benchmark::DoNotOptimize(limenta::robustInterval(answers));
     }
 }
-BENCHMARK(BM_credibleInterval)->Arg(1)->Arg(20)->Arg(200)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_robustInterval)->Arg(1)->Arg(20)->Arg(200)->Unit(benchmark::kMicrosecond);
 
-// The same with every output from 1 to 100 answered twice: the most distinct outputs a
-// run of 200 answers can have.
-void BM_credibleIntervalScattered(benchmark::State& state) {
-    std::vector<limenta::FiredAnswer> answers;
-    for (int i = 0; i < 200; ++i) {
-        const int output = 1 + i % 100;
-        answers.push_back({output, (output + i / 100) % 3 == 0 ? 1 : 0});
+// The 200th answer of a run and its undo, each with the interval the window shows after it:
+// the most a key press and Ctrl+Z ask of the core. The window redraws within a frame (16.7
+// ms at 60 Hz) when this is well under it.
+void BM_answerAndUndoAt200(benchmark::State& state, const char* key) {
+    const limenta::Method& method = *limenta::findMethod(limenta::methods(), key);
+    limenta::Run run(method, {});
+    for (int i = 0; i < 199; ++i) {
+        run.answer(run.output() >= 55 ? 1 : 0, 0);
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(limenta::credibleInterval(answers, 7));
+        run.answer(1, 0);
+        benchmark::DoNotOptimize(run.interval());
+        run.withdraw();
+        benchmark::DoNotOptimize(run.interval());
     }
 }
-BENCHMARK(BM_credibleIntervalScattered)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_answerAndUndoAt200, adaptivePest, "pest")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_answerAndUndoAt200, mlPest, "ml")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_answerAndUndoAt200, bayesian, "bayes-robust")->Unit(benchmark::kMillisecond);
+
+// How long the model every interval shares takes to build: once, at the first answer.
+void BM_robustModel(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(limenta::RobustBayesModel(limenta::kUsualLapse));
+    }
+}
+BENCHMARK(BM_robustModel)->Unit(benchmark::kMillisecond);
 
 // One Bayesian answer after `range(0)` before it: the posterior's update and its three
 // quantiles, the work of one key press.

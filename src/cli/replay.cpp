@@ -24,8 +24,9 @@ prints its history (oldest answer first) and the estimate.
                      procedure (each pulse at the posterior median, ending when the 95 %
                      interval is at most --width times the median; a run that ends
                      with the interval reaching 100 and no MEP at 100 ends "above 100",
-                     with no estimate): bayes with a fixed spread, bayes-robust learning
-                     the patient's spread and allowing for slips
+                     with no estimate): bayes-robust (the window's Bayesian method)
+                     learning the patient's spread and allowing for slips, bayes with a
+                     fixed spread (the window's before, to compare)
   --answers DIGITS   the answers in order: 1 success (MEP seen), 0 failure (no MEP), u
                      to take the latest answer back ("1101u0"); answers after the
                      estimate was reached are handled too
@@ -38,23 +39,28 @@ ML-PEST:
   --lower X          lower bound, recorded as a failure (default 20), made whole
   --upper X          upper bound, recorded as a success (default 80), made whole
   --spread X         relative spread of the psychometric function, percent (default 7),
-                     made whole (7.5 is 8) for every estimate and the interval, as the
-                     window takes its Spread field; adaptive PEST runs use it for the
-                     interval
-Bayesian:
-  --spread X         as for ML-PEST (default 7)
-  --width W          the stop rule's relative width of the 95 % interval (default .11)
-Robust Bayesian (bayes-robust):
-  --width W          as above (default .15)
+                     made whole (7.5 is 8) for every estimate, as the window takes its
+                     Spread field; adaptive PEST runs take it and state it, and it shapes
+                     nothing there
+Bayesian (bayes-robust):
+  --width W          the stop rule's relative width of the 95 % interval (default .153)
   --lapse L          the share of answers that go either way whatever the output
-                     (default .06)
+                     (default .07)
+Bayesian, fixed spread (bayes):
+  --spread X         as for ML-PEST (default 7)
+  --width W          as above (default .11)
 Output:
   --json             one JSON object: {"method", "first", "trials": [{"trial", "fired",
                      "answer", "next", "diff", "reached"}...], "estimate",
                      "interval": {"low", "high"}}, the run's 95 % interval unrounded,
                      and after the trials a "withdrawn" list of the answers taken back;
-                     Bayesian trials also give "low" and "high", "next" is the new
-                     median and "diff" the interval's width
+                     Bayesian trials also give "low" and "high" (the procedure's own
+                     interval, which its stop rule reads), "next" is the new median and
+                     "diff" that interval's width
+
+The run's 95 % interval is the same statement for every method: the threshold's interval
+given the answers at the whole percents fired, learning the patient's spread and allowing
+for 7 % of answers going either way (the model of bayes-robust at its defaults).
   --help             this text
 
 Numbers are read like the window's fields ("52,5" is 52.5); values a run cannot start

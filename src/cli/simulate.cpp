@@ -4,6 +4,7 @@
 #include <charconv>
 #include <ostream>
 #include <set>
+#include <string_view>
 #include <thread>
 
 #include "cli/error_plot.h"
@@ -49,12 +50,15 @@ Methods:
   --start X --step X --diff X      adaptive PEST (defaults 50, 7, .45)
   --lower X --upper X --spread X --ml-diff X
                                    ML-PEST (defaults 20, 80, 7, .45)
-  --width W                        Bayesian: fires at the posterior median and ends when
-                                   the 95 % interval is at most W times it (default .11);
-                                   its model takes --spread
-  --width W --lapse L              the robust Bayesian procedure (bayes-robust): learns
-                                   the subject's spread, allows for a share L of answers
-                                   going either way (defaults .15, .06)
+  --width W --lapse L              Bayesian (bayes-robust, the window's): learns the
+                                   subject's spread, allows for a share L of answers going
+                                   either way, fires at the posterior median and ends when
+                                   the 95 % interval is at most W times it (defaults .153,
+                                   .07)
+  --width W                        Bayesian, fixed spread (bayes): the same with the spread
+                                   --spread and no slips (default .11)
+Every method's 95 % interval is that of bayes-robust's model at its defaults, given the
+run's answers; a run is flagged wide when it spans more than a fifth of its median.
 Output:
   --json             one JSON object
   --csv              a header and one row per method
@@ -169,8 +173,13 @@ void printText(std::ostream& out, const Population& population,
                const std::vector<MethodResult>& results) {
     out << population.subjects << " " << modelName(population.model) << " subjects, seed "
         << population.seed << "\n\n";
-    const auto cell = [](const std::string& text) {
-        return std::string(text.size() < 15 ? 15 - text.size() : 1, ' ') + text;
+    // Columns of 15, or wider where a method's name needs it, right-aligned.
+    std::size_t width = 15;
+    for (const MethodResult& r : results) {
+        width = std::max(width, std::string_view(r.method->name).size() + 2);
+    }
+    const auto cell = [width](const std::string& text) {
+        return std::string(text.size() < width ? width - text.size() : 1, ' ') + text;
     };
     std::string header(26, ' ');
     for (const MethodResult& r : results) {

@@ -36,7 +36,7 @@ TEST(SimulateCli, JsonHasTheShapeScriptsRelyOnAndIgnoresTheThreads) {
          R"(,"wide":{"share":)",
          R"("not_wide":{"off5":)",
          R"({"method":"bayes","parameters":{"spread":7,"width":0.11,"false_positive":0,)",
-         R"({"method":"bayes-robust","parameters":{"width":0.15,"lapse":0.06,"false_positive":0,)"}) {
+         R"({"method":"bayes-robust","parameters":{"width":0.153,"lapse":0.07,"false_positive":0,)"}) {
         EXPECT_NE(one.output.find(key), std::string::npos) << key;
     }
     EXPECT_NE(one.output, runSim("simulate --subjects 60 --seed 6 --json").output);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace limenta::cli {
 namespace {
@@ -76,7 +77,8 @@ TEST(Simulation, TheSameSeedGivesTheSameSubjectsOnAnyNumberOfThreads) {
 }
 
 TEST(Simulation, TheIntervalHoldsTheTrueThresholdNineteenTimesInTwenty) {
-    // Subjects that follow the model the interval assumes: a calibrated 95 % interval.
+    // Subjects who answer by one curve with no slip: the interval, allowing for slips it
+    // does not meet here, is a little wider than it needs to be, never too sure.
     Population population;
     population.subjects = 600;
     for (const Method& method : methods()) {
@@ -96,9 +98,12 @@ TEST(Simulation, TheBayesianRunStopsWhenItsIntervalIsNarrowAndANarrowerOneCostsP
     const Summary tight = summarise(runPopulation(population, bayes, {{"width", ".08"}}, 3, 2));
     EXPECT_GT(tight.pulsesMean, usual.pulsesMean + 3);
     EXPECT_GE(tight.within5, usual.within5);
-    // Every run ends narrow: its interval at most 11 % of its median, so never flagged.
-    EXPECT_EQ(usual.wideShare, 0);
-    EXPECT_LT(usual.intervalWidth, 0.12);
+    // A robust run ends once its own interval, which is the one shown, is at most .153 of its
+    // median: never flagged wide.
+    const Summary robust =
+        summarise(runPopulation(population, *findMethod(methods(), "bayes-robust"), {}, 3, 2));
+    EXPECT_EQ(robust.wideShare, 0);
+    EXPECT_LT(robust.intervalWidth, 0.154);
     EXPECT_GT(usual.within5, 0.88);
     EXPECT_EQ(usual.limit, 0);
     // An operator who misses every MEP drives the run to the top, where it still ends: the
@@ -111,18 +116,23 @@ TEST(Simulation, TheBayesianRunStopsWhenItsIntervalIsNarrowAndANarrowerOneCostsP
     EXPECT_GT(blind.intervalHigh, 99.5);
 }
 
-TEST(Simulation, TheRobustBayesianIntervalStaysHonestWithSlipsAndVariableSubjects) {
-    // Where the fixed-spread procedure's interval is too sure, the robust one's is not.
+TEST(Simulation, EveryMethodsIntervalStaysHonestWithSlipsAndVariableSubjects) {
+    // Patients off the model and an operator who slips: the interval, learning the spread
+    // and allowing for slips, still holds the threshold about 93 % of the time, whichever
+    // method chose the outputs.
     Population population;
     population.subjects = 600;
     population.model = SubjectModel::Variable;
     population.errors = {0.03, 0.03};
-    const Summary fixed =
-        summarise(runPopulation(population, *findMethod(methods(), "bayes"), {}, 3, 2));
-    const Summary robust =
-        summarise(runPopulation(population, *findMethod(methods(), "bayes-robust"), {}, 4, 2));
-    EXPECT_LT(fixed.intervalCoverage, 0.9);
-    EXPECT_GT(robust.intervalCoverage, 0.92);
+    Summary robust;
+    for (const Method& method : methods()) {
+        const Summary s = summarise(runPopulation(population, method, {}, 4, 2));
+        EXPECT_GT(s.intervalCoverage, 0.9) << method.key;
+        EXPECT_LT(s.intervalCoverage, 0.97) << method.key;
+        if (std::string_view(method.key) == "bayes-robust") {
+            robust = s;
+        }
+    }
     EXPECT_EQ(robust.limit, 0);
     // An operator who misses every MEP drives it to the top too, where it ends.
     Random random = subjectRandom(1, 0, 4);

@@ -6,6 +6,7 @@
 
 #include "core/console/notices.h"
 #include "core/display/history_line.h"
+#include "core/procedure/robust_bayes.h"
 
 namespace limenta {
 
@@ -44,6 +45,9 @@ void Console::open(bool soundAvailable) {
         view_.noSound = true;
     }
     loadprefs(true);
+    // Every run's interval reads one table of likelihoods; built now, it costs the first
+    // answer nothing.
+    usualRobustModel();
     refresh();
 }
 

@@ -11,9 +11,7 @@ namespace {
 
 class AdaptivePest final : public EstimationProcedure {
   public:
-    AdaptivePest(Procedure& state, double initialOutput, double step, double diff,
-                 std::int32_t intervalSpread)
-        : s_(state), intervalSpread_(intervalSpread) {
+    AdaptivePest(Procedure& state, double initialOutput, double step, double diff) : s_(state) {
         s_.startAdaptivePest(initialOutput, step, diff);
     }
 
@@ -32,22 +30,15 @@ class AdaptivePest final : public EstimationProcedure {
         return {false, move < s_.mydiff, s_.mysetting, next, move};
     }
 
-    [[nodiscard]] std::optional<CredibleInterval> interval(
-        const std::vector<FiredAnswer>& answers) const override {
-        return credibleInterval(answers, intervalSpread_);
-    }
-
   private:
     Procedure& s_;
-    std::int32_t intervalSpread_;
 };
 
 }  // namespace
 
 std::unique_ptr<EstimationProcedure> adaptivePest(Procedure& state, double initialOutput,
-                                                  double step, double diff,
-                                                  std::int32_t intervalSpread) {
-    return std::make_unique<AdaptivePest>(state, initialOutput, step, diff, intervalSpread);
+                                                  double step, double diff) {
+    return std::make_unique<AdaptivePest>(state, initialOutput, step, diff);
 }
 
 }  // namespace limenta

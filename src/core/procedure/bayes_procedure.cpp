@@ -1,6 +1,8 @@
 // The Bayesian procedures as estimation procedures: a posterior run, whose answers the run
 // records as every method's (the whole percent fired, the median as the next output and the
-// estimate, the interval's width as the difference).
+// estimate, its interval's width as the difference). The run's 95 % interval is the robust
+// model's, as for every method; the robust procedure keeps that very posterior and gives its
+// own.
 #include "core/procedure/procedures.h"
 
 namespace limenta {
@@ -8,7 +10,7 @@ namespace limenta {
 namespace {
 
 template <class PosteriorRun, class Model>
-class Bayesian final : public EstimationProcedure {
+class Bayesian : public EstimationProcedure {
   public:
     Bayesian(const Model& model, double width) : run_(model, width) {}
 
@@ -23,11 +25,6 @@ class Bayesian final : public EstimationProcedure {
                 step->interval.high - step->interval.low};
     }
 
-    [[nodiscard]] std::optional<CredibleInterval> interval(
-        const std::vector<FiredAnswer>& /*answers*/) const override {
-        return posterior();
-    }
-
     [[nodiscard]] std::optional<CredibleInterval> posterior() const override {
         return run_.latest() ? std::optional<CredibleInterval>(run_.latest()->interval)
                              : std::nullopt;
@@ -37,6 +34,15 @@ class Bayesian final : public EstimationProcedure {
     PosteriorRun run_;
 };
 
+class RobustBayesian final : public Bayesian<RobustBayesRun, RobustBayesModel> {
+  public:
+    using Bayesian::Bayesian;
+    [[nodiscard]] std::optional<CredibleInterval> interval(
+        const std::vector<FiredAnswer>& /*answers*/) const override {
+        return posterior();
+    }
+};
+
 }  // namespace
 
 std::unique_ptr<EstimationProcedure> bayesian(const BayesModel& model, double width) {
@@ -44,7 +50,7 @@ std::unique_ptr<EstimationProcedure> bayesian(const BayesModel& model, double wi
 }
 
 std::unique_ptr<EstimationProcedure> robustBayesian(const RobustBayesModel& model, double width) {
-    return std::make_unique<Bayesian<RobustBayesRun, RobustBayesModel>>(model, width);
+    return std::make_unique<RobustBayesian>(model, width);
 }
 
 }  // namespace limenta

@@ -37,11 +37,14 @@ class EstimationProcedure {
     // state alone.
     virtual AnswerStep answer(std::int32_t answer) = 0;
     // The 95 % interval of the threshold given the run's answers at the whole percents
-    // fired; nothing before any.
+    // fired, whatever chose them: under the robust model (the patient's spread learned,
+    // slips allowed for); nothing before any answer. A procedure that keeps that very
+    // posterior gives its own.
     [[nodiscard]] virtual std::optional<CredibleInterval> interval(
-        const std::vector<FiredAnswer>& answers) const = 0;
+        const std::vector<FiredAnswer>& answers) const;
     // The procedure's own interval after its latest answer, for a procedure that keeps a
-    // posterior of its own (shown with each trial); nothing otherwise.
+    // posterior of its own (its stop rule, its placement, its end above 100); nothing
+    // otherwise.
     [[nodiscard]] virtual std::optional<CredibleInterval> posterior() const { return {}; }
 };
 

@@ -36,11 +36,6 @@ class MlPest final : public EstimationProcedure {
         return {false, !goesOn, fired, s_.curstim, distance};
     }
 
-    [[nodiscard]] std::optional<CredibleInterval> interval(
-        const std::vector<FiredAnswer>& answers) const override {
-        return credibleInterval(answers, s_.runspread);
-    }
-
   private:
     Procedure& s_;
 };

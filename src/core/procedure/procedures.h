@@ -10,14 +10,12 @@
 
 namespace limenta {
 
-// Adaptive PEST from the initial output, the step and the difference threshold; its
-// interval takes `intervalSpread`, the ML-PEST spread of the preferences made whole.
+// Adaptive PEST from the initial output, the step and the difference threshold.
 std::unique_ptr<EstimationProcedure> adaptivePest(Procedure& state, double initialOutput,
-                                                  double step, double diff,
-                                                  std::int32_t intervalSpread);
+                                                  double step, double diff);
 
 // ML-PEST from the two bounds (whole), the spread (made whole at the nearest for every
-// estimate and the interval) and the difference threshold of two estimates.
+// estimate) and the difference threshold of two estimates.
 std::unique_ptr<EstimationProcedure> mlPest(Procedure& state, std::int32_t lower,
                                             std::int32_t upper, double spread, double diff);
 

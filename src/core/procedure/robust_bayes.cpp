@@ -61,9 +61,8 @@ const double* RobustBayesModel::mepProbabilities(std::int32_t output) const {
     return table_.data() + static_cast<std::size_t>(std::clamp(output, 1, 100) - 1) * kPoints;
 }
 
-RobustBayesRun::RobustBayesRun(const RobustBayesModel& model, double width)
+RobustPosterior::RobustPosterior(const RobustBayesModel& model)
     : model_(model),
-      width_(width),
       posterior_(kPoints),
       marginal_(static_cast<std::size_t>(RobustBayesModel::kThresholds)) {
     const auto thresholds = static_cast<std::size_t>(RobustBayesModel::kThresholds);
@@ -74,23 +73,20 @@ RobustBayesRun::RobustBayesRun(const RobustBayesModel& model, double width)
     }
 }
 
-std::optional<BayesStep> RobustBayesRun::answer(std::int32_t mep) {
-    if (answers_ >= static_cast<std::size_t>(kLastTrial)) {
-        return std::nullopt;
-    }
-    const std::int32_t answer = mep != 0 ? 1 : 0;
-    const std::int32_t fired = next_;
-    const double* p = model_.mepProbabilities(fired);
+void RobustPosterior::take(FiredAnswer answer) {
+    const double* p = model_.mepProbabilities(answer.output);
     for (std::size_t j = 0; j < kPoints; ++j) {
-        posterior_[j] *= answer != 0 ? p[j] : 1 - p[j];
+        posterior_[j] *= answer.answer != 0 ? p[j] : 1 - p[j];
     }
+}
+
+std::optional<CredibleInterval> RobustPosterior::interval() {
     std::fill(marginal_.begin(), marginal_.end(), 0.0);
     for (std::size_t row = 0; row < kPoints; row += marginal_.size()) {
         for (std::size_t i = 0; i < marginal_.size(); ++i) {
             marginal_[i] += posterior_[row + i];
         }
     }
-    // Scaled so its greatest mass is 1: two hundred answers never underflow what matters.
     const double top = *std::max_element(marginal_.begin(), marginal_.end());
     if (top > 0) {
         for (double& mass : posterior_) {
@@ -100,10 +96,44 @@ std::optional<BayesStep> RobustBayesRun::answer(std::int32_t mep) {
             mass /= top;
         }
     }
+    return quantilesOfDensity(RobustBayesModel::kFrom, RobustBayesModel::kStep, marginal_);
+}
+
+const RobustBayesModel& usualRobustModel() {
+    static const RobustBayesModel model(kUsualLapse);
+    return model;
+}
+
+std::optional<CredibleInterval> robustInterval(const std::vector<FiredAnswer>& answers) {
+    if (answers.empty()) {
+        return std::nullopt;
+    }
+    RobustPosterior posterior(usualRobustModel());
+    // Each answer's likelihood is at least half the lapse rate, .03, so 64 answers shrink the
+    // posterior's greatest mass by a factor of 3e-98 at most: rescaled that often, it never
+    // comes near underflow.
+    constexpr std::size_t kRescaleEvery = 64;
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        if (i > 0 && i % kRescaleEvery == 0) {
+            posterior.interval();
+        }
+        posterior.take(answers[i]);
+    }
+    return posterior.interval();
+}
+
+RobustBayesRun::RobustBayesRun(const RobustBayesModel& model, double width)
+    : width_(width), posterior_(model) {}
+
+std::optional<BayesStep> RobustBayesRun::answer(std::int32_t mep) {
+    if (answers_ >= static_cast<std::size_t>(kLastTrial)) {
+        return std::nullopt;
+    }
+    const std::int32_t answer = mep != 0 ? 1 : 0;
+    const std::int32_t fired = next_;
+    posterior_.take({fired, answer});
     ++answers_;
-    const auto interval =
-        quantilesOfDensity(RobustBayesModel::kFrom, RobustBayesModel::kStep, marginal_);
-    latest_ = bayesStep(fired, answer, interval, width_);
+    latest_ = bayesStep(fired, answer, posterior_.interval(), width_);
     next_ = nextBayesOutput(*latest_);
     return latest_;
 }

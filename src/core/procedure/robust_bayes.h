@@ -39,6 +39,33 @@ class RobustBayesModel final : public SharedModel {
     std::vector<double> table_;  // by output, then spread, then threshold
 };
 
+// The joint posterior over thresholds and spreads given answers at whole percents: the
+// spread's prior times a flat prior over thresholds, times each answer's likelihood.
+class RobustPosterior {
+  public:
+    explicit RobustPosterior(const RobustBayesModel& model);
+    // Multiplies in the likelihood of one answer.
+    void take(FiredAnswer answer);
+    // The 95 % interval of the threshold's marginal (the posterior summed over the spreads).
+    // Scales the posterior so the marginal's greatest mass is 1, so that any number of
+    // answers keeps what matters clear of underflow.
+    std::optional<CredibleInterval> interval();
+
+  private:
+    const RobustBayesModel& model_;
+    std::vector<double> posterior_;  // by spread, then threshold
+    std::vector<double> marginal_;
+};
+
+// The robust model with its usual lapse rate: shared by the robust Bayesian procedure at its
+// defaults and by every run's 95 % interval; built on first use.
+const RobustBayesModel& usualRobustModel();
+inline constexpr double kUsualLapse = 0.07;  // 3.5 % of answers slipping each way
+
+// A run's 95 % interval, whatever chose its outputs: the threshold's interval under the
+// usual robust model given the answers at the whole percents fired. Nothing without answers.
+std::optional<CredibleInterval> robustInterval(const std::vector<FiredAnswer>& answers);
+
 class RobustBayesRun {
   public:
     RobustBayesRun(const RobustBayesModel& model, double width);
@@ -50,10 +77,8 @@ class RobustBayesRun {
     [[nodiscard]] const std::optional<BayesStep>& latest() const { return latest_; }
 
   private:
-    const RobustBayesModel& model_;
     double width_;
-    std::vector<double> posterior_;  // by spread, then threshold; its greatest mass 1
-    std::vector<double> marginal_;
+    RobustPosterior posterior_;
     std::size_t answers_ = 0;
     std::optional<BayesStep> latest_;
     std::int32_t next_ = kFlatPriorFirstOutput;

@@ -83,6 +83,10 @@ struct Method {
     std::function<std::string(const TrialRecord&)> replayLine;
     std::function<std::string(double estimate)> estimateText;
 
+    // The key PREFS named it by before it took another method's place in the window; a file
+    // naming that key opens with it.
+    const char* formerPrefsKey = nullptr;
+
     [[nodiscard]] const Parameter* parameter(std::string_view key) const;
     // The parameters shown in the window's fields, in order.
     [[nodiscard]] std::vector<const Parameter*> fields() const;
@@ -90,7 +94,7 @@ struct Method {
 
 using MethodTable = std::vector<Method>;
 
-// Adaptive PEST, ML-PEST and the Bayesian procedure.
+// Adaptive PEST, ML-PEST and the Bayesian procedures, the fixed-spread one and the robust one.
 const MethodTable& methods();
 
 // The method stored under `key`; nothing for a key the table does not know.

@@ -70,6 +70,7 @@ void Run::begin(std::unique_ptr<Procedure> state) {
     state_->clippedThresh = nearestWhole(first_);
     trials_.clear();
     reached_ = false;
+    interval_.reset();
 }
 
 AnswerStep Run::answer(std::int32_t answer, double nowMicros) {
@@ -92,6 +93,7 @@ AnswerStep Run::answer(std::int32_t answer, double nowMicros) {
     }
     s.clippedThresh = nearestWhole(s.mysetting);
     reached_ = step.reached;
+    interval_.reset();
     trials_.push_back({{s.stepnum, step.fired, answer, step.next, step.diff},
                        step.reached,
                        procedure_->posterior(),
@@ -118,6 +120,13 @@ bool Run::withdraw() {
     return true;
 }
 
+std::optional<CredibleInterval> Run::interval() const {
+    if (!interval_) {
+        interval_ = procedure_->interval(firedAnswers(trials_));
+    }
+    return *interval_;
+}
+
 std::optional<double> Run::estimate() const {
     if ((method_->estimateStands ? state_->myrmt == 0 : !reached_) || aboveMaximum()) {
         return std::nullopt;
@@ -129,7 +138,8 @@ bool Run::aboveMaximum() const {
     if (!method_->mayEndAboveMaximum || !reached_) {
         return false;
     }
-    const std::optional<CredibleInterval> shown = interval();
+    // The procedure's own posterior decides, as it decided the end.
+    const std::optional<CredibleInterval> shown = procedure_->posterior();
     if (!shown || shown->shownHigh() < kHighestOutput) {
         return false;
     }

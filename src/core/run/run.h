@@ -106,13 +106,13 @@ class Run {
     // The estimate while it stands (see Method::estimateStands); nothing for a run whose
     // end says the threshold lies above what the stimulator gives.
     [[nodiscard]] std::optional<double> estimate() const;
-    // The run has ended, for a method that may end so, with its 95 % interval reaching the
-    // stimulator's maximum (shown as 100) and no pulse within the interval bringing an MEP:
-    // the threshold lies above what the stimulator gives, and no number is an estimate of it.
+    // The run has ended, for a method that may end so, with its procedure's own 95 %
+    // interval reaching the stimulator's maximum (shown as 100) and no pulse within that
+    // interval bringing an MEP: the threshold lies above what the stimulator gives, and no
+    // number is an estimate of it.
     [[nodiscard]] bool aboveMaximum() const;
-    [[nodiscard]] std::optional<CredibleInterval> interval() const {
-        return procedure_->interval(firedAnswers(trials_));
-    }
+    // The 95 % interval of the threshold given the answers (see EstimationProcedure).
+    [[nodiscard]] std::optional<CredibleInterval> interval() const;
     [[nodiscard]] std::string stated(const Parameter& parameter) const {
         return settings_.stated(parameter);
     }
@@ -134,6 +134,8 @@ class Run {
     bool reached_ = false;
     std::vector<TrialRecord> trials_;
     std::vector<TrialRecord> withdrawn_;
+    // The interval of the answers as they stand, worked out once when first asked for.
+    mutable std::optional<std::optional<CredibleInterval>> interval_;
 };
 
 }  // namespace limenta

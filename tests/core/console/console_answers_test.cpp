@@ -50,8 +50,8 @@ TEST_F(Answers, AdaptivePestRunFromStartToTheGreenEstimate) {
     EXPECT_TRUE(view().timerOn(ConsoleTimer::Announce1));
     EXPECT_EQ(run().state().clippedThresh, 42);
 
-    // How sure: wider than 15 % of its median after seven pulses, so amber.
-    EXPECT_EQ(view().interval, "95 % interval: 37 \u2013 45 (7 pulses) wide: consider more pulses");
+    // How sure: wider than a fifth of its median after seven pulses, so amber.
+    EXPECT_EQ(view().interval, "95 % interval: 36 \u2013 46 (7 pulses) wide: consider more pulses");
     EXPECT_EQ(view().intervalInk, Ink::Amber);
     EXPECT_EQ(view().history,
               "07   042.13   042   1.0   00.4375\r"
@@ -190,7 +190,7 @@ TEST_F(Answers, The201stAnswerIsRefusedWithAMessageInEveryMethod) {
 // it, with no number that could be taken for an estimate anywhere.
 TEST_F(Answers, ABayesianRunWithoutAnyMepEndsAbove100) {
     open();
-    choose("bayes");
+    choose("bayes-robust");
     press(Button::Start);
     EXPECT_EQ(view().big, "51");
     for (int k = 0; k < 10 && !run().reached(); ++k) {

@@ -35,11 +35,11 @@ TEST_F(Journal, ARunsRowTellsItsMethodAndSettingsAsTheRunStatesThem) {
               R"({"diff_threshold":0.45,"lower_bound":"20","method":"ml","spread":"8",)"
               R"("upper_bound":"80"})");
     press(Button::Reset);
-    choose("bayes");
-    edit(Field::First, "7 \"x\"");  // a text that needs quoting is quoted
+    choose("bayes-robust");
+    edit(Field::First, ".2 \"x\"");  // a text that needs quoting is quoted
     press(Button::Start);
     EXPECT_EQ(journal.back().run.settings,
-              R"({"method":"bayes","spread":"7 \"x\"","width":".11"})");
+              R"({"lapse":0.07,"method":"bayes-robust","width":".2 \"x\""})");
 }
 
 // An answer taken back stays in the journal, marked with the time it was taken back; the

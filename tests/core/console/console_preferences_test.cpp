@@ -82,26 +82,30 @@ TEST_F(Preferences, KeysTheConsoleCannotTakeAreToldAndReplaced) {
               "in Preferences.");
 }
 
-// The Bayesian method and its values go after the 17 fields: the console takes the method
-// and its values in its own captions, with a field it does not use away.
-TEST_F(Preferences, TheBayesianMethodAndItsValuesAfterTheSeventeenFields) {
-    open(defaultPrefsText() + "\tmethod=bayes\tbayes.spread=5\tbayes.width=.2");
-    EXPECT_STREQ(console->activeMethod().key, "bayes");
-    EXPECT_EQ(view().parameters[0].caption, "Spread:");
-    EXPECT_EQ(view().parameters[0].text, "5");
-    EXPECT_EQ(view().parameters[1].caption, "Width:");
-    EXPECT_EQ(view().parameters[1].text, ".2");
+// The Bayesian method and its width go after the 17 fields: the console takes them in the
+// method's own caption, with the fields it does not use away. A file that names the Bayesian
+// method of a fixed spread (an older Limenta's) opens with today's Bayesian method at its own
+// width.
+TEST_F(Preferences, TheBayesianMethodAndItsWidthAfterTheSeventeenFields) {
+    open(defaultPrefsText() + "\tmethod=bayes-robust\tbayes-robust.width=.2");
+    EXPECT_STREQ(console->activeMethod().key, "bayes-robust");
+    EXPECT_EQ(view().parameters[0].caption, "Width:");
+    EXPECT_EQ(view().parameters[0].text, ".2");
+    EXPECT_FALSE(view().parameters[1].shown);
     EXPECT_FALSE(view().parameters[2].shown);
     press(Button::Start);
     EXPECT_EQ(run().settings().typed(*run().method().parameter("width")), ".2");
     press(Button::Reset);
+    host.prefs = defaultPrefsText() + "\tmethod=bayes\tbayes.spread=5\tbayes.width=.2";
+    press(Button::Prefs);
+    EXPECT_STREQ(console->activeMethod().key, "bayes-robust");
+    EXPECT_EQ(view().parameters[0].text, ".153");
     // A damaged extension gives the defaults and harms nothing else.
     host.prefs = prefsWith({{kPrefsInitialOutput, "44"}}) +
-                 "\tmethod=bayes\tbayes.width=7\tnot an extension\tbayes.spread=";
+                 "\tmethod=bayes-robust\tbayes-robust.width=7\tnot an extension";
     press(Button::Prefs);
-    EXPECT_STREQ(console->activeMethod().key, "bayes");
-    EXPECT_EQ(view().parameters[0].text, "7");    // the default spread
-    EXPECT_EQ(view().parameters[1].text, ".11");  // a width above 1 is none
+    EXPECT_STREQ(console->activeMethod().key, "bayes-robust");
+    EXPECT_EQ(view().parameters[0].text, ".153");  // a width above 1 is none
     EXPECT_EQ(console->preferences().number(kPrefsInitialOutput), 44);
     host.prefs = prefsWith({}) + "\tmethod=unknown";
     press(Button::Prefs);

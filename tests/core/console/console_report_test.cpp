@@ -33,7 +33,7 @@ TEST_F(Report, AReportSaysWhereTheRunStands) {
     type("nnyny");  // the estimate 42
     text = report();
     EXPECT_TRUE(says(text, "\rTotal Assessment Time = 95.25 seconds\r"));
-    EXPECT_TRUE(says(text, "\rResting Motor Threshold = 42\r95% Interval = 37 to 45\r\rQUICK"));
+    EXPECT_TRUE(says(text, "\rResting Motor Threshold = 42\r95% Interval = 36 to 46\r\rQUICK"));
     EXPECT_TRUE(says(text, "\r80% = 33\r100% = 42\r120% = 50\r"));
     EXPECT_TRUE(says(text, "\r" + std::string(host.wall.longDate) + "\r" + host.wall.longTime));
     type("y");  // after the end a move smaller than .45 presents the end again

@@ -5,6 +5,7 @@
 #include "core/console/console_fixture.h"
 #include "core/display/history_line.h"
 #include "core/numbers/numbers.h"
+#include "core/procedure/robust_bayes.h"
 
 namespace limenta::testing {
 namespace {
@@ -98,14 +99,15 @@ TEST_F(StartReset, StartUnderMlPestSeedsTheBoundsAndShowsTheFirstEstimate) {
     EXPECT_EQ(run().state().laststim, 0);
     EXPECT_EQ(view().big, "47.5");  // unrounded, from the spread typed (2, not the stored 7)
     EXPECT_EQ(console->preferences().whole(kPrefsLowerBound), 30);  // used once, not stored
-    // Every later estimate, and the interval, take the spread typed too, made whole.
+    // Every later estimate takes the spread typed too, made whole; the interval learns the
+    // spread from the answers, whatever was typed.
     press(Button::Reset);
     edit(Field::Third, "7,5");
     press(Button::Start);
     EXPECT_EQ(run().state().runspread, 8);
     type("nyny");
     EXPECT_EQ(run().state().relsigmafinal, 8);
-    EXPECT_EQ(run().interval(), credibleInterval(firedAnswers(run().trials()), 8));
+    EXPECT_EQ(run().interval(), robustInterval(firedAnswers(run().trials())));
 }
 
 TEST_F(StartReset, ResetDuringARunClearsItAndUnlocksTheInputs) {
@@ -143,7 +145,7 @@ TEST_F(StartReset, StartRefusesValuesNoRunCanStartFromAndChangesNothing) {
     };
     const std::string adaptive = defaultPrefsText();
     const std::string ml = prefsWith({{kPrefsUseMlPest, "1"}});
-    const std::string bayes = defaultPrefsText() + "\tmethod=bayes";
+    const std::string bayes = defaultPrefsText() + "\tmethod=bayes-robust";
     const std::vector<Case> cases{
         {adaptive, "0", "7", ".45",
          "Cannot start: Initial output value must be a number from 1 to 100."},
@@ -157,9 +159,8 @@ TEST_F(StartReset, StartRefusesValuesNoRunCanStartFromAndChangesNothing) {
         {ml, "0", "80", "7", "Cannot start: Lower Bound must be a number from 1 to 100."},
         {ml, "20", "101", "7", "Cannot start: Upper Bound must be a number from 1 to 100."},
         {ml, "20", "80", ".5", "Cannot start: Spread must be at least 1."},
-        {bayes, "0,5", ".11", "", "Cannot start: Spread must be at least 1."},
-        {bayes, "7", "0", "", "Cannot start: Width must be greater than 0 and at most 1."},
-        {bayes, "7", "1.5", "", "Cannot start: Width must be greater than 0 and at most 1."},
+        {bayes, "0", "", "", "Cannot start: Width must be greater than 0 and at most 1."},
+        {bayes, "1.5", "", "", "Cannot start: Width must be greater than 0 and at most 1."},
         {prefsWith({{kPrefsUseMlPest, "1"}, {kPrefsMlDiffThreshold, "0"}}), "20", "80", "7",
          "Cannot start: The ML-PEST difference threshold (in Preferences) must be greater "
          "than 0."},

@@ -23,10 +23,6 @@ class FixedSequence final : public EstimationProcedure {
         ++next_;
         return {false, next_ + 1 >= outputs_.size(), fired, output(), std::fabs(output() - fired)};
     }
-    [[nodiscard]] std::optional<CredibleInterval> interval(
-        const std::vector<FiredAnswer>& answers) const override {
-        return credibleInterval(answers, 7);
-    }
 
   private:
     std::vector<double> outputs_;

@@ -43,22 +43,28 @@ TEST(Methods, KeysNamesAndSettingsAreTheirsAloneAndTheDefaultsStart) {
 TEST(Methods, StoredValuesFillTheFieldsAsARunTakesThemAndNothingStartWouldRefuseIsKept) {
     const Method& pest = *findMethod(methods(), "pest");
     const Method& ml = *findMethod(methods(), "ml");
-    const Method& bayes = *findMethod(methods(), "bayes");
+    const Method& bayes = *findMethod(methods(), "bayes-robust");
     const auto stored = [](const std::string& tail) {
         return PrefsText(composePrefs({"52,50", "7", ".45", "0", "100", "100", "121", "110", "0",
                                        "0", "20,9", "80", "7,6", ".45", "0"}) +
                          tail);
     };
-    const PrefsText prefs = stored("\tbayes.spread=5\tbayes.width=2");
+    const PrefsText prefs = stored("\tbayes-robust.width=2");
+    const PrefsText narrow = stored("\tbayes-robust.width=.2\tbayes.width=.3");
     // Typed values as plain decimals, the bounds and the spread as the whole numbers a run
     // takes (made whole as the preferences keep them), an extension's value as kept, and
     // one Start would refuse as its default.
     EXPECT_EQ(filledFrom(pest, *pest.parameter("start"), prefs), "52.5");
     EXPECT_EQ(filledFrom(ml, *ml.parameter("lower"), prefs), "20");
     EXPECT_EQ(filledFrom(ml, *ml.parameter("spread"), prefs), "7");
-    EXPECT_EQ(filledFrom(bayes, *bayes.parameter("spread"), prefs), "5");
-    EXPECT_EQ(filledFrom(bayes, *bayes.parameter("width"), prefs), ".11");
-    EXPECT_STREQ(storedMethod(methods(), readSettings(stored("\tmethod=bayes"))).key, "bayes");
+    EXPECT_EQ(filledFrom(bayes, *bayes.parameter("width"), prefs), ".153");
+    EXPECT_EQ(filledFrom(bayes, *bayes.parameter("width"), narrow), ".2");
+    // The Bayesian method is stored by its key, and an older file's key for the Bayesian
+    // method of a fixed spread opens with it too.
+    EXPECT_STREQ(storedMethod(methods(), readSettings(stored("\tmethod=bayes-robust"))).key,
+                 "bayes-robust");
+    EXPECT_STREQ(storedMethod(methods(), readSettings(stored("\tmethod=bayes"))).key,
+                 "bayes-robust");
     EXPECT_STREQ(storedMethod(methods(), readSettings(stored("\tmethod=fixed"))).key, "pest");
     // Preferences keep nothing a Start of any window method would refuse.
     EXPECT_FALSE(checkStoredStart(prefs));
@@ -69,10 +75,10 @@ TEST(Methods, StoredValuesFillTheFieldsAsARunTakesThemAndNothingStartWouldRefuse
     EXPECT_EQ(checkStoredStart(PrefsText(prefsWith({{kPrefsMlDiffThreshold, "0"}})))->value,
               StartValue::MlDiffThreshold);
     // The extension stores a method the flag cannot, and values only where they differ.
-    EXPECT_EQ(prefsExtension(methods(), bayes, {{"bayes.spread", "7"}, {"bayes.width", ".2"}}),
-              (std::vector<std::pair<std::string, std::string>>{{"method", "bayes"},
-                                                                {"bayes.width", ".2"}}));
-    EXPECT_TRUE(prefsExtension(methods(), ml, {{"bayes.spread", "7"}}).empty());
+    EXPECT_EQ(prefsExtension(methods(), bayes, {{"bayes-robust.width", ".2"}}),
+              (std::vector<std::pair<std::string, std::string>>{{"method", "bayes-robust"},
+                                                                {"bayes-robust.width", ".2"}}));
+    EXPECT_TRUE(prefsExtension(methods(), ml, {{"bayes-robust.width", ".153"}}).empty());
 }
 
 TEST(Methods, EveryMethodRunsToItsEndIntoTheReportAndThePlot) {

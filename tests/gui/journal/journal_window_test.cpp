@@ -13,7 +13,7 @@ namespace {
 TEST_F(Journal, EveryMethodsRunReachesTheJournalAsTheWindowTakesIt) {
     openWithJournal();
     const std::vector<std::pair<std::string, std::string>> runs{
-        {"pest", "yynnyny"}, {"ml", "nynnyynyny"}, {"bayes", "nyynynyynyyny"}};
+        {"pest", "yynnyny"}, {"ml", "nynnyynyny"}, {"bayes-robust", "nyynynyynyyny"}};
     int id = 0;
     for (const auto& [method, keys] : runs) {
         SCOPED_TRACE(method);

@@ -1,6 +1,7 @@
 // A thousand runs in one process: Start, answers to the end, Print/Save, Reset. Memory
 // stays flat, so nothing grows with the number of runs (LeakSanitizer, in the sanitizer
 // build, reports any leak at exit).
+#include <algorithm>
 #include <malloc.h>
 #include <unistd.h>
 #include <QFile>
@@ -40,8 +41,12 @@ TEST_F(LongUse, AThousandRunsKeepMemoryFlat) {
     Window1& w = open(prefsWith({{kPrefsVoiceVolume, "85"}}));
     w.hide();
     fake.dialogs.saveAnswer = dir.filePath(QStringLiteral("report.txt"));
+    // The allocator hands pages back and takes them again as it likes, so a single reading
+    // of resident memory swings by a megabyte or two, for hundreds of runs at a time: the
+    // highest of four hundred runs is read.
     long afterFirst = 0;
-    long afterHundredth = 0;
+    long highestEarly = 0;  // runs 101 to 500
+    long highestLate = 0;   // runs 601 to 1000
     long heapAfterHundredth = 0;
     const std::vector<std::string> keys = offered();
     for (int number = 1; number <= 1000; ++number) {
@@ -64,11 +69,15 @@ TEST_F(LongUse, AThousandRunsKeepMemoryFlat) {
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         fake.sounds.forget();
+        const long resident = residentKilobytes();
         if (number == 1) {
-            afterFirst = residentKilobytes();
+            afterFirst = resident;
         } else if (number == 100) {
-            afterHundredth = residentKilobytes();
             heapAfterHundredth = heapKilobytes();
+        } else if (number > 100 && number <= 500) {
+            highestEarly = std::max(highestEarly, resident);
+        } else if (number > 600) {
+            highestLate = std::max(highestLate, resident);
         }
     }
     const long afterLast = residentKilobytes();
@@ -76,13 +85,13 @@ TEST_F(LongUse, AThousandRunsKeepMemoryFlat) {
     RecordProperty("rss_kb_run_1", static_cast<int>(afterFirst));
     RecordProperty("rss_kb_run_1000", static_cast<int>(afterLast));
     std::printf(
-        "resident memory: %ld kB after run 1, %ld kB after run 100, %ld kB after run 1000\n"
-        "heap in use: %ld kB after run 100, %ld kB after run 1000\n",
-        afterFirst, afterHundredth, afterLast, heapAfterHundredth, heapAfterLast);
+        "resident memory: %ld kB after run 1, at most %ld kB in runs 101-500, at most %ld kB in "
+        "runs 601-1000\nheap in use: %ld kB after run 100, %ld kB after run 1000\n",
+        afterFirst, highestEarly, highestLate, heapAfterHundredth, heapAfterLast);
     // Caches fill during the first runs; from then on nothing may grow with the runs.
     if (kMemoryIsMeasurable) {
         EXPECT_LT(heapAfterLast - heapAfterHundredth, 256);
-        EXPECT_LT(afterLast - afterHundredth, 1024);
+        EXPECT_LT(highestLate - highestEarly, 1024);
     }
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("report.txt"))));
 }

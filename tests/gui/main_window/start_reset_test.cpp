@@ -60,14 +60,14 @@ TEST_F(StartReset, ARunLocksTheStartValuesAndLooksItUntilReset) {
 TEST_F(StartReset, TheMethodsMenuRelabelsTheFieldsAndHidesOneNoMethodUses) {
     open();
     typeInto("EditField1", QStringLiteral("33"));
-    choose("bayes");
-    EXPECT_EQ(method(), "bayes");
-    EXPECT_EQ(ui.text("StaticText1"), "Spread:");
-    EXPECT_EQ(ui.field("EditField1")->text(), "7");
-    EXPECT_EQ(ui.text("StaticText3"), "Width:");
-    EXPECT_EQ(ui.field("EditField4")->text(), ".11");
-    EXPECT_FALSE(ui.field("EditField3")->isVisibleTo(window.get()));
-    EXPECT_FALSE(ui.label("StaticText2")->isVisibleTo(window.get()));
+    choose("bayes-robust");
+    EXPECT_EQ(method(), "bayes-robust");
+    EXPECT_EQ(ui.menu("PopupMenu4")->currentText(), "Bayesian");
+    EXPECT_EQ(ui.text("StaticText1"), "Width:");
+    EXPECT_EQ(ui.field("EditField1")->text(), ".153");
+    for (const char* away : {"EditField3", "EditField4", "StaticText2", "StaticText3"}) {
+        EXPECT_FALSE(ui.find<QWidget>(away)->isVisibleTo(window.get())) << away;
+    }
     choose("ml");
     EXPECT_EQ(ui.text("StaticText1"), "Lower Bound:");
     EXPECT_EQ(ui.text("StaticText2"), "Spread:");

@@ -249,45 +249,46 @@ TEST_F(Preferences, ClosingTheKeyWindowChoosesNothing) {
     ui.button("PushButton6")->click();
 }
 
-// The Bayesian method and its values go after the 17 fields, which keep their place and
+// The Bayesian method and its width go after the 17 fields, which keep their place and
 // meaning: a reader of the 17 alone finds adaptive PEST and the same values.
-TEST_F(Preferences, TheBayesianMethodAndItsValuesLiveAfterTheSeventeenFields) {
+TEST_F(Preferences, TheBayesianMethodAndItsWidthLiveAfterTheSeventeenFields) {
     Window1& w = open();
     fake.dialogs.scripts.push_back([](QDialog& dialog) {
         auto& d = dynamic_cast<Window2&>(dialog);
         EXPECT_EQ(d.GroupBox5->title(), "Bayesian Settings");
-        // Only the window's own methods have fields here: none for limenta-sim's alone.
+        // Only the window's own methods have fields here: the width alone, the spread being
+        // learned.
         EXPECT_EQ(d.findChildren<QGroupBox*>().size(), 5);
-        EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("EditField10")), nullptr);
-        storeMethod(d, "bayes");
-        d.findChild<QLineEdit*>(QStringLiteral("EditField8"))->setText(QStringLiteral("5"));
-        d.findChild<QLineEdit*>(QStringLiteral("EditField9"))->setText(QStringLiteral(".2"));
+        EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("EditField9")), nullptr);
+        EXPECT_EQ(d.findChild<QLabel*>(QStringLiteral("StaticText13"))->text(), "Width:");
+        storeMethod(d, "bayes-robust");
+        d.findChild<QLineEdit*>(QStringLiteral("EditField8"))->setText(QStringLiteral(".2"));
         d.PushButton4->click();
         return dialog.result();
     });
     ui.button("PushButton6")->click();
     const std::string stored = readPrefs();
-    EXPECT_EQ(stored, defaultPrefsText() + "\tmethod=bayes\tbayes.spread=5\tbayes.width=.2");
+    EXPECT_EQ(stored, defaultPrefsText() + "\tmethod=bayes-robust\tbayes-robust.width=.2");
     const PrefsText seventeen(stored.substr(0, stored.find("\tmethod=")));
     EXPECT_EQ(seventeen.field(kPrefsUseMlPest), "0");  // adaptive PEST to a 17-field reader
     for (int n = 1; n <= kPrefsFieldCount; ++n) {
         EXPECT_EQ(PrefsText(stored).field(n), PrefsText(defaultPrefsText()).field(n)) << n;
     }
-    // The window takes the method and the values, in the method's own captions.
-    EXPECT_EQ(method(), "bayes");
-    EXPECT_EQ(ui.label("StaticText1")->text(), "Spread:");
-    EXPECT_EQ(ui.field("EditField1")->text(), "5");
-    EXPECT_EQ(ui.label("StaticText3")->text(), "Width:");
-    EXPECT_EQ(ui.field("EditField4")->text(), ".2");
-    EXPECT_FALSE(
-        ui.field("EditField3")->isVisibleTo(&w));  // a field the method does not use is away
-    EXPECT_FALSE(ui.label("StaticText2")->isVisibleTo(&w));
+    // The window takes the method and the width, in the method's own caption; the fields
+    // it does not use are away.
+    EXPECT_EQ(method(), "bayes-robust");
+    EXPECT_EQ(ui.label("StaticText1")->text(), "Width:");
+    EXPECT_EQ(ui.field("EditField1")->text(), ".2");
+    for (const char* away : {"EditField3", "EditField4", "StaticText2", "StaticText3"}) {
+        EXPECT_FALSE(ui.find<QWidget>(away)->isVisibleTo(&w)) << away;
+    }
     // Only values that differ from the defaults are written: back at the defaults, the
     // design's default file again, byte for byte.
     fake.dialogs.scripts.push_back([](QDialog& dialog) {
         auto& d = dynamic_cast<Window2&>(dialog);
-        EXPECT_EQ(d.PopupMenu1->currentData().toString(), "bayes");
-        EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("EditField8"))->text(), "5");
+        EXPECT_EQ(d.PopupMenu1->currentData().toString(), "bayes-robust");
+        EXPECT_EQ(d.PopupMenu1->currentText(), "Bayesian");
+        EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("EditField8"))->text(), ".2");
         d.PushButton1->click();  // Reset Defaults
         d.PushButton4->click();
         return dialog.result();
@@ -295,6 +296,25 @@ TEST_F(Preferences, TheBayesianMethodAndItsValuesLiveAfterTheSeventeenFields) {
     ui.button("PushButton6")->click();
     EXPECT_EQ(readPrefs(), defaultPrefsText());
     EXPECT_EQ(method(), "pest");
+}
+
+// A file an older Limenta wrote with its Bayesian method (of a fixed spread) opens with the
+// Bayesian method of today, at its own width: the fixed one's values are not its own.
+TEST_F(Preferences, AnOlderFilesBayesianMethodOpensAsTheBayesianMethod) {
+    Window1& w = open(defaultPrefsText() + "\tmethod=bayes\tbayes.spread=5\tbayes.width=.2");
+    EXPECT_EQ(method(), "bayes-robust");
+    EXPECT_EQ(ui.label("StaticText1")->text(), "Width:");
+    EXPECT_EQ(ui.field("EditField1")->text(), ".153");
+    fake.dialogs.scripts.push_back([](QDialog& dialog) {
+        auto& d = dynamic_cast<Window2&>(dialog);
+        EXPECT_EQ(d.PopupMenu1->currentText(), "Bayesian");
+        EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("EditField8"))->text(), ".153");
+        d.PushButton4->click();
+        return dialog.result();
+    });
+    ui.button("PushButton6")->click();
+    EXPECT_EQ(readPrefs(), defaultPrefsText() + "\tmethod=bayes-robust");
+    EXPECT_TRUE(w.isVisible());
 }
 
 TEST_F(Preferences, ResetDefaultsPutsTheDesignValuesBackWithSixBlanks) {
