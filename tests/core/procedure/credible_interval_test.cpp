@@ -32,7 +32,8 @@ CredibleInterval plainRobustInterval(const std::vector<FiredAnswer>& answers, do
             const double t = 1 + 0.1 * i;
             double sum = -0.5 * z * z;
             for (const FiredAnswer& a : answers) {
-                const double phi = 0.5 * std::erfc(-(a.output - t) / (spread * t) / std::numbers::sqrt2);
+                const double phi =
+                    0.5 * std::erfc(-(a.output - t) / (spread * t) / std::numbers::sqrt2);
                 const double mep = lapse / 2 + (1 - lapse) * phi;
                 sum += std::log(a.answer != 0 ? mep : 1 - mep);
             }
@@ -83,7 +84,8 @@ TEST(CredibleInterval, EveryMethodsIntervalIsTheRobustPosteriorsOfItsAnswers) {
             limenta::Run run(method, {});
             for (int k = 0; k < count; ++k) {
                 const double z = (std::round(run.output()) - truth) / (spread * truth);
-                const bool mep = (random() % 1000) / 1000.0 < 0.5 * std::erfc(-z / std::numbers::sqrt2);
+                const bool mep =
+                    (random() % 1000) / 1000.0 < 0.5 * std::erfc(-z / std::numbers::sqrt2);
                 const bool slip = random() % 20 == 0;
                 run.answer(mep != slip ? 1 : 0, 0);
             }

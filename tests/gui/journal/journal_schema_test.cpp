@@ -138,7 +138,17 @@ TEST_F(Journal, EveryMethodIsKeptUnderItsKeyAndReadBackAsItself) {
                       "\r"),
                   std::string::npos)
             << run.method;
+        // Today's Bayesian method and the one of a fixed spread the window ran before, each
+        // under its own name.
+        if (run.method == "bayes" || run.method == "bayes-robust") {
+            EXPECT_NE(report.toStdString().find(run.method == "bayes"
+                                                    ? "\rMethod: Bayesian, fixed spread\r"
+                                                    : "\rMethod: Bayesian\r"),
+                      std::string::npos);
+        }
     }
+    EXPECT_EQ(methodName("bayes"), "Bayesian, fixed spread");
+    EXPECT_EQ(methodName("bayes-robust"), "Bayesian");
     const std::vector<QStringList> rows = parseCsv(journalCsv(*opened.journal, runs));
     std::set<QString> keys;
     for (std::size_t r = 1; r < rows.size(); ++r) {

@@ -1,10 +1,10 @@
 // A thousand runs in one process: Start, answers to the end, Print/Save, Reset. Memory
 // stays flat, so nothing grows with the number of runs (LeakSanitizer, in the sanitizer
 // build, reports any leak at exit).
-#include <algorithm>
 #include <malloc.h>
 #include <unistd.h>
 #include <QFile>
+#include <algorithm>
 #include <fstream>
 
 #include "gui/fakes/main_window_fixture.h"
