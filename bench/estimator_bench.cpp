@@ -86,7 +86,7 @@ BENCHMARK_CAPTURE(BM_answerAndUndoAt200, adaptivePest, "pest")->Unit(benchmark::
 BENCHMARK_CAPTURE(BM_answerAndUndoAt200, mlPest, "ml")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_answerAndUndoAt200, bayesian, "bayes-robust")->Unit(benchmark::kMillisecond);
 
-// How long the model every interval shares takes to build: once, at the first answer.
+// How long the model every interval shares takes to build: once, as the window opens.
 void BM_robustModel(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(limenta::RobustBayesModel(limenta::kUsualLapse));

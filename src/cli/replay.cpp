@@ -57,11 +57,11 @@ Output:
                      Bayesian trials also give "low" and "high" (the procedure's own
                      interval, which its stop rule reads), "next" is the new median and
                      "diff" that interval's width
+  --help             this text
 
 The run's 95 % interval is the same statement for every method: the threshold's interval
 given the answers at the whole percents fired, learning the patient's spread and allowing
 for 7 % of answers going either way (the model of bayes-robust at its defaults).
-  --help             this text
 
 Numbers are read like the window's fields ("52,5" is 52.5); values a run cannot start
 from are refused as the window's Start refuses them.
