@@ -80,7 +80,7 @@ void Console::press(Button button) {
 
 void Console::PushButton1_Action() {
     const RunSettings settings = shownSettings();
-    if (startValuesRefused(settings)) {
+    if (startValuesRefused(settings) || patientRefused()) {
         return;
     }
     if (view_.notice == notice::kPressStart) {
@@ -97,9 +97,11 @@ void Console::PushButton1_Action() {
     guides_.lockForRun();
     legendShown_ = true;
     view_.big = shownOutput(*run_);
+    takePatient();
     if (host_.keepingRuns()) {
         keep(keeper_.start(*run_, host_.newRunId(), now.iso,
-                           practising() ? std::optional(practice_->threshold()) : std::nullopt));
+                           practising() ? std::optional(practice_->threshold()) : std::nullopt,
+                           runPatient_, runSetup_));
     } else {
         keeper_.forget();
     }
@@ -135,6 +137,8 @@ void Console::PushButton3_Action() {
     }
     keeper_.forget();
     run_.reset();
+    runPatient_.clear();
+    view_.title = kWindow1Title;
     leavePractice();
     // No run, nothing to announce: a number still being spoken stops.
     announcer_.stop();

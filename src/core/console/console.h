@@ -35,8 +35,8 @@ class Console {
   public:
     enum class Button { Start, Reset, PrintSave, Prefs, Adjust };
     // The entry fields: the three start values (EditField1, EditField4, EditField3) and the
-    // distances to M1 (EditField7) and to the target (EditField6).
-    enum class Field { First, Second, Third, M1Distance, TargetDistance };
+    // distances to M1 (EditField7) and to the target (EditField6), and the patient's code.
+    enum class Field { First, Second, Third, M1Distance, TargetDistance, Patient };
     enum class Slider { Voice, Signal, Click };
 
     explicit Console(ConsoleHost& host);
@@ -56,6 +56,9 @@ class Console {
     // preferences again, with the choice standing.
     void chooseMethod(std::size_t offered);
     void moved(Slider slider, int volume);
+    // How the next run is measured, as the operator set it; a setup with a part that cannot be
+    // kept (setupProblem) is refused, and none is taken during a run.
+    void setUp(const Setup& setup);
     void tick(ConsoleTimer timer);
     // Edit > Undo: takes the run's latest answer back (one pressed within the answer's wait
     // is carried out when it ends). Nothing outside a run.
@@ -90,6 +93,8 @@ class Console {
     [[nodiscard]] const ResponseKeys& keys() const { return keys_; }
     // The preferences applied: the start values the fields are filled from.
     [[nodiscard]] const PrefsText& preferences() const { return preferences_; }
+    // How the next run is measured: the known patient's last setup, or as set.
+    [[nodiscard]] const Setup& setup() const { return setup_; }
     // The report as Print/Save composes it now.
     [[nodiscard]] ReportedRun reported() const;
 
@@ -117,6 +122,10 @@ class Console {
     void PushButton3_Action();  // Reset
     void PushButton4_Action();  // Print/Save
     bool startValuesRefused(const RunSettings& settings);
+    // The patient's code refused at Start; or else whose run it is (empty: no one's).
+    bool patientRefused();
+    void takePatient();
+    void typePatient(std::string text);  // a known patient's last setup comes with their code
     void resetvariables();
     void showRun();  // the big number, history, interval and plot as the run stands
     void showEndReached();
@@ -150,6 +159,10 @@ class Console {
     const Method* chosenMethod_ = nullptr;
     const Method* method_;
     std::array<std::string, 3> typed_{"50", "7", ".45"};  // the start values as typed
+    std::string patientTyped_;
+    Setup setup_;
+    std::string runPatient_;  // whose run it is, the code as first kept; empty: no one's
+    Setup runSetup_;
     ResponseKeys keys_;
     bool legendShown_ = false;      // from the first Start on
     bool runInputsLocked_ = false;  // Start, the method and the fields, during a run

@@ -20,6 +20,8 @@ void Console::refresh() {
     view_.startEnabled = !runInputsLocked_;
     view_.startValuesLocked = runInputsLocked_;
     view_.volumes = volumes_;
+    view_.patient = patientTyped_;
+    view_.setup = describeSetup(setup_);
     // A legend on screen names the keys that count now.
     view_.legend = legendShown_ ? keyLegend(keys_) : std::string();
     guides_.show(view_, run_ ? run_->estimate().value_or(0) : 0, run_ && run_->aboveMaximum());
@@ -101,6 +103,8 @@ ReportedRun Console::reported() const {
     r.answers.assign(run.trials().begin(), run.trials().end());
     r.withdrawn = run.withdrawn().size();
     r.practice = practising();
+    r.patient = runPatient_;
+    r.setup = runSetup_;
     return r;
 }
 

@@ -1,11 +1,14 @@
 // What the console asks of the world around it: the clocks, the preferences file as it
-// stands, whether a spoken digit is still sounding, whether runs are being kept, and a name
-// for a new run. The desktop program answers from its platform; tests answer as they like.
+// stands, whether a spoken digit is still sounding, whether runs are being kept, a name
+// for a new run, and the patients known. The desktop program answers from its platform; tests
+// answer as they like.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "core/patient/known_patient.h"
 
 namespace limenta {
 
@@ -31,6 +34,8 @@ class ConsoleHost {
     virtual bool keepingRuns() = 0;
     // A name no other run has, in any journal.
     virtual std::string newRunId() = 0;
+    // The patient the journal knows by `code`, whatever its case; never waits on the journal.
+    virtual std::optional<KnownPatient> knownPatient(const std::string& code) = 0;
 };
 
 }  // namespace limenta

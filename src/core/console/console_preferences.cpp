@@ -5,22 +5,6 @@
 
 namespace limenta {
 
-namespace {
-
-// A notice's text with its %1, %2... filled in.
-std::string fillIn(std::string text, const std::vector<std::string>& values) {
-    for (std::size_t i = values.size(); i-- > 0;) {
-        const std::string mark = "%" + std::to_string(i + 1);
-        for (std::size_t at = text.find(mark); at != std::string::npos;
-             at = text.find(mark, at + values[i].size())) {
-            text.replace(at, mark.size(), values[i]);
-        }
-    }
-    return text;
-}
-
-}  // namespace
-
 bool Console::loadprefs(bool mayAskFirst) {
     const std::optional<std::string> text = host_.preferences();
     if (!text && mayAskFirst) {
@@ -97,8 +81,8 @@ void Console::applyKeysAndVolumes(const PrefsText& prefs) {
          {std::tuple{kPrefsSuccessKey, "success", keys_.successkey},
           std::tuple{kPrefsFailKey, "failure", keys_.failkey}}) {
         if (const MenuKey* menu = menuKeyOf(prefs.whole(field))) {
-            tell(fillIn(notice::kMenuKeyReplaced,
-                        {which, menu->name, menu->what, keyDisplayName(used)}));
+            tell(notice::fillIn(notice::kMenuKeyReplaced,
+                                {which, menu->name, menu->what, keyDisplayName(used)}));
         }
     }
     if (!keys_.successall && !keys_.failall && sameKey(keys_.successkey, keys_.failkey)) {
@@ -161,6 +145,9 @@ void Console::edited(Field field, std::string text) {
             break;
         case Field::TargetDistance:
             guides_.editDistance(GuidePanel::Distance::Target, std::move(text));
+            break;
+        case Field::Patient:
+            typePatient(std::move(text));
             break;
     }
     refresh();

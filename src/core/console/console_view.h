@@ -54,6 +54,10 @@ struct ConsoleView {
     bool startValuesLocked = false;  // the start values and distances greyed, taking no typing
     std::array<int, 3> volumes{85, 85, 85};  // voice, signal, click
 
+    // The patient's code as typed, and how their run is measured, described.
+    std::string patient;
+    std::string setup;
+
     // Distance Correct: to M1 (EditField7) and to the target (EditField6).
     std::array<std::string, 2> distances{"0", "0"};
     bool distancesReadOnly = false;

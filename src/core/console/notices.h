@@ -4,6 +4,8 @@
 #pragma once
 
 #include <array>
+#include <string>
+#include <vector>
 
 namespace limenta::notice {
 
@@ -38,9 +40,14 @@ inline constexpr const char* kPracticeEnded =
     "The practice run has ended: press Reset to leave practice, or practise again from the File "
     "menu.";
 
-inline constexpr std::array kEveryNotice{kPressStart,     kNoSound,         kPrefsDamaged,
-                                         kSameKeys,       kMenuKeyReplaced, kJournalNotOpened,
-                                         kJournalDamaged, kJournalWaiting,  kJournalWritten,
-                                         kJournalFailed,  kPulseNotFired,   kPracticeEnded};
+inline constexpr const char* kNewPatient = "New patient %1";
+
+inline constexpr std::array kEveryNotice{
+    kPressStart,       kNoSound,        kPrefsDamaged,   kSameKeys,       kMenuKeyReplaced,
+    kJournalNotOpened, kJournalDamaged, kJournalWaiting, kJournalWritten, kJournalFailed,
+    kPulseNotFired,    kPracticeEnded,  kNewPatient};
+
+// A notice's text with its %1, %2... filled in.
+std::string fillIn(std::string text, const std::vector<std::string>& values);
 
 }  // namespace limenta::notice

@@ -23,7 +23,8 @@ std::string journalSettings(const Run& run) {
 }
 
 JournalWrite RunKeeper::start(const Run& run, std::string uid, std::string started,
-                              std::optional<double> trueThreshold) {
+                              std::optional<double> trueThreshold, std::string patient,
+                              Setup setup) {
     forget();
     row_.uid = std::move(uid);
     row_.started = std::move(started);
@@ -31,6 +32,8 @@ JournalWrite RunKeeper::start(const Run& run, std::string uid, std::string start
     row_.settings = journalSettings(run);
     row_.practice = trueThreshold.has_value();
     row_.trueThreshold = trueThreshold;
+    row_.patient = std::move(patient);
+    row_.setup = std::move(setup);
     return JournalWrite::start(row_);
 }
 

@@ -15,9 +15,10 @@ namespace limenta {
 class RunKeeper {
   public:
     // A run started at `started` under the name `uid`; a practice run with its virtual
-    // patient's threshold.
+    // patient's threshold; a patient's run with their code and its setup.
     JournalWrite start(const Run& run, std::string uid, std::string started,
-                       std::optional<double> trueThreshold);
+                       std::optional<double> trueThreshold, std::string patient = {},
+                       Setup setup = {});
     // The run's latest answer, given at `at`, with the run's row as it now stands.
     JournalWrite take(const Run& run, const GuidePanel& panel, const std::string& at);
     // The latest answer kept, taken back at `at`; nothing when none is kept.

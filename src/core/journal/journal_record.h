@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "core/patient/setup.h"
 #include "core/run/trial_line.h"
 
 namespace limenta {
@@ -43,6 +44,10 @@ struct JournalRun {
     // A run on a virtual patient, and that patient's threshold, hidden while it ran.
     bool practice = false;
     std::optional<double> trueThreshold;
+    // Whose run it is (the code as the journal first kept it; empty: no patient's), and how
+    // it was measured.
+    std::string patient;
+    Setup setup;
 };
 
 // One change to the journal: a run started, an answer taken (with the run's row as it then
@@ -50,7 +55,8 @@ struct JournalRun {
 struct JournalWrite {
     enum class Kind { Start, Answer, Update, Note, Withdraw };
     Kind kind = Kind::Start;
-    // Start: uid, started, method, settings, practice and trueThreshold; Answer, Update,
+    // Start: uid, started, method, settings, practice, trueThreshold, patient (a code not yet
+    // known makes a new patient) and setup; Answer, Update,
     // Withdraw: the row as it stands
     JournalRun run;
     JournalAnswer answer;      // Answer; Withdraw: its seq and withdrawnAt

@@ -23,6 +23,12 @@ std::string composeReport(const ReportInputs& in) {
     out += rule + cr + cr;
     out += in.mydate + cr;
     out += in.mytime + cr;
+    if (!in.patient.empty()) {
+        out += "Patient: " + in.patient + cr;
+        if (!in.setup.empty()) {
+            out += "Setup: " + in.setup + cr;
+        }
+    }
     const bool reached = in.stage == RunStage::Reached;
     const std::string missing = in.stage == RunStage::NoRun ? "no run yet" : "run in progress";
     out += "Total Assessment Time = " +

@@ -20,6 +20,8 @@ struct ReportInputs {
     RunStage stage = RunStage::Reached;
     std::string mydate;      // long date at Start
     std::string mytime;      // long time at Start
+    std::string patient;     // whose run it is; empty: no patient's
+    std::string setup;       // how it was measured, described; empty: not said
     double totaltime = 0.0;  // seconds from Start to the estimate
     std::string method;      // its name in reports: "Adaptive PEST"
     // Its reported settings, "Starting Value" and "50", as the run states them.

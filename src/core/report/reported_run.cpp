@@ -12,6 +12,8 @@ ReportInputs reportInputs(const ReportedRun& run, const MethodTable& table) {
     in.stage = run.stage;
     in.mydate = run.mydate;
     in.mytime = run.mytime;
+    in.patient = run.patient;
+    in.setup = describeSetup(run.setup);
     in.totaltime = run.totaltime;
     in.method = method != nullptr ? method->reportName : methodName(run.method);
     if (method != nullptr) {

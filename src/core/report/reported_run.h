@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/patient/setup.h"
 #include "core/procedure/credible_interval.h"
 #include "core/report/report_text.h"
 #include "core/run/methods.h"
@@ -34,6 +35,8 @@ struct ReportedRun {
     std::string m1Distance;  // mm, as typed
     std::string targetDistance;
     bool practice = false;
+    std::string patient;  // whose run it is; empty: no patient's
+    Setup setup;
 };
 
 // The report's lines of `run`: its method and settings by the table of methods, the big

@@ -39,7 +39,13 @@ QJsonObject runObject(const JournalRun& r) {
             {"m1_distance", qtText(r.m1Distance)},
             {"target_distance", qtText(r.targetDistance)},
             {"practice", r.practice},
-            {"true_threshold", optional(r.trueThreshold)}};
+            {"true_threshold", optional(r.trueThreshold)},
+            {"patient", qtText(r.patient)},
+            {"hemisphere", qtText(std::string(hemisphereWord(r.setup.hemisphere)))},
+            {"muscle", qtText(r.setup.muscle)},
+            {"coil", qtText(r.setup.coil)},
+            {"stimulator", qtText(r.setup.stimulator)},
+            {"judged", qtText(std::string(judgedWord(r.setup.judged)))}};
 }
 
 JournalRun runOf(const QJsonObject& o) {
@@ -62,6 +68,12 @@ JournalRun runOf(const QJsonObject& o) {
     r.targetDistance = stdText(o.value(QLatin1String("target_distance")));
     r.practice = o.value(QLatin1String("practice")).toBool();
     r.trueThreshold = optionalOf(o.value(QLatin1String("true_threshold")));
+    r.patient = stdText(o.value(QLatin1String("patient")));
+    r.setup.hemisphere = hemisphereOf(stdText(o.value(QLatin1String("hemisphere"))));
+    r.setup.muscle = stdText(o.value(QLatin1String("muscle")));
+    r.setup.coil = stdText(o.value(QLatin1String("coil")));
+    r.setup.stimulator = stdText(o.value(QLatin1String("stimulator")));
+    r.setup.judged = judgedOf(stdText(o.value(QLatin1String("judged"))));
     return r;
 }
 

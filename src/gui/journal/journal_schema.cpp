@@ -55,6 +55,18 @@ const std::array<QStringList, kJournalVersion> kUpgrades{
     // the threshold it hid.
     QStringList{QStringLiteral("ALTER TABLE runs ADD COLUMN practice INTEGER NOT NULL DEFAULT 0"),
                 QStringLiteral("ALTER TABLE runs ADD COLUMN true_threshold REAL")},
+    // 6 to 7: patients, known by their code whatever its case, and each run's patient and
+    // how it was measured (older runs belong to no patient).
+    QStringList{
+        QStringLiteral("CREATE TABLE patients(id INTEGER PRIMARY KEY, "
+                       "code TEXT NOT NULL UNIQUE COLLATE NOCASE, created TEXT NOT NULL)"),
+        QStringLiteral("ALTER TABLE runs ADD COLUMN patient_id INTEGER REFERENCES patients(id)"),
+        QStringLiteral("ALTER TABLE runs ADD COLUMN hemisphere TEXT"),
+        QStringLiteral("ALTER TABLE runs ADD COLUMN muscle TEXT"),
+        QStringLiteral("ALTER TABLE runs ADD COLUMN coil TEXT"),
+        QStringLiteral("ALTER TABLE runs ADD COLUMN stimulator TEXT"),
+        QStringLiteral("ALTER TABLE runs ADD COLUMN judged TEXT"),
+        QStringLiteral("CREATE INDEX runs_by_patient ON runs(patient_id)")},
 };
 
 }  // namespace

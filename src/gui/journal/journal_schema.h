@@ -7,7 +7,7 @@
 
 namespace limenta {
 
-inline constexpr int kJournalVersion = 6;
+inline constexpr int kJournalVersion = 7;
 
 // The statements that take a journal of `version` to the next one.
 QStringList journalUpgrade(int version);

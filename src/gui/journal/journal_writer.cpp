@@ -1,9 +1,12 @@
 #include "gui/journal/journal_writer.h"
 
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
+#include <mutex>
 
 #include "core/console/notices.h"
+#include "core/patient/patient_code.h"
 #include "gui/journal/journal_backlog.h"
 #include "gui/journal/run_journal.h"
 
@@ -22,6 +25,46 @@ struct JournalWriter::Progress {
     std::atomic<bool> starting{true};  // the journal has not been tried yet
     std::atomic<bool> waiting{false};  // not open yet, or writes wait in the backlog
     std::atomic<bool> ended{false};
+
+    // The patients known, shared with the caller's thread.
+    mutable std::mutex patientsHeld;
+    std::vector<KnownPatient> read;    // the journal's, as last read
+    std::vector<KnownPatient> handed;  // started since, newest setup last
+
+    void know(std::vector<KnownPatient> patients) {
+        const std::scoped_lock lock(patientsHeld);
+        read = std::move(patients);
+    }
+    void hand(const KnownPatient& patient) {
+        const std::scoped_lock lock(patientsHeld);
+        handed.push_back(patient);
+    }
+    // The known patient of `code`, with the latest setup either list has for them.
+    [[nodiscard]] std::optional<KnownPatient> find(const std::string& code) const {
+        const std::scoped_lock lock(patientsHeld);
+        std::optional<KnownPatient> found;
+        for (const auto* list : {&read, &handed}) {
+            for (const KnownPatient& p : *list) {
+                if (samePatient(p.code, code)) {
+                    found = found ? KnownPatient{found->code, p.lastSetup} : p;
+                }
+            }
+        }
+        return found;
+    }
+    [[nodiscard]] std::vector<std::string> codes() const {
+        const std::scoped_lock lock(patientsHeld);
+        std::vector<std::string> all;
+        for (const auto* list : {&read, &handed}) {
+            for (const KnownPatient& p : *list) {
+                if (std::ranges::none_of(
+                        all, [&p](const std::string& code) { return samePatient(code, p.code); })) {
+                    all.push_back(p.code);
+                }
+            }
+        }
+        return all;
+    }
 };
 
 // The writer's half on its own thread: the journal's connection, its backlog and the timer
@@ -91,6 +134,7 @@ class JournalWorker final : public QObject {
             return false;
         }
         journal_ = std::move(opened.journal);
+        progress_.know(journal_->patients());
         if (!opened.damagedAside.isEmpty()) {
             tell_(QLatin1String(notice::kJournalDamaged).arg(opened.damagedAside));
         }
@@ -167,9 +211,20 @@ JournalWriter::~JournalWriter() {
 }
 
 void JournalWriter::write(const JournalWrite& write) {
+    if (write.kind == JournalWrite::Kind::Start && !write.run.patient.empty()) {
+        progress_->hand({write.run.patient, write.run.setup});
+    }
     ++progress_->asked;
     QMetaObject::invokeMethod(
         worker_, [worker = worker_, write] { worker->take(write); }, Qt::QueuedConnection);
+}
+
+std::optional<KnownPatient> JournalWriter::patient(const std::string& code) const {
+    return progress_->find(code);
+}
+
+std::vector<std::string> JournalWriter::patientCodes() const {
+    return progress_->codes();
 }
 
 bool JournalWriter::ended() const {

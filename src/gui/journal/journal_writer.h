@@ -11,8 +11,11 @@
 #include <QThread>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "core/journal/journal_record.h"
+#include "core/patient/known_patient.h"
 
 namespace limenta {
 
@@ -31,6 +34,11 @@ class JournalWriter {
 
     // Never waits.
     void write(const JournalWrite& write);
+
+    // The patients known: those of the journal as the writer's thread last read them, and
+    // those this writer was handed since. Never waits on the journal.
+    [[nodiscard]] std::optional<KnownPatient> patient(const std::string& code) const;
+    [[nodiscard]] std::vector<std::string> patientCodes() const;
 
     // Journaling ended for the session.
     [[nodiscard]] bool ended() const;

@@ -95,6 +95,13 @@ std::optional<double> optionalDouble(const QVariant& value) {
     return value.isNull() ? std::nullopt : std::optional<double>(value.toDouble());
 }
 
+// The setup kept in the five columns from `first` on.
+Setup setupOf(const QSqlQuery& q, int first) {
+    return {hemisphereOf(textOf(q.value(first))), textOf(q.value(first + 1)),
+            textOf(q.value(first + 2)), textOf(q.value(first + 3)),
+            judgedOf(textOf(q.value(first + 4)))};
+}
+
 }  // namespace
 
 RunJournal::Opened RunJournal::open(const QString& path, Access access) {
@@ -263,12 +270,23 @@ bool RunJournal::apply(const JournalWrite& w) {
     };
     switch (w.kind) {
         case JournalWrite::Kind::Start:
-            // Applied again from a backlog, it changes nothing.
-            return run(QStringLiteral("INSERT INTO runs(uid, started, method, settings, practice, "
-                                      "true_threshold) VALUES(?, ?, ?, ?, ?, ?) "
-                                      "ON CONFLICT(uid) DO NOTHING"),
+            // Applied again from a backlog, it changes nothing; a code already known, in
+            // any case, is that patient.
+            return (r.patient.empty() ||
+                    run(QStringLiteral("INSERT INTO patients(code, created) VALUES(?, ?) "
+                                       "ON CONFLICT DO NOTHING"),
+                        {text(r.patient), text(r.started)})) &&
+                   run(QStringLiteral(
+                           "INSERT INTO runs(uid, started, method, settings, practice, "
+                           "true_threshold, patient_id, hemisphere, muscle, coil, stimulator, "
+                           "judged) VALUES(?, ?, ?, ?, ?, ?, (SELECT id FROM patients WHERE "
+                           "code = ?), ?, ?, ?, ?, ?) ON CONFLICT(uid) DO NOTHING"),
                        {text(r.uid), text(r.started), text(r.method), text(r.settings),
-                        r.practice ? 1 : 0, optional(r.trueThreshold)});
+                        r.practice ? 1 : 0, optional(r.trueThreshold), text(r.patient),
+                        textOrNull(std::string(hemisphereWord(r.setup.hemisphere))),
+                        textOrNull(r.setup.muscle), textOrNull(r.setup.coil),
+                        textOrNull(r.setup.stimulator),
+                        textOrNull(std::string(judgedWord(r.setup.judged)))});
         case JournalWrite::Kind::Answer: {
             const JournalAnswer& a = w.answer;
             return run(QStringLiteral("INSERT OR REPLACE INTO answers(run_id, seq, trial, fired, "
@@ -296,11 +314,13 @@ std::vector<JournalRun> RunJournal::runs() const {
     std::vector<JournalRun> all;
     QSqlQuery q(db_);
     if (!q.exec(QStringLiteral(
-            "SELECT id, uid, started, ended, method, settings, estimate, interval_low, "
+            "SELECT runs.id, uid, started, ended, method, settings, estimate, interval_low, "
             "interval_high, report, note, percents, m1_distance, target_distance, "
             "(SELECT COUNT(*) FROM answers WHERE run_id = runs.id AND withdrawn_at IS NULL), "
             "above_100, (SELECT COUNT(*) FROM answers WHERE run_id = runs.id), practice, "
-            "true_threshold FROM runs ORDER BY id DESC"))) {
+            "true_threshold, patients.code, hemisphere, muscle, coil, stimulator, judged "
+            "FROM runs LEFT JOIN patients ON patients.id = runs.patient_id "
+            "ORDER BY runs.id DESC"))) {
         return all;
     }
     while (q.next()) {
@@ -329,7 +349,24 @@ std::vector<JournalRun> RunJournal::runs() const {
         r.fired = q.value(16).toInt();
         r.practice = q.value(17).toInt() != 0;
         r.trueThreshold = optionalDouble(q.value(18));
+        r.patient = textOf(q.value(19));
+        r.setup = setupOf(q, 20);
         all.push_back(r);
+    }
+    return all;
+}
+
+std::vector<KnownPatient> RunJournal::patients() const {
+    std::vector<KnownPatient> all;
+    QSqlQuery q(db_);
+    if (!q.exec(QStringLiteral(
+            "SELECT code, hemisphere, muscle, coil, stimulator, judged FROM patients LEFT JOIN "
+            "runs ON runs.id = (SELECT MAX(id) FROM runs WHERE patient_id = patients.id) "
+            "ORDER BY patients.id"))) {
+        return all;
+    }
+    while (q.next()) {
+        all.push_back({textOf(q.value(0)), setupOf(q, 1)});
     }
     return all;
 }

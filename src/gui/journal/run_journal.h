@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/journal/journal_record.h"
+#include "core/patient/known_patient.h"
 #include "gui/journal/journal_fault.h"
 #include "gui/journal/journal_schema.h"
 
@@ -45,6 +46,8 @@ class RunJournal {
     bool write(const std::vector<JournalWrite>& writes);
 
     [[nodiscard]] std::vector<JournalRun> runs() const;  // newest first
+    // Every patient, in the order they were first seen, with their latest run's setup.
+    [[nodiscard]] std::vector<KnownPatient> patients() const;
     // Every answer the run was given, in order, those taken back too (marked).
     [[nodiscard]] std::vector<JournalAnswer> answers(std::int64_t run) const;
     [[nodiscard]] JournalFault lastFault() const { return fault_; }

@@ -80,6 +80,9 @@ class Window1 final : public QMainWindow {
     // After every input: the console's view painted, then its effects carried out.
     void follow();
     void paint(const ConsoleView& view);
+    // The known patients' codes offered as the operator types one.
+    void offerKnownPatients(const QString& typed);
+    void askSetup();  // the setup dialog, whose OK sets how the next run is measured
     void carryOut(ConsoleEffect& effect);
     void showPracticePage(const ShowPracticePage& page);
     void showReport(const QString& report);
@@ -121,6 +124,11 @@ class Window1 final : public QMainWindow {
     QLabel* StaticText19 = nullptr;
     QLabel* StaticText20 = nullptr;    // the run's 95 % interval
     QLabel* PracticeBanner = nullptr;  // over the big number, in practice only
+    QLabel* PatientCaption = nullptr;
+    QLineEdit* PatientField = nullptr;  // the patient's code, completed from those known
+    QPushButton* SetupButton = nullptr;
+    QLabel* SetupText = nullptr;  // how the run is measured
+    class QCompleter* patientCompleter_ = nullptr;
     QLineEdit* EditField1 = nullptr;
     CrTextEdit* EditField2 = nullptr;
     QLineEdit* EditField3 = nullptr;

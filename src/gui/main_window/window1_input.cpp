@@ -1,14 +1,19 @@
 // The operator's input passed on to the console: the controls' events, the keys, the timers'
 // ticks, the menus, the journal's notices and quitting.
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QStringListModel>
 #include <QTimer>
 
+#include "gui/journal/journal_writer.h"
 #include "gui/journal/past_runs_window.h"
 #include "gui/main_window/window1.h"
+#include "gui/patients/setup_dialog.h"
 #include "gui/practice/practice_window.h"
 
 namespace limenta {
@@ -40,6 +45,18 @@ void Window1::connectEvents() {
             follow();
         });
     }
+    connect(PatientField, &QLineEdit::textEdited, this, [this](const QString& text) {
+        offerKnownPatients(text);
+        console_.edited(Field::Patient, text.toStdString());
+        follow();
+    });
+    connect(patientCompleter_, qOverload<const QString&>(&QCompleter::activated), this,
+            [this](const QString& code) {
+                PatientField->setText(code);
+                console_.edited(Field::Patient, code.toStdString());
+                follow();
+            });
+    connect(SetupButton, &QPushButton::clicked, this, &Window1::askSetup);
     connect(PopupMenu4, &QComboBox::activated, this, [this](int index) {
         console_.chooseMethod(static_cast<std::size_t>(index));
         follow();
@@ -66,6 +83,31 @@ void Window1::connectEvents() {
             follow();
         });
     }
+}
+
+void Window1::offerKnownPatients(const QString& typed) {
+    // From the second character on: one character matches too many codes to help.
+    if (typed.trimmed().size() < 2 || host_.journal() == nullptr) {
+        patientCompleter_->popup()->hide();
+        return;
+    }
+    QStringList codes;
+    for (const std::string& code : host_.journal()->patientCodes()) {
+        codes << QString::fromStdString(code);
+    }
+    qobject_cast<QStringListModel*>(patientCompleter_->model())->setStringList(codes);
+    patientCompleter_->setCompletionPrefix(typed.trimmed());
+    patientCompleter_->complete();
+}
+
+void Window1::askSetup() {
+    auto* dialog = new SetupDialog(this, console_.setup());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        console_.setUp(dialog->setup());
+        follow();
+    });
+    dialog->open();
 }
 
 void Window1::Event_Open() {

@@ -1,6 +1,7 @@
 // The main window's controls at their design places, and the wiring of their events.
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QScrollArea>
 #include <QSlider>
 #include <QStatusBar>
+#include <QStringListModel>
 #include <QStyle>
 #include <QTimer>
 
@@ -251,6 +253,20 @@ void Window1::buildControls() {
     inverse.setColor(QPalette::WindowText, kMainBackground);
     PracticeBanner->setPalette(inverse);
     PracticeBanner->hide();
+
+    PatientCaption = label(content, "PatientCaption", QStringLiteral("Patient:"), times12);
+    PatientField = field(content, "PatientField", QString(), times12);
+    PatientField->setToolTip(
+        QStringLiteral("The clinic's code for the patient; leave it empty for a run that belongs "
+                       "to no patient"));
+    SetupButton = button(content, "SetupButton", QStringLiteral("Setup\u2026"), times12);
+    fitCaption(SetupButton);
+    SetupText = label(content, "SetupText", QString(), times12);
+    setTextColour(SetupText, kDesignGrey);
+    patientCompleter_ = new QCompleter(this);
+    patientCompleter_->setModel(new QStringListModel(patientCompleter_));
+    patientCompleter_->setCaseSensitivity(Qt::CaseInsensitive);
+    patientCompleter_->setWidget(PatientField);
 
     Timer1 = pollTimer(this, "Timer1");
     Timer2 = pollTimer(this, "Timer2");

@@ -62,6 +62,11 @@ inline constexpr std::array kWindow1Places{
     ControlPlace{"StaticText5", QRect(506, 478, 337, 35)},
     ControlPlace{"StaticText4", QRect(499, 503, 337, 166)},
     ControlPlace{"StaticText20", QRect(448, 669, 437, 20)},  // the run's 95 % interval
+    // Under the plot: whose run it is and how it is measured.
+    ControlPlace{"PatientCaption", QRect(9, 403, 52, 20)},
+    ControlPlace{"PatientField", QRect(62, 403, 150, 20)},
+    ControlPlace{"SetupButton", QRect(220, 403, 62, 20)},
+    ControlPlace{"SetupText", QRect(288, 403, 271, 20)},
     // Between the key legend and the caption, over the blank edges of both.
     ControlPlace{"PracticeBanner", QRect(448, 460, 437, 22)},
 };

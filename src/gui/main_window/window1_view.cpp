@@ -98,6 +98,10 @@ void Window1::paint(const ConsoleView& view) {
         fields[i]->setVisible(shown.shown);
         showLocked(fields[i], view.startValuesLocked, view.startValuesLocked);
     }
+    showField(PatientField, view.patient);
+    showLocked(PatientField, view.startValuesLocked, view.startValuesLocked);
+    SetupButton->setEnabled(!view.startValuesLocked);
+    showText(SetupText, view.setup);
     PushButton1->setEnabled(view.startEnabled);
     PopupMenu4->setEnabled(view.startEnabled);
     showValue(PopupMenu4, static_cast<int>(view.method));

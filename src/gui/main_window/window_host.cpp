@@ -38,4 +38,8 @@ std::string WindowHost::newRunId() {
     return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
 }
 
+std::optional<KnownPatient> WindowHost::knownPatient(const std::string& code) {
+    return journal_ != nullptr ? journal_->patient(code) : std::nullopt;
+}
+
 }  // namespace limenta

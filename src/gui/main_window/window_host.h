@@ -21,6 +21,7 @@ class WindowHost final : public ConsoleHost {
     bool digitSounding() override;
     bool keepingRuns() override;
     std::string newRunId() override;
+    std::optional<KnownPatient> knownPatient(const std::string& code) override;
 
     // The journal of runs, kept by its writer; none in a window that keeps no runs.
     void setJournal(JournalWriter* journal) { journal_ = journal; }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/console/console.h"
+#include "core/patient/patient_code.h"
 #include "core/prefs/prefs_format.h"
 #include "core/prefs/prefs_with.h"
 
@@ -24,6 +25,14 @@ class FakeHost final : public ConsoleHost {
     bool digitSounding() override { return sounding; }
     bool keepingRuns() override { return keeping; }
     std::string newRunId() override { return "run-" + std::to_string(++runs); }
+    std::optional<KnownPatient> knownPatient(const std::string& code) override {
+        for (const KnownPatient& p : patients) {
+            if (samePatient(p.code, code)) {
+                return p;
+            }
+        }
+        return std::nullopt;
+    }
 
     std::int64_t tick = 1000;
     double micros = 0;
@@ -33,6 +42,7 @@ class FakeHost final : public ConsoleHost {
     bool sounding = false;
     bool keeping = true;
     int runs = 0;
+    std::vector<KnownPatient> patients;
 };
 
 class ConsoleTest : public ::testing::Test {

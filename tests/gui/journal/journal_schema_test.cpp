@@ -19,7 +19,7 @@ TEST_F(Journal, ASchemaOfItsOwnVersionInWalModeReadableByItsOwnerOnly) {
     EXPECT_EQ(column(journalPath(), QStringLiteral("PRAGMA journal_mode")), QStringList{"wal"});
     EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT name FROM sqlite_master WHERE "
                                                    "type = 'table' ORDER BY name")),
-              (QStringList{"answers", "runs"}));
+              (QStringList{"answers", "patients", "runs"}));
     ui.button("PushButton1")->click();
     type("y");
     ASSERT_TRUE(settled());
@@ -87,6 +87,9 @@ TEST_F(Journal, AJournalOfEveryOlderVersionIsUpgradedInPlaceStepByStep) {
         EXPECT_EQ(runs[0].fired, 2);
         EXPECT_FALSE(runs[0].practice);  // every older run was a patient's
         EXPECT_FALSE(runs[0].trueThreshold);
+        EXPECT_EQ(runs[0].patient, "");  // but whose is said only in its note
+        EXPECT_EQ(runs[0].setup, limenta::Setup{});
+        EXPECT_TRUE(opened.journal->patients().empty());
         JournalRun later;
         later.uid = "later";
         later.started = "2026-12-09T10:00:00Z";
@@ -94,11 +97,21 @@ TEST_F(Journal, AJournalOfEveryOlderVersionIsUpgradedInPlaceStepByStep) {
         later.method = "pest";
         later.practice = true;
         later.trueThreshold = 47.25;
-        EXPECT_TRUE(opened.journal->write({JournalWrite::start(later)}));
+        JournalRun patients = later;
+        patients.uid = "patient's";
+        patients.practice = false;
+        patients.trueThreshold.reset();
+        patients.patient = "P-003";
+        patients.setup = {Hemisphere::Left, "APB", "", "", Judged::Emg};
+        EXPECT_TRUE(
+            opened.journal->write({JournalWrite::start(later), JournalWrite::start(patients)}));
         const std::vector<JournalRun> now = opened.journal->runs();
-        ASSERT_EQ(now.size(), 2U);
-        EXPECT_TRUE(now[0].practice);
-        EXPECT_EQ(now[0].trueThreshold, 47.25);
+        ASSERT_EQ(now.size(), 3U);
+        EXPECT_TRUE(now[1].practice);
+        EXPECT_EQ(now[1].trueThreshold, 47.25);
+        EXPECT_EQ(now[0].patient, "P-003");
+        EXPECT_EQ(now[0].setup, patients.setup);
+        ASSERT_EQ(opened.journal->patients().size(), 1U);
     }
 }
 

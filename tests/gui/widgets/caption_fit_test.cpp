@@ -15,6 +15,7 @@
 
 #include "core/console/notices.h"
 #include "core/display/history_line.h"
+#include "core/patient/patient_code.h"
 #include "core/run/run.h"
 #include "core/trial/response_keys.h"
 #include "gui/fakes/main_window_fixture.h"
@@ -178,8 +179,11 @@ TEST_F(CaptionFit, EveryNoticeLeadsWithASentenceThatFitsTheStatusBar) {
     const QString longPath = QStringLiteral("/home/a-clinician/Documents/limenta/").repeated(4);
     for (const char* text : notice::kEveryNotice) {
         QString told = QString::fromLatin1(text);
-        for (const char* value : {"%1", "%2", "%3", "%4"}) {
-            told.replace(QLatin1String(value), longPath);
+        // A new patient's notice names their code, which is never longer than 32 characters.
+        const QString value =
+            text == notice::kNewPatient ? QString(kPatientCodeLongest, QLatin1Char('W')) : longPath;
+        for (const char* mark : {"%1", "%2", "%3", "%4"}) {
+            told.replace(QLatin1String(mark), value);
         }
         w.tell(told);
         EXPECT_EQ(QString::fromStdString(window->console().view().notice), told);
