@@ -95,6 +95,8 @@ class Console {
     [[nodiscard]] const PrefsText& preferences() const { return preferences_; }
     // How the next run is measured: the known patient's last setup, or as set.
     [[nodiscard]] const Setup& setup() const { return setup_; }
+    // Whose run is under way, the code as first kept; empty when it is no patient's.
+    [[nodiscard]] const std::string& runPatient() const { return runPatient_; }
     // The report as Print/Save composes it now.
     [[nodiscard]] ReportedRun reported() const;
 

@@ -41,6 +41,8 @@ inline constexpr const char* kPracticeEnded =
     "menu.";
 
 inline constexpr const char* kNewPatient = "New patient %1";
+inline constexpr const char* kErasureComplete =
+    "The erasure is complete: nothing of the erased patient is left in the run journal's files.";
 
 inline constexpr std::array kEveryNotice{
     kPressStart,       kNoSound,        kPrefsDamaged,   kSameKeys,       kMenuKeyReplaced,

@@ -59,6 +59,18 @@ std::string trimSpaces(std::string_view typed) {
     return std::string(typed.substr(first, typed.find_last_not_of(' ') - first + 1));
 }
 
+std::string safeFileName(std::string_view code) {
+    std::string safe;
+    for (const char c : code) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool unsafe = byte < 0x20U || byte == 0x7FU ||
+                            std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos ||
+                            (safe.empty() && c == '.');
+        safe += unsafe ? '_' : c;
+    }
+    return safe;
+}
+
 std::size_t characterCount(std::string_view text) {
     return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
         return !continuation(static_cast<unsigned char>(c));
@@ -96,6 +108,12 @@ std::optional<std::string> patientCodeProblem(std::string_view typed) {
 
 bool samePatient(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [](char x, char y) { return lower(x) == lower(y); });
+}
+
+bool mentionsCode(std::string_view text, std::string_view code) {
+    return !code.empty() && !std::ranges::search(text, code, [](char x, char y) {
+                                 return lower(x) == lower(y);
+                             }).empty();
 }
 
 }  // namespace limenta

@@ -21,6 +21,13 @@ std::optional<std::string> patientCodeProblem(std::string_view typed);
 // Two codes name one patient when they differ only in the case of their Latin letters.
 bool samePatient(std::string_view a, std::string_view b);
 
+// `text` holds the code `code` somewhere, whatever the case of its Latin letters.
+bool mentionsCode(std::string_view text, std::string_view code);
+
+// The code made safe as part of a file's name on any system: each character a file name
+// cannot hold (a slash, a colon, a control character...) and a leading dot become "_".
+std::string safeFileName(std::string_view code);
+
 // Characters of UTF-8 text; a byte that begins no character counts as one.
 std::size_t characterCount(std::string_view text);
 // A control character or a line break among them (C0, DEL, C1, and the line and paragraph

@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
         &window, {.practice = [&window] { window.startPractice(); },
                   .practiceAvailable = [&window] { return window.practiceAvailable(); },
                   .pastRuns = [&window] { window.showPastRuns(); },
+                  .patients = [&window] { window.showPatients(); },
                   .undoAnswer = [&window] { window.undoLastAnswer(); },
                   .answerUndoable = [&window] { return window.answerUndoable(); }}));
     window.fitToScreen();

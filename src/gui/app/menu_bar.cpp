@@ -94,6 +94,10 @@ QMenuBar* createMenuBar1(QWidget* parent, const MenuActions& actions) {
         file->addAction(QStringLiteral("Past Runs\u2026"), actions.pastRuns)
             ->setObjectName(QStringLiteral("FilePastRuns"));
     }
+    if (actions.patients) {
+        file->addAction(QStringLiteral("Patients\u2026"), actions.patients)
+            ->setObjectName(QStringLiteral("FilePatients"));
+    }
     QAction* quit =
         file->addAction(QStringLiteral("Quit"), parent, [parent] { parent->window()->close(); });
     quit->setObjectName(QStringLiteral("FileQuit"));

@@ -98,6 +98,32 @@ bool JournalBacklog::drain(const std::function<bool(const std::vector<JournalWri
     return into(writes) && ::ftruncate(file.fd(), 0) == 0 && ::fsync(file.fd()) == 0;
 }
 
+bool JournalBacklog::drop(const std::function<bool(const JournalWrite&)>& erased) {
+    const LockedFile file(path_, O_RDWR);
+    if (file.fd() < 0) {
+        return errno == ENOENT;
+    }
+    QFile reader;
+    if (!reader.open(file.fd(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
+        return false;
+    }
+    QByteArray kept;
+    for (const QByteArray& line : reader.readAll().split('\n')) {
+        const std::optional<JournalWrite> write = journalWriteOf(line);
+        if (write && !erased(*write)) {
+            kept += line + '\n';
+        }
+    }
+    reader.close();
+    // Rewritten in place: the other program may hold the file open already.
+    const bool done = ::ftruncate(file.fd(), 0) == 0 && ::lseek(file.fd(), 0, SEEK_SET) == 0 &&
+                      writeAll(file.fd(), kept) && ::fsync(file.fd()) == 0;
+    if (!done) {
+        problem_ = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    return done;
+}
+
 bool JournalBacklog::empty() const {
     return QFileInfo(path_).size() == 0;
 }

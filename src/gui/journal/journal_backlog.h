@@ -22,6 +22,9 @@ class JournalBacklog {
     // Hands every write kept, in order, to `into` (a last line cut short by a crash is left
     // out); they are dropped from the backlog when it returns true.
     bool drain(const std::function<bool(const std::vector<JournalWrite>&)>& into);
+    // Leaves out every write kept for which `erased` is true; false when the file could
+    // not be rewritten.
+    bool drop(const std::function<bool(const JournalWrite&)>& erased);
     [[nodiscard]] bool empty() const;
 
     [[nodiscard]] const QString& path() const { return path_; }

@@ -1,13 +1,16 @@
 #include "gui/journal/journal_export.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
 #include <QStringList>
 
+#include "core/files/whole_file.h"
 #include "core/numbers/numbers.h"
 #include "core/run/methods.h"
+#include "gui/platform/file_type.h"
 
 namespace limenta {
 
@@ -81,6 +84,8 @@ ReportedRun reportedRun(const JournalRun& run, const std::vector<JournalAnswer>&
     r.m1Distance = run.m1Distance;
     r.targetDistance = run.targetDistance;
     r.practice = run.practice;
+    r.patient = run.patient;
+    r.setup = run.setup;
     return r;
 }
 
@@ -91,7 +96,8 @@ QString reportFromJournal(const JournalRun& run, const std::vector<JournalAnswer
 QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& runs) {
     QString csv = QStringLiteral(
         "run_id,started,ended,method,settings,estimate,interval_low,interval_high,note,"
-        "trial,fired,answer,next,diff,at,above_100,withdrawn_at,practice,true_threshold\r\n");
+        "trial,fired,answer,next,diff,at,above_100,withdrawn_at,practice,true_threshold,patient,"
+        "hemisphere,muscle,coil,stimulator,judged\r\n");
     for (const JournalRun& run : runs) {
         const QStringList runColumns{
             QString::number(run.id), csvField(run.started),    csvField(run.ended),
@@ -99,10 +105,17 @@ QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& run
             number(run.intervalLow), number(run.intervalHigh), csvField(run.note)};
         // The columns added with the journal's later versions come last in every row, in
         // the order they were added: above_100 (4), withdrawn_at (5), practice and
-        // true_threshold (6).
+        // true_threshold (6), the patient and the setup (7).
         const QString above = run.aboveMaximum ? QStringLiteral(",1") : QStringLiteral(",0");
-        const QString practice = (run.practice ? QStringLiteral(",1,") : QStringLiteral(",0,")) +
-                                 number(run.trueThreshold) + QStringLiteral("\r\n");
+        const Setup& s = run.setup;
+        const QString practice =
+            (run.practice ? QStringLiteral(",1,") : QStringLiteral(",0,")) +
+            number(run.trueThreshold) + QLatin1Char(',') +
+            QStringList{csvField(run.patient),  csvField(std::string(hemisphereWord(s.hemisphere))),
+                        csvField(s.muscle),     csvField(s.coil),
+                        csvField(s.stimulator), csvField(std::string(judgedWord(s.judged)))}
+                .join(QLatin1Char(',')) +
+            QStringLiteral("\r\n");
         const std::vector<JournalAnswer> answers = journal.answers(run.id);
         if (answers.empty()) {
             csv += runColumns.join(QLatin1Char(',')) + QStringLiteral(",,,,,,") + above +
@@ -118,6 +131,25 @@ QString journalCsv(const RunJournal& journal, const std::vector<JournalRun>& run
         }
     }
     return csv;
+}
+
+void exportRunsCsv(QWidget* parent, Dialogs& dialogs, const RunJournal& journal,
+                   const std::vector<JournalRun>& runs, const QString& defaultName) {
+    QString path = dialogs.saveFileName(parent, defaultName, kCsvFileType);
+    if (path.isEmpty()) {
+        return;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".csv");
+    }
+    const QByteArray bytes = journalCsv(journal, runs).toUtf8();
+    const WriteOutcome written =
+        writeWholeFile(path.toStdString(), std::string_view(bytes.constData(), bytes.size()),
+                       LinkPolicy::WriteTarget);
+    if (!written.written) {
+        dialogs.message(parent, QStringLiteral("Limenta could not export the runs as %1: %2.")
+                                    .arg(path, QString::fromStdString(written.problem)));
+    }
 }
 
 }  // namespace limenta

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <set>
 
 #include "core/console/notices.h"
 #include "core/patient/patient_code.h"
@@ -34,6 +35,13 @@ struct JournalWriter::Progress {
     void know(std::vector<KnownPatient> patients) {
         const std::scoped_lock lock(patientsHeld);
         read = std::move(patients);
+    }
+    void forget(const std::string& code) {
+        const std::scoped_lock lock(patientsHeld);
+        for (auto* list : {&read, &handed}) {
+            std::erase_if(*list,
+                          [&code](const KnownPatient& p) { return samePatient(p.code, code); });
+        }
     }
     void hand(const KnownPatient& patient) {
         const std::scoped_lock lock(patientsHeld);
@@ -107,10 +115,33 @@ class JournalWorker final : public QObject {
         ++progress_.handled;
     }
 
+    JournalWriter::Erasure erase(const std::string& code, const std::vector<JournalRun>& runs) {
+        if (progress_.ended || !opened()) {
+            return {false, false, QStringLiteral("the journal is not open")};
+        }
+        std::set<std::string> uids;
+        std::vector<std::int64_t> ids;
+        for (const JournalRun& run : runs) {
+            uids.insert(run.uid);
+            ids.push_back(run.id);
+        }
+        if (!journal_->erase(code, ids)) {
+            return {false, false, journal_->lastProblem()};
+        }
+        progress_.forget(code);
+        // Whatever of theirs still waits to be written goes too, or it would come back.
+        backlog_.drop([&](const JournalWrite& w) {
+            return (!w.run.patient.empty() && samePatient(w.run.patient, code)) ||
+                   uids.contains(w.run.uid) || std::ranges::find(ids, w.noteRun) != ids.end();
+        });
+        scrubOwed_ = true;
+        return {true, scrubbed(), {}};
+    }
+
     // The last try before the thread ends; what it cannot write stays in the backlog.
     void finish() {
         retry_.stop();
-        if (progress_.waiting && !progress_.ended) {
+        if ((progress_.waiting || scrubOwed_) && !progress_.ended) {
             retry();
         }
         retry_.stop();
@@ -135,6 +166,8 @@ class JournalWorker final : public QObject {
         }
         journal_ = std::move(opened.journal);
         progress_.know(journal_->patients());
+        // An erasure an earlier session could not finish (another program was reading).
+        journal_->truncateLog();
         if (!opened.damagedAside.isEmpty()) {
             tell_(QLatin1String(notice::kJournalDamaged).arg(opened.damagedAside));
         }
@@ -166,11 +199,27 @@ class JournalWorker final : public QObject {
             }
             return;  // busy: the timer tries again
         }
-        retry_.stop();
         if (progress_.waiting.exchange(false) && told_) {
             told_ = false;
             tell_(QLatin1String(notice::kJournalWritten));
         }
+        if (!scrubOwed_ || scrubbed(true)) {
+            retry_.stop();
+        }
+    }
+
+    // The log emptied after an erasure; the timer tries again while a reader holds it, and
+    // the operator hears when a later try finishes it.
+    bool scrubbed(bool later = false) {
+        if (!journal_->truncateLog()) {
+            retry_.start();
+            return false;
+        }
+        scrubOwed_ = false;
+        if (later) {
+            tell_(QLatin1String(notice::kErasureComplete));
+        }
+        return true;
     }
 
     void end(const QString& why) {
@@ -185,7 +234,8 @@ class JournalWorker final : public QObject {
     JournalBacklog backlog_;
     std::unique_ptr<RunJournal> journal_;
     QTimer retry_;
-    bool told_ = false;  // the operator knows answers are waiting
+    bool told_ = false;       // the operator knows answers are waiting
+    bool scrubOwed_ = false;  // an erasure's bytes may still be in the log
 };
 
 JournalWriter::JournalWriter(QString path, Teller tell)
@@ -225,6 +275,15 @@ std::optional<KnownPatient> JournalWriter::patient(const std::string& code) cons
 
 std::vector<std::string> JournalWriter::patientCodes() const {
     return progress_->codes();
+}
+
+JournalWriter::Erasure JournalWriter::erase(const std::string& code,
+                                            const std::vector<JournalRun>& runs) {
+    Erasure erasure;
+    QMetaObject::invokeMethod(
+        worker_, [&, worker = worker_] { erasure = worker->erase(code, runs); },
+        Qt::BlockingQueuedConnection);
+    return erasure;
 }
 
 bool JournalWriter::ended() const {

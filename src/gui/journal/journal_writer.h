@@ -35,6 +35,18 @@ class JournalWriter {
     // Never waits.
     void write(const JournalWrite& write);
 
+    // What an erasure did: the rows deleted, and their bytes gone from every file (false
+    // while another program's reader holds the log; the writer finishes it at the next
+    // chance, telling the operator, and at the next start).
+    struct Erasure {
+        bool erased = false;
+        bool complete = false;
+        QString problem;  // why nothing was erased
+    };
+    // Erases the patient `code` and the runs `runs` (with their answers) from the journal
+    // and its backlog. Waits for the writer's thread, which never waits long.
+    Erasure erase(const std::string& code, const std::vector<JournalRun>& runs);
+
     // The patients known: those of the journal as the writer's thread last read them, and
     // those this writer was handed since. Never waits on the journal.
     [[nodiscard]] std::optional<KnownPatient> patient(const std::string& code) const;

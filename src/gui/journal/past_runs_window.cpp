@@ -1,8 +1,6 @@
 #include "gui/journal/past_runs_window.h"
 
 #include <QCheckBox>
-#include <QDateTime>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -11,26 +9,10 @@
 #include <QVBoxLayout>
 #include <set>
 
-#include "core/files/whole_file.h"
-#include "core/numbers/numbers.h"
 #include "gui/journal/journal_export.h"
-#include "gui/platform/file_type.h"
+#include "gui/journal/run_cells.h"
 
 namespace limenta {
-
-namespace {
-
-QTableWidgetItem* fixedItem(const QString& text) {
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-    return item;
-}
-
-QString decimal(const std::optional<double>& value, const char* mask) {
-    return value ? QString::fromStdString(formatMask(*value, mask)) : QStringLiteral("--");
-}
-
-}  // namespace
 
 PastRunsWindow::PastRunsWindow(QWidget* parent, JournalWriter* writer, Dialogs& dialogs,
                                std::function<void(const QString&)> showReport)
@@ -93,27 +75,13 @@ void PastRunsWindow::refresh() {
     table->setRowCount(static_cast<int>(runs_.size()));
     for (int row = 0; row < table->rowCount(); ++row) {
         const JournalRun& run = runs_[static_cast<std::size_t>(row)];
-        const QDateTime started =
-            QDateTime::fromString(QString::fromStdString(run.started), Qt::ISODate).toLocalTime();
-        table->setItem(row, kWhen,
-                       fixedItem(started.toString(QStringLiteral("yyyy-MM-dd  HH:mm:ss"))));
+        table->setItem(row, kWhen, fixedItem(startedCell(run)));
         table->setItem(row, kMethod,
                        fixedItem(QString::fromStdString(methodName(run.method)) +
                                  (run.practice ? QStringLiteral(" \u2013 practice") : QString())));
-        table->setItem(row, kEstimate,
-                       fixedItem(run.aboveMaximum ? QStringLiteral("above 100")
-                                                  : decimal(run.estimate, "0.00")));
-        table->setItem(row, kInterval,
-                       fixedItem(run.intervalLow && run.intervalHigh
-                                     ? decimal(run.intervalLow, "0.0") + QStringLiteral(" – ") +
-                                           decimal(run.intervalHigh, "0.0")
-                                     : QStringLiteral("--")));
-        // Answers kept, and pulses fired beside them when some answers were taken back.
-        table->setItem(
-            row, kPulses,
-            fixedItem(run.fired > run.pulses
-                          ? QStringLiteral("%1 (%2 fired)").arg(run.pulses).arg(run.fired)
-                          : QString::number(run.pulses)));
+        table->setItem(row, kEstimate, fixedItem(estimateCell(run)));
+        table->setItem(row, kInterval, fixedItem(intervalCell(run)));
+        table->setItem(row, kPulses, fixedItem(pulsesCell(run)));
         table->setItem(row, kNote, new QTableWidgetItem(QString::fromStdString(run.note)));
     }
     table->resizeColumnsToContents();
@@ -162,21 +130,7 @@ void PastRunsWindow::exportCsv() {
     if (chosen.empty()) {
         chosen = runs_;
     }
-    QString path = dialogs_.saveFileName(this, QStringLiteral("limenta-runs.csv"), kCsvFileType);
-    if (path.isEmpty()) {
-        return;
-    }
-    if (QFileInfo(path).suffix().isEmpty()) {
-        path += QStringLiteral(".csv");
-    }
-    const QByteArray bytes = journalCsv(*journal_, chosen).toUtf8();
-    const WriteOutcome written =
-        writeWholeFile(path.toStdString(), std::string_view(bytes.constData(), bytes.size()),
-                       LinkPolicy::WriteTarget);
-    if (!written.written) {
-        dialogs_.message(this, QStringLiteral("Limenta could not export the runs as %1: %2.")
-                                   .arg(path, QString::fromStdString(written.problem)));
-    }
+    exportRunsCsv(this, dialogs_, *journal_, chosen, QStringLiteral("limenta-runs.csv"));
 }
 
 }  // namespace limenta

@@ -161,6 +161,17 @@ RunJournal::Opened RunJournal::open(const QString& path, Access access) {
     return opened;
 }
 
+QStringList RunJournal::damagedCopies(const QString& path) {
+    const QFileInfo journal(path);
+    QStringList copies;
+    for (const QFileInfo& file :
+         journal.dir().entryInfoList({journal.fileName() + QStringLiteral(".damaged-*")},
+                                     QDir::Files | QDir::Hidden | QDir::System)) {
+        copies << file.filePath();
+    }
+    return copies;
+}
+
 QString RunJournal::besidePrefs(const QString& prefsPath) {
     const QString folder = QFileInfo(prefsPath).absolutePath();
     std::string unmade;  // a folder that cannot be made fails the journal's open, which says why
@@ -186,8 +197,10 @@ bool RunJournal::failed(const QSqlError& error) {
 
 bool RunJournal::prepareSchema() {
     QSqlQuery q(db_);
-    // Every commit reaches the disk before it returns.
-    for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL"}) {
+    // Every commit reaches the disk before it returns, and what is deleted (an erased
+    // patient) is overwritten with zeros, not left in free pages.
+    for (const char* pragma :
+         {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", "PRAGMA secure_delete=ON"}) {
         if (!q.exec(QLatin1String(pragma))) {
             return failed(q.lastError());
         }
@@ -354,6 +367,50 @@ std::vector<JournalRun> RunJournal::runs() const {
         all.push_back(r);
     }
     return all;
+}
+
+bool RunJournal::erase(const std::string& code, const std::vector<std::int64_t>& runs) {
+    fault_ = JournalFault::None;
+    problem_.clear();
+    QSqlQuery q(db_);
+    const auto run = [&](const QString& statement, const QVariant& value) {
+        q.prepare(statement);
+        q.addBindValue(value);
+        return q.exec() || failed(q.lastError());
+    };
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        return failed(q.lastError());
+    }
+    bool done = true;
+    for (const std::int64_t id : runs) {
+        done = done && run(QStringLiteral("DELETE FROM answers WHERE run_id = ?"), qint64{id}) &&
+               run(QStringLiteral("DELETE FROM runs WHERE id = ?"), qint64{id});
+    }
+    // And any run of theirs another Limenta kept since the runs were listed.
+    done = done && (code.empty() ||
+                    (run(QStringLiteral("DELETE FROM answers WHERE run_id IN (SELECT runs.id FROM "
+                                        "runs JOIN patients ON patients.id = runs.patient_id "
+                                        "WHERE patients.code = ?)"),
+                         text(code)) &&
+                     run(QStringLiteral("DELETE FROM runs WHERE patient_id = (SELECT id FROM "
+                                        "patients WHERE code = ?)"),
+                         text(code)) &&
+                     run(QStringLiteral("DELETE FROM patients WHERE code = ?"), text(code))));
+    if (!done || !q.exec(QStringLiteral("COMMIT"))) {
+        const QSqlError error = q.lastError();
+        q.exec(QStringLiteral("ROLLBACK"));
+        return done ? failed(error) : false;
+    }
+    return true;
+}
+
+bool RunJournal::truncateLog() {
+    QSqlQuery q(db_);
+    // Its first column is 1 when a reader kept the log from being copied whole.
+    if (!q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")) || !q.next()) {
+        return failed(q.lastError());
+    }
+    return q.value(0).toInt() == 0 && QFileInfo(path() + QStringLiteral("-wal")).size() == 0;
 }
 
 std::vector<KnownPatient> RunJournal::patients() const {

@@ -7,6 +7,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -33,6 +34,8 @@ class RunJournal {
         QString damagedAside;  // where a damaged file was put, when one was
     };
     static Opened open(const QString& path, Access access);
+    // The files of the journal at `path` put aside as damaged, their -wal and -shm among them.
+    static QStringList damagedCopies(const QString& path);
     // The journal's path beside the preferences file `prefsPath`.
     static QString besidePrefs(const QString& prefsPath);
 
@@ -50,6 +53,13 @@ class RunJournal {
     [[nodiscard]] std::vector<KnownPatient> patients() const;
     // Every answer the run was given, in order, those taken back too (marked).
     [[nodiscard]] std::vector<JournalAnswer> answers(std::int64_t run) const;
+    // Deletes the runs `runs` with their answers, and the patient `code`, in one
+    // transaction; their bytes are overwritten in the file, not only unlinked.
+    bool erase(const std::string& code, const std::vector<std::int64_t>& runs);
+    // Copies every change into the file and empties the write-ahead log, so no page from
+    // before an erasure is left in it; false while another program's reader holds it.
+    bool truncateLog();
+
     [[nodiscard]] JournalFault lastFault() const { return fault_; }
     [[nodiscard]] const QString& lastProblem() const { return problem_; }
     [[nodiscard]] QString path() const;

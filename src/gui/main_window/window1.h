@@ -55,6 +55,7 @@ class Window1 final : public QMainWindow {
     void startPractice();
     [[nodiscard]] bool practiceAvailable() const { return console_.practiceAvailable(); }
     void showPastRuns();
+    void showPatients();  // File > Patients...
 
     // The journal of runs, kept by its writer, and its notices.
     void setJournal(JournalWriter* journal) { host_.setJournal(journal); }
@@ -95,6 +96,7 @@ class Window1 final : public QMainWindow {
     QPointer<Window4> Window4_;
     QPointer<PracticeWindow> practiceWindow_;
     QPointer<PastRunsWindow> pastRuns_;
+    QPointer<class PatientsWindow> patients_;
     StatusNotice* notice_ = nullptr;
     QLabel* noSound_ = nullptr;  // "No sound" in the status bar's corner
 

@@ -13,6 +13,7 @@
 #include "gui/journal/journal_writer.h"
 #include "gui/journal/past_runs_window.h"
 #include "gui/main_window/window1.h"
+#include "gui/patients/patients_window.h"
 #include "gui/patients/setup_dialog.h"
 #include "gui/practice/practice_window.h"
 
@@ -151,6 +152,19 @@ void Window1::closeEvent(QCloseEvent* event) {
     console_.quit();
     follow();
     event->accept();
+}
+
+void Window1::showPatients() {
+    if (patients_ == nullptr) {
+        patients_ = new PatientsWindow(
+            this, host_.journal(), platform_.dialogs,
+            [this](const QString& report) { showReport(report); },
+            [this] { return console_.runInProgress() ? console_.runPatient() : std::string(); });
+    }
+    patients_->refresh();
+    patients_->show();
+    patients_->raise();
+    patients_->activateWindow();
 }
 
 void Window1::showPastRuns() {

@@ -262,7 +262,6 @@ void Window1::buildControls() {
     SetupButton = button(content, "SetupButton", QStringLiteral("Setup\u2026"), times12);
     fitCaption(SetupButton);
     SetupText = label(content, "SetupText", QString(), times12);
-    setTextColour(SetupText, kDesignGrey);
     patientCompleter_ = new QCompleter(this);
     patientCompleter_->setModel(new QStringListModel(patientCompleter_));
     patientCompleter_->setCaseSensitivity(Qt::CaseInsensitive);

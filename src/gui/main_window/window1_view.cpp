@@ -33,6 +33,17 @@ void showText(QLabel* label, const std::string& text) {
     }
 }
 
+// A text longer than its label ends in an ellipsis, the whole of it shown on hover.
+void showElided(QLabel* label, const std::string& text) {
+    const QString whole = qt(text);
+    const QString shown =
+        label->fontMetrics().elidedText(whole, Qt::ElideRight, label->contentsRect().width());
+    if (label->text() != shown) {
+        label->setText(shown);
+        label->setToolTip(shown == whole ? QString() : whole);
+    }
+}
+
 void showInk(QWidget* widget, Ink ink) {
     if (textColour(widget) != inkColour(ink)) {
         setTextColour(widget, inkColour(ink));
@@ -101,7 +112,7 @@ void Window1::paint(const ConsoleView& view) {
     showField(PatientField, view.patient);
     showLocked(PatientField, view.startValuesLocked, view.startValuesLocked);
     SetupButton->setEnabled(!view.startValuesLocked);
-    showText(SetupText, view.setup);
+    showElided(SetupText, view.setup);
     PushButton1->setEnabled(view.startEnabled);
     PopupMenu4->setEnabled(view.startEnabled);
     showValue(PopupMenu4, static_cast<int>(view.method));

@@ -61,6 +61,11 @@ SetupDialog::SetupDialog(QWidget* parent, const Setup& setup) : QDialog(parent) 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* form = new QFormLayout(this);
+    // Room for the longest part typed.
+    for (QWidget* part :
+         std::initializer_list<QWidget*>{hemisphere_, muscle_, coil_, stimulator_, judged_}) {
+        part->setMinimumWidth(part->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 20);
+    }
     form->addRow(QStringLiteral("Hemisphere:"), hemisphere_);
     form->addRow(QStringLiteral("Muscle:"), muscle_);
     form->addRow(QStringLiteral("Coil:"), coil_);

@@ -117,8 +117,9 @@ TEST_F(Journal, AnAnswerTakenBackIsKeptMarkedInTheJournalPastRunsAndTheCsv) {
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = csv.readAll().split('\n');
     ASSERT_EQ(lines.size(), 12);  // header, 10 answers, the empty end
-    EXPECT_TRUE(lines[6].endsWith(",0,2026-12-08T09:31:15Z,0,\r")) << lines[6].toStdString();
-    EXPECT_TRUE(lines[8].endsWith(",0,,0,\r")) << lines[8].toStdString();
+    // A run of no patient: the patient's and the setup's columns empty.
+    EXPECT_TRUE(lines[6].endsWith(",0,2026-12-08T09:31:15Z,0,,,,,,,\r")) << lines[6].toStdString();
+    EXPECT_TRUE(lines[8].endsWith(",0,,0,,,,,,,\r")) << lines[8].toStdString();
 }
 
 }  // namespace

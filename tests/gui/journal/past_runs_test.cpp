@@ -190,6 +190,9 @@ TEST_F(Journal, AThousandRunsComeBackWholeFromTheirCsv) {
         if (r % 5 == 0) {
             run.practice = true;
             run.trueThreshold = 30 + r / 21.0;
+        } else if (r % 3 == 1) {
+            run.patient = "P-" + std::to_string(r % 17);
+            run.setup = {Hemisphere::Right, "FDI", "D70, \"cooled\"", "", Judged::Twitch};
         }
         std::vector<JournalWrite> writes{
             JournalWrite::start(run),
@@ -212,14 +215,20 @@ TEST_F(Journal, AThousandRunsComeBackWholeFromTheirCsv) {
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows[0].join(QLatin1Char(',')),
               "run_id,started,ended,method,settings,estimate,interval_low,interval_high,note,"
-              "trial,fired,answer,next,diff,at,above_100,withdrawn_at,practice,true_threshold");
+              "trial,fired,answer,next,diff,at,above_100,withdrawn_at,practice,true_threshold,"
+              "patient,hemisphere,muscle,coil,stimulator,judged");
     std::size_t at = 1;
     for (const JournalRun& run : runs) {
         const std::vector<JournalAnswer> answers = journal.answers(run.id);
         for (std::size_t a = 0; a < std::max<std::size_t>(answers.size(), 1); ++a) {
             ASSERT_LT(at, rows.size());
             const QStringList& row = rows[at++];
-            ASSERT_EQ(row.size(), 19) << row.join(QLatin1Char('|')).toStdString();
+            ASSERT_EQ(row.size(), 25) << row.join(QLatin1Char('|')).toStdString();
+            EXPECT_EQ(row[19].toStdString(), run.patient);
+            const QStringList setup =
+                run.patient.empty() ? QStringList{"", "", "", "", ""}
+                                    : QStringList{"right", "FDI", "D70, \"cooled\"", "", "twitch"};
+            EXPECT_EQ(row.mid(20), setup);
             EXPECT_EQ(row[15], "0");
             EXPECT_EQ(row[17], run.practice ? "1" : "0");
             EXPECT_EQ(row[18].isEmpty(), !run.practice);
