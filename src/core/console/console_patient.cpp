@@ -43,7 +43,7 @@ void Console::takePatient() {
     const std::optional<KnownPatient> known = host_.knownPatient(code);
     runPatient_ = known ? known->code : code;
     runSetup_ = setup_;
-    if (!known) {
+    if (!known && host_.keepingRuns()) {
         tell(notice::fillIn(notice::kNewPatient, {code}));
     }
     view_.title = std::string(kWindow1Title) + "\u2013 " + runPatient_;

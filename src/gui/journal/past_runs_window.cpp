@@ -65,7 +65,7 @@ void PastRunsWindow::refresh() {
     };
     status->setText(journal_ == nullptr ? QStringLiteral("No journal: runs are not being kept.")
                     : hidden == 0
-                        ? QStringLiteral("%1; the note is yours to edit (a patient code, say).")
+                        ? QStringLiteral("%1; the note is yours to edit.")
                               .arg(count(runs_.size(), "run"))
                         : QStringLiteral("%1, and %2 not shown; the note is yours to edit.")
                               .arg(count(runs_.size(), "run"), count(hidden, "practice run")));

@@ -111,17 +111,17 @@ void PatientsWindow::refresh() {
         journal_ = RunJournal::open(writer_->path(), RunJournal::Access::Read).journal;
     }
     all_ = journal_ != nullptr ? journal_->runs() : std::vector<JournalRun>{};
+    everyone_ = summarisePatients(all_);
     listPatients();
 }
 
 void PatientsWindow::listPatients() {
     const std::string sought = trimSpaces(find->text().toStdString());
     listed_.clear();
-    for (PatientSummary& p : summarisePatients(all_)) {
-        if (mentionsCode(p.code, sought) || sought.empty()) {
-            listed_.push_back(std::move(p));
-        }
-    }
+    std::ranges::copy_if(everyone_, std::back_inserter(listed_),
+                         [&sought](const PatientSummary& p) {
+                             return sought.empty() || mentionsCode(p.code, sought);
+                         });
     const QSignalBlocker quiet(patients);
     patients->clearContents();
     patients->setRowCount(static_cast<int>(listed_.size()));
@@ -136,10 +136,13 @@ void PatientsWindow::listPatients() {
         patients->setItem(row, kLastSetup, fixedItem(qt(describeSetup(p.lastSetup))));
     }
     patients->resizeColumnsToContents();
-    status->setText(journal_ == nullptr ? QStringLiteral("No journal: runs are not being kept.")
-                                        : QStringLiteral("%1 of %2 patients")
-                                              .arg(listed_.size())
-                                              .arg(summarisePatients(all_).size()));
+    status->setText(journal_ == nullptr
+                        ? QStringLiteral("No journal: runs are not being kept.")
+                        : QStringLiteral("%1 of %2 listed")
+                              .arg(listed_.size())
+                              .arg(everyone_.size() == 1
+                                       ? QStringLiteral("1 patient")
+                                       : QStringLiteral("%1 patients").arg(everyone_.size())));
     if (listed_.size() == 1) {
         patients->selectRow(0);
     }

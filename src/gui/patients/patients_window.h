@@ -57,10 +57,11 @@ class PatientsWindow final : public QDialog {
     Dialogs& dialogs_;
     std::function<void(const QString&)> showReport_;
     std::function<std::string()> running_;
-    std::unique_ptr<RunJournal> journal_;  // read afresh by every refresh
-    std::vector<JournalRun> all_;          // every run, newest first
-    std::vector<PatientSummary> listed_;   // as narrowed
-    std::vector<JournalRun> theirs_;       // the chosen patient's runs, newest first
+    std::unique_ptr<RunJournal> journal_;   // read afresh by every refresh
+    std::vector<JournalRun> all_;           // every run, newest first
+    std::vector<PatientSummary> everyone_;  // every patient of all_
+    std::vector<PatientSummary> listed_;    // as narrowed
+    std::vector<JournalRun> theirs_;        // the chosen patient's runs, newest first
 };
 
 }  // namespace limenta

@@ -64,6 +64,17 @@ TEST_F(Patients, AKnownCodeInAnyCaseIsThatPatientWithTheirLastSetup) {
               std::string::npos);
 }
 
+TEST_F(Patients, WithoutAJournalARunIsStillThePatientsButNoNewPatientIsAnnounced) {
+    host.keeping = false;
+    open();
+    edit(Field::Patient, "P-4711");
+    press(Button::Start);
+    EXPECT_TRUE(console->runInProgress());
+    EXPECT_NE(view().notice, "New patient P-4711");
+    EXPECT_EQ(console->runPatient(), "P-4711");
+    EXPECT_NE(report().find("\rPatient: P-4711\r"), std::string::npos);
+}
+
 TEST_F(Patients, StartRefusesACodeThatIsNoneNamingTheField) {
     open();
     for (const std::string& bad : std::vector<std::string>{"   ", "P\t1", std::string(33, 'x')}) {

@@ -20,6 +20,9 @@
 #include "core/trial/response_keys.h"
 #include "gui/fakes/main_window_fixture.h"
 #include "gui/main_window/window1_places.h"
+#include "gui/patients/erase_dialog.h"
+#include "gui/patients/patients_window.h"
+#include "gui/patients/setup_dialog.h"
 #include "gui/prefs/key_capture_dialog.h"
 #include "gui/prefs/preferences_dialog.h"
 #include "gui/report/output_window.h"
@@ -166,6 +169,23 @@ TEST_F(CaptionFit, EveryCaptionOfEveryWindowIsWhole) {
         EXPECT_TRUE(clippedCaptions(capture).empty())
             << "key capture:" << joined(clippedCaptions(capture));
     }
+
+    // The patients' dialogs, with the longest parts they take.
+    SetupDialog setup(&main, {Hemisphere::Right, std::string(40, 'W'), std::string(40, 'W'),
+                              std::string(40, 'W'), Judged::Twitch});
+    setup.show();
+    EXPECT_TRUE(clippedCaptions(setup).empty()) << "Setup:" << joined(clippedCaptions(setup));
+    JournalRun theirs;
+    theirs.patient = std::string(32, 'W');
+    theirs.started = "2026-12-08T09:30:15Z";
+    EraseDialog erase(&main, QString(32, QLatin1Char('W')), {theirs, theirs},
+                      {QStringLiteral("/home/a-clinician/limenta-runs.sqlite.damaged-20261208")});
+    erase.show();
+    EXPECT_TRUE(clippedCaptions(erase).empty()) << "Erase:" << joined(clippedCaptions(erase));
+    PatientsWindow patients(&main, nullptr, fake.dialogs, {}, {});
+    patients.show();
+    EXPECT_TRUE(clippedCaptions(patients).empty())
+        << "Patients:" << joined(clippedCaptions(patients));
 
     Window4 output(&main, fake.dialogs);
     output.show();
