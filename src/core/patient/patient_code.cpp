@@ -111,9 +111,9 @@ bool samePatient(std::string_view a, std::string_view b) {
 }
 
 bool mentionsCode(std::string_view text, std::string_view code) {
-    return !code.empty() && !std::ranges::search(text, code, [](char x, char y) {
-                                 return lower(x) == lower(y);
-                             }).empty();
+    return !code.empty() &&
+           std::search(text.begin(), text.end(), code.begin(), code.end(),
+                       [](char x, char y) { return lower(x) == lower(y); }) != text.end();
 }
 
 }  // namespace limenta

@@ -63,12 +63,12 @@ void PastRunsWindow::refresh() {
         return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(what),
                                                     n == 1 ? QString() : QStringLiteral("s"));
     };
-    status->setText(journal_ == nullptr ? QStringLiteral("No journal: runs are not being kept.")
-                    : hidden == 0
-                        ? QStringLiteral("%1; the note is yours to edit.")
-                              .arg(count(runs_.size(), "run"))
-                        : QStringLiteral("%1, and %2 not shown; the note is yours to edit.")
-                              .arg(count(runs_.size(), "run"), count(hidden, "practice run")));
+    status->setText(
+        journal_ == nullptr ? QStringLiteral("No journal: runs are not being kept.")
+        : hidden == 0
+            ? QStringLiteral("%1; the note is yours to edit.").arg(count(runs_.size(), "run"))
+            : QStringLiteral("%1, and %2 not shown; the note is yours to edit.")
+                  .arg(count(runs_.size(), "run"), count(hidden, "practice run")));
     exportButton->setEnabled(!runs_.empty());
     filling_ = true;
     table->clearContents();

@@ -59,24 +59,25 @@ void ThresholdPlot::show(const std::vector<JournalRun>& runs) {
     marks_.clear();
     setups_.clear();
     std::vector<Setup> seen;
-    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {  // oldest first
-        if (!run->estimate || run->ended.empty()) {
+    for (std::size_t i = runs.size(); i-- > 0;) {  // oldest first
+        const JournalRun& run = runs[i];
+        if (!run.estimate || run.ended.empty()) {
             continue;
         }
         auto found =
-            std::ranges::find_if(seen, [&run](const Setup& s) { return sameSetup(s, run->setup); });
+            std::ranges::find_if(seen, [&run](const Setup& s) { return sameSetup(s, run.setup); });
         if (found == seen.end()) {
-            seen.push_back(run->setup);
-            const std::string described = describeSetup(run->setup);
+            seen.push_back(run.setup);
+            const std::string described = describeSetup(run.setup);
             setups_.push_back(described.empty() ? QStringLiteral("setup not said")
                                                 : QString::fromStdString(described));
             found = seen.end() - 1;
         }
         const QDateTime started =
-            QDateTime::fromString(QString::fromStdString(run->started), Qt::ISODate);
-        marks_.push_back({started.date().toJulianDay(), *run->estimate,
-                          run->intervalLow.value_or(*run->estimate),
-                          run->intervalHigh.value_or(*run->estimate),
+            QDateTime::fromString(QString::fromStdString(run.started), Qt::ISODate);
+        marks_.push_back({started.date().toJulianDay(), *run.estimate,
+                          run.intervalLow.value_or(*run.estimate),
+                          run.intervalHigh.value_or(*run.estimate),
                           static_cast<std::size_t>(found - seen.begin())});
     }
     update();
@@ -118,7 +119,8 @@ void ThresholdPlot::paintEvent(QPaintEvent* /*event*/) {
                              (area.width() - 2 * margin);
     };
     painter.setFont(designFont(Face::Times, 11));
-    for (double output = low; output <= high; output += 10) {
+    for (int step = 0; low + 10 * step <= high; ++step) {
+        const double output = low + 10 * step;
         painter.setPen(QColor(225, 225, 225));
         painter.drawLine(QPointF(area.left(), y(output)), QPointF(area.right(), y(output)));
         painter.setPen(kDesignBlack);
