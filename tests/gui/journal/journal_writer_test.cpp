@@ -2,6 +2,7 @@
 // and loses nothing, and a journal that cannot be opened, a damaged one or a full disk never
 // stop an assessment.
 #include <QProcess>
+#include <QtTest/QTest>
 
 #include "core/console/notices.h"
 #include "gui/journal/journal_fixture.h"
@@ -73,7 +74,12 @@ TEST_F(Journal, ABusyJournalHoldsNoKeyAndEveryAnswerReachesItWhenFree) {
             ASSERT_TRUE(settled());
             lock.emplace(journalPath());
         }
+        // A new patient made while the journal is busy waits with their run.
+        ui.field("PatientField")->setFocus();
+        QTest::keyClicks(ui.field("PatientField"), QStringLiteral("P-77"));
         ui.button("PushButton1")->click();
+        EXPECT_EQ(window->console().view().notice, "New patient P-77");
+        EXPECT_EQ(writer->patient("p-77")->code, "P-77");  // known before it is written
         qint64 longest = 0;
         for (const char key : std::string(c.keys)) {
             QElapsedTimer held;
@@ -102,6 +108,10 @@ TEST_F(Journal, ABusyJournalHoldsNoKeyAndEveryAnswerReachesItWhenFree) {
                   QStringList{window->findChild<Window4*>()->EditField1->text()});
         EXPECT_EQ(column(journalPath(), QStringLiteral("PRAGMA user_version")),
                   QStringList{QString::number(RunJournal::kSchemaVersion)});
+        EXPECT_EQ(column(journalPath(), QStringLiteral("SELECT patients.code FROM runs JOIN "
+                                                       "patients ON patients.id = patient_id") +
+                                            QStringLiteral(" ORDER BY runs.id DESC LIMIT 1")),
+                  QStringList{"P-77"});
         EXPECT_FALSE(writer->ended());
     }
 }
