@@ -135,7 +135,9 @@ class JournalWorker final : public QObject {
                    uids.contains(w.run.uid) || std::ranges::find(ids, w.noteRun) != ids.end();
         });
         scrubOwed_ = true;
-        return {true, scrubbed(), {}};
+        const bool complete = scrubbed();
+        tellWhenScrubbed_ = !complete;
+        return {true, complete, {}};
     }
 
     // The last try before the thread ends; what it cannot write stays in the backlog.
@@ -166,8 +168,10 @@ class JournalWorker final : public QObject {
         }
         journal_ = std::move(opened.journal);
         progress_.know(journal_->patients());
-        // An erasure an earlier session could not finish (another program was reading).
-        journal_->truncateLog();
+        // An erasure an earlier session could not finish (another program was reading) is
+        // finished now, or as soon as the reader lets go.
+        scrubOwed_ = true;
+        scrubbed();
         if (!opened.damagedAside.isEmpty()) {
             tell_(QLatin1String(notice::kJournalDamaged).arg(opened.damagedAside));
         }
@@ -203,20 +207,21 @@ class JournalWorker final : public QObject {
             told_ = false;
             tell_(QLatin1String(notice::kJournalWritten));
         }
-        if (!scrubOwed_ || scrubbed(true)) {
+        if (!scrubOwed_ || scrubbed()) {
             retry_.stop();
         }
     }
 
     // The log emptied after an erasure; the timer tries again while a reader holds it, and
-    // the operator hears when a later try finishes it.
-    bool scrubbed(bool later = false) {
+    // the operator, told the erasure was not complete, hears when a later try finishes it.
+    bool scrubbed() {
         if (!journal_->truncateLog()) {
             retry_.start();
             return false;
         }
         scrubOwed_ = false;
-        if (later) {
+        if (tellWhenScrubbed_) {
+            tellWhenScrubbed_ = false;
             tell_(QLatin1String(notice::kErasureComplete));
         }
         return true;
@@ -234,8 +239,9 @@ class JournalWorker final : public QObject {
     JournalBacklog backlog_;
     std::unique_ptr<RunJournal> journal_;
     QTimer retry_;
-    bool told_ = false;       // the operator knows answers are waiting
-    bool scrubOwed_ = false;  // an erasure's bytes may still be in the log
+    bool told_ = false;              // the operator knows answers are waiting
+    bool scrubOwed_ = false;         // an erasure's bytes may still be in the log
+    bool tellWhenScrubbed_ = false;  // the operator was told the erasure is not complete
 };
 
 JournalWriter::JournalWriter(QString path, Teller tell)
